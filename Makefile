@@ -1,0 +1,31 @@
+# A thin wrapper over CMake: every target installs what is missing first.
+BUILD_DIR ?= build
+BENCH_DIR ?= build-bench
+JOBS ?= 2
+
+.PHONY: all deps configure build test run bench clean
+
+all: build
+
+deps:
+	./scripts/install-deps
+
+configure: deps
+	cmake -S . -B $(BUILD_DIR) -DCMAKE_BUILD_TYPE=Release
+
+build: configure
+	cmake --build $(BUILD_DIR) -j $(JOBS)
+
+test: build
+	ctest --test-dir $(BUILD_DIR) --output-on-failure
+
+run: build
+	./scripts/run-window $(BUILD_DIR)
+
+bench: deps
+	cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release -DLEDMARQUEE_BUILD_BENCH=ON -DBUILD_TESTING=OFF
+	cmake --build $(BENCH_DIR) -j $(JOBS) --target ledmarquee-bench
+	$(BENCH_DIR)/bench/ledmarquee-bench
+
+clean:
+	rm -rf $(BUILD_DIR) $(BENCH_DIR)

@@ -1,0 +1,48 @@
+#include "cli/command_line.h"
+#include "platform/face_substitutions.h"
+
+#include <QGuiApplication>
+#include <QStringDecoder>
+
+#include <cstdio>
+
+namespace {
+
+// Qt's own warnings (missing runtime folders and the like) would mix with
+// the tool's one-line errors on standard error; only Qt's fatal messages pass.
+void quietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& message)
+{
+    if (type == QtCriticalMsg || type == QtFatalMsg) {
+        std::fprintf(stderr, "%s\n", message.toUtf8().constData());
+    }
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    // Arguments are checked as bytes before Qt sees them: once decoded, an
+    // invalid sequence has already become U+FFFD and could not be reported.
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) {
+        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        QString argument = decoder.decode(QByteArrayView(argv[i]));
+        if (decoder.hasError()) {
+            std::fprintf(stderr, "ledmarquee-cli: argument %d is not valid UTF-8\n", i);
+            return 2;
+        }
+        arguments << argument;
+    }
+
+    // Drawing needs a GUI application but never a display.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    qInstallMessageHandler(quietQtMessages);
+    // Qt is given only the program name, so no title or message can be taken
+    // for one of Qt's own options (-style, -platform, ...).
+    int qtArgc = 1;
+    QGuiApplication application(qtArgc, argv);
+    platform::installFaceSubstitutions();
+    return cli::CommandLine::run(arguments);
+}

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "generation/column_sampler.h"
+#include "generation/line_file_opener.h"
+
+#include <cstddef>
+#include <string>
+
+namespace generation {
+
+// Writes the sketch file: the panel sketch's variant for boards wired to
+// ports B and A, with its own message column count, piece by piece into a
+// line file that replaces the target only once it is complete. It does not
+// know the encoding on disk or where the tool lives; the caller gives the path.
+class SketchFileWriter {
+public:
+    SketchFileWriter(ColumnSampler& sampler, LineFileOpener& opener, std::string path);
+
+    void writeSketchFile(const std::u16string& title, const std::u16string& message);
+
+    const std::string& path() const { return m_path; }
+
+    // L x 14 + 16 for a message of L UTF-16 code units.
+    static std::size_t messageColumnCount(std::size_t messageLength);
+    // folder/bb/bb.ino with the platform's separator.
+    static std::string sketchFilePath(const std::string& toolFolder);
+
+private:
+    ColumnSampler& m_sampler;
+    LineFileOpener& m_opener;
+    std::string m_path;
+};
+
+} // namespace generation

@@ -1,0 +1,50 @@
+#pragma once
+
+#include "generation/glyph_canvas.h"
+
+#include <QFont>
+#include <QImage>
+#include <QString>
+
+namespace platform {
+
+// The glyph canvas as a QImage at 96 dpi: black, unsmoothed text on a light
+// grey background, so that at 16 px the Ming face draws from its hand-tuned
+// bitmaps and every glyph pixel is exactly black. It does not show itself;
+// the window paints image() where it wants it.
+class QtGlyphCanvas : public generation::GlyphCanvas {
+public:
+    // The classic window-face grey; anything but black reads as unlit.
+    static constexpr QRgb kBackground = 0xFFD4D0C8;
+
+    explicit QtGlyphCanvas(const QString& faceName);
+
+    void setFontSize(double points) override;
+    void setFaceName(const std::string& face) override;
+    void setBold(bool on) override;
+    void setItalic(bool on) override;
+    void setPenPosition(int x, int y) override;
+    void clear() override;
+    void drawText(const std::u16string& text) override;
+    std::int32_t readPixel(int x, int y) const override;
+
+    const QImage& image() const { return m_image; }
+    QString faceName() const { return m_faceName; }
+    double fontSize() const { return m_points; }
+    bool bold() const { return m_bold; }
+    bool italic() const { return m_italic; }
+    // The font text is drawn with now, and its ascent in pixels.
+    QFont font() const;
+    int ascent() const;
+
+private:
+    QImage m_image;
+    QString m_faceName;
+    double m_points = 12.0;
+    bool m_bold = false;
+    bool m_italic = false;
+    int m_penX = 0;
+    int m_penY = 0;
+};
+
+} // namespace platform

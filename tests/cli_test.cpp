@@ -1,0 +1,175 @@
+#include "cli_process.h"
+
+#include "generation/column_sampler.h"
+#include "generation/default_texts.h"
+#include "generation/panel_sketch_builder.h"
+#include "platform/qt_glyph_canvas.h"
+#include "platform/text_conversion.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+namespace {
+
+using tests::runCli;
+
+QList<QByteArray> lines(const QByteArray& text)
+{
+    return text.split('\n');
+}
+
+// The lines that differ between two sketches, by index.
+std::vector<int> differingLines(const QByteArray& a, const QByteArray& b)
+{
+    const auto left = lines(a);
+    const auto right = lines(b);
+    std::vector<int> differing;
+    for (int i = 0; i < std::max(left.size(), right.size()); ++i) {
+        if (i >= left.size() || i >= right.size() || left[i] != right[i]) {
+            differing.push_back(i);
+        }
+    }
+    return differing;
+}
+
+QByteArray readAll(const QString& path)
+{
+    QFile file(path);
+    file.open(QIODevice::ReadOnly);
+    return file.readAll();
+}
+
+class CliTest : public testing::Test {
+protected:
+    static void SetUpTestSuite() { defaults = new tests::CliResult(runCli({})); }
+    static void TearDownTestSuite() { delete defaults; }
+    static tests::CliResult* defaults;
+    QTemporaryDir dir;
+};
+
+tests::CliResult* CliTest::defaults = nullptr;
+
+TEST_F(CliTest, DefaultOutputIsThePanelSketchOfTheWindowDefaults)
+{
+    platform::QtGlyphCanvas canvas(QStringLiteral("新細明體"));
+    generation::ColumnSampler sampler(canvas);
+    generation::PanelSketchBuilder builder(sampler);
+    const std::string expected = builder.buildPanelSketch(std::u16string(generation::kDefaultTitle),
+                                                          std::u16string(generation::kDefaultMessage),
+                                                          generation::RowWindow::standard());
+    ASSERT_EQ(defaults->exitCode, 0) << defaults->err.constData();
+    EXPECT_EQ(defaults->out.toStdString(), expected);
+    EXPECT_TRUE(defaults->err.isEmpty()) << defaults->err.constData();
+}
+
+TEST_F(CliTest, TitleOptionsChangeOnlyTheTitleArray)
+{
+    for (const QStringList& options : {QStringList{"--title", "新年"}, QStringList{"--lowered"}}) {
+        const auto result = runCli(options);
+        ASSERT_EQ(result.exitCode, 0);
+        EXPECT_EQ(differingLines(result.out, defaults->out), std::vector<int>{4}) << options.join(' ').toStdString();
+    }
+}
+
+TEST_F(CliTest, StyleAndFaceOptionsChangeTheWords)
+{
+    for (const QStringList& options :
+         {QStringList{"--bold"}, QStringList{"--italic"}, QStringList{"--face", "標楷體"}}) {
+        const auto result = runCli(options);
+        ASSERT_EQ(result.exitCode, 0);
+        const auto differing = differingLines(result.out, defaults->out);
+        EXPECT_TRUE(std::find(differing.begin(), differing.end(), 4) != differing.end()) << options.join(' ').toStdString();
+        EXPECT_GT(differing.size(), 2u) << options.join(' ').toStdString();
+        EXPECT_EQ(lines(result.out).size(), lines(defaults->out).size());
+    }
+}
+
+TEST_F(CliTest, MessageFromOptionFileAndStandardInputAgree)
+{
+    const auto direct = runCli({"--message", "ab一"});
+    ASSERT_EQ(direct.exitCode, 0);
+    EXPECT_NE(direct.out.indexOf("unsigned int slen= 299;"), -1);
+
+    const QString path = dir.filePath("message.txt");
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("ab\xe4\xb8\x80\r\n"); // one final line end is dropped
+    file.close();
+    EXPECT_EQ(runCli({"--message-file", path}).out, direct.out);
+    EXPECT_EQ(runCli({"--message-file", "-"}, "ab\xe4\xb8\x80\n").out, direct.out);
+    // Only one line end goes: a second one is part of the message.
+    EXPECT_NE(runCli({"--message-file", "-"}, "ab\xe4\xb8\x80\n\n").out.indexOf("slen= 312;"), -1);
+}
+
+TEST_F(CliTest, OutputFileHoldsTheSameBytes)
+{
+    const QString path = dir.filePath("sketch.ino");
+    const auto result = runCli({"--output", path});
+    ASSERT_EQ(result.exitCode, 0);
+    EXPECT_TRUE(result.out.isEmpty());
+    EXPECT_EQ(readAll(path), defaults->out);
+}
+
+TEST_F(CliTest, UsageErrorsExitWithTwoAndOneLine)
+{
+    const QString badFile = dir.filePath("latin1.txt");
+    QFile file(badFile);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("caf\xe9");
+    file.close();
+    const QString output = dir.filePath("never.ino");
+
+    const std::vector<QStringList> cases = {
+        {"--no-such-option"},
+        {"--title"},
+        {"stray"},
+        {"--message-file", dir.filePath("missing.txt"), "--output", output},
+        {"--message-file", badFile, "--output", output},
+        {"--message", "a", "--message-file", badFile},
+    };
+    for (const auto& arguments : cases) {
+        const auto result = runCli(arguments);
+        EXPECT_EQ(result.exitCode, 2) << arguments.join(' ').toStdString();
+        EXPECT_TRUE(result.out.isEmpty());
+        EXPECT_EQ(result.err.count('\n'), 1) << result.err.constData();
+        EXPECT_TRUE(result.err.startsWith("ledmarquee-cli: ")) << result.err.constData();
+    }
+    EXPECT_FALSE(QFile::exists(output));
+}
+
+TEST_F(CliTest, ArgumentThatIsNotUtf8IsRefused)
+{
+    // QProcess can only pass valid text, so a shell puts the raw byte in.
+    const auto result = runCli({"-c", "exec \"$0\" --title \"$(printf 'a\\377')\"", QStringLiteral(LEDMARQUEE_CLI)}, {},
+                               QStringLiteral("/bin/sh"));
+    EXPECT_EQ(result.exitCode, 2);
+    EXPECT_NE(result.err.indexOf("not valid UTF-8"), -1) << result.err.constData();
+}
+
+TEST_F(CliTest, FailedWriteExitsWithOneAndLeavesNoFile)
+{
+    const QString inMissingFolder = dir.filePath("missing/sketch.ino");
+    const auto missing = runCli({"--output", inMissingFolder});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_FALSE(QFile::exists(inMissingFolder));
+
+    ASSERT_TRUE(QDir(dir.path()).mkdir("taken"));
+    const auto taken = runCli({"--output", dir.filePath("taken")});
+    EXPECT_EQ(taken.exitCode, 1);
+    EXPECT_TRUE(QFileInfo(dir.filePath("taken")).isDir());
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden).size(), 0);
+}
+
+TEST_F(CliTest, HelpAndVersionSucceed)
+{
+    const auto help = runCli({"--help"});
+    EXPECT_EQ(help.exitCode, 0);
+    EXPECT_NE(help.out.indexOf("--message-file"), -1);
+    const auto version = runCli({"--version"});
+    EXPECT_EQ(version.exitCode, 0);
+    EXPECT_TRUE(version.out.startsWith("ledmarquee-cli "));
+}
+
+} // namespace

@@ -1,0 +1,146 @@
+#include "generation/panel_sketch_builder.h"
+
+#include "fake_canvas.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+
+namespace {
+
+using generation::ColumnSampler;
+using generation::PanelSketchBuilder;
+using generation::RowWindow;
+
+std::string readFile(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    return bytes.str();
+}
+
+std::vector<std::string> splitCrLf(const std::string& text)
+{
+    std::vector<std::string> lines;
+    std::size_t start = 0;
+    for (auto end = text.find("\r\n"); end != std::string::npos; end = text.find("\r\n", start)) {
+        lines.push_back(text.substr(start, end - start));
+        start = end + 2;
+    }
+    EXPECT_EQ(start, text.size()) << "text after the last CR LF";
+    return lines;
+}
+
+std::size_t count(const std::string& text, const std::string& what)
+{
+    std::size_t n = 0;
+    for (auto at = text.find(what); at != std::string::npos; at = text.find(what, at + what.size())) {
+        ++n;
+    }
+    return n;
+}
+
+class PanelSketchBuilderTest : public testing::Test {
+protected:
+    std::vector<std::string> build(const std::u16string& title, const std::u16string& message,
+                                   RowWindow window = RowWindow::standard())
+    {
+        return splitCrLf(builder.buildPanelSketch(title, message, window));
+    }
+
+    // Line index of the message array's first line.
+    static std::size_t messageStart(const std::vector<std::string>& lines)
+    {
+        for (std::size_t i = 0; i < lines.size(); ++i) {
+            if (lines[i].rfind("unsigned int c[]={", 0) == 0) {
+                return i;
+            }
+        }
+        ADD_FAILURE() << "no message array";
+        return 0;
+    }
+
+    tests::FakeCanvas canvas;
+    ColumnSampler sampler{canvas};
+    PanelSketchBuilder builder{sampler};
+};
+
+TEST_F(PanelSketchBuilderTest, EmptyInputsMatchTheGoldenSketchByteForByte)
+{
+    const std::string sketch = builder.buildPanelSketch(u"", u"", RowWindow::standard());
+    EXPECT_EQ(sketch, readFile(LEDMARQUEE_GOLDEN_DIR "/empty_panel.ino"));
+
+    const auto lines = splitCrLf(sketch);
+    ASSERT_EQ(lines.size(), 4u + 1 + 2 + 6 + 70);
+    EXPECT_EQ(lines[5], "unsigned int slen= 260;   //c[]資料長度");
+    std::string blanks;
+    for (int i = 0; i < 64; ++i) {
+        blanks += "0,";
+    }
+    EXPECT_EQ(lines[7], "unsigned int c[]={" + blanks + " 0,");
+    EXPECT_EQ(lines[12], " 0, 0, 0};");
+    EXPECT_EQ(lines[13], "void setup() {");
+    EXPECT_EQ(lines.back(), "}");
+}
+
+TEST_F(PanelSketchBuilderTest, LastWordAloneOnItsLineWhenNMinusTwoIsAMultipleOf64)
+{
+    const auto lines = build(u"", std::u16string(54, u'x')); // N = 962
+    const std::size_t start = messageStart(lines);
+    EXPECT_EQ(lines[start - 2], "unsigned int slen= 962;   //c[]資料長度");
+    // Words 1..960 fill 15 lines of 64; word 961 stands alone.
+    for (std::size_t i = 1; i <= 15; ++i) {
+        EXPECT_EQ(count(lines[start + i], ","), 64u) << "line " << i;
+    }
+    EXPECT_EQ(lines[start + 16], " 0};");
+    EXPECT_EQ(lines[start + 17], "void setup() {");
+}
+
+TEST_F(PanelSketchBuilderTest, LastLineHolds64WordsWhenNMinusOneIsAMultipleOf64)
+{
+    const auto lines = build(u"", std::u16string(49, u'x')); // N = 897
+    const std::size_t start = messageStart(lines);
+    EXPECT_EQ(lines[start - 2], "unsigned int slen= 897;   //c[]資料長度");
+    const std::string& last = lines[start + 14];
+    EXPECT_EQ(count(last, " 0"), 64u);
+    EXPECT_EQ(count(last, ","), 63u);
+    EXPECT_TRUE(last.ends_with(" 0};"));
+    EXPECT_EQ(lines[start + 15], "void setup() {");
+}
+
+TEST_F(PanelSketchBuilderTest, CharacterOutsideTheBasicPlaneCountsTwo)
+{
+    const auto lines = build(u"", u"\U0001F600a"); // three UTF-16 code units
+    EXPECT_EQ(lines[5], "unsigned int slen= 299;   //c[]資料長度");
+}
+
+TEST_F(PanelSketchBuilderTest, WordsLandInTheirArraysThroughTheirWindows)
+{
+    canvas.ink[u"t"] = {{0, 3}, {63, 0}, {64, 3}};
+    const auto standard = build(u"t", u"");
+    const auto lowered = build(u"t", u"", RowWindow::lowered());
+    EXPECT_TRUE(standard[4].starts_with(" 4, 0,"));
+    EXPECT_TRUE(standard[4].ends_with(", .5};"));
+    EXPECT_TRUE(lowered[4].starts_with(" 1, 0,"));
+    EXPECT_TRUE(lowered[4].ends_with(", 0};"));
+    EXPECT_EQ(count(standard[4], ","), 63u); // column 64 is never read
+    EXPECT_EQ(std::vector(standard.begin() + 5, standard.end()), std::vector(lowered.begin() + 5, lowered.end()));
+}
+
+TEST_F(PanelSketchBuilderTest, DrawsTitleThenMessageInOrder)
+{
+    builder.buildPanelSketch(u"title", u"message", RowWindow::standard());
+    EXPECT_EQ(canvas.drawn, (std::vector<std::u16string>{u"title", u"message"}));
+    EXPECT_EQ(canvas.calls, (std::vector<std::string>{"size 12", "pen 0,0", "clear", "draw 5", "clear", "pen 0,0",
+                                                      "draw 7"}));
+}
+
+TEST(PanelSketchColumnCountTest, GrowsThirteenColumnsPerCodeUnit)
+{
+    EXPECT_EQ(PanelSketchBuilder::messageColumnCount(0), 260u);
+    EXPECT_EQ(PanelSketchBuilder::messageColumnCount(84), 1352u);
+}
+
+} // namespace

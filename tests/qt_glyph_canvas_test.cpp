@@ -1,0 +1,206 @@
+#include "platform/qt_glyph_canvas.h"
+
+#include "generation/column_sampler.h"
+#include "generation/default_texts.h"
+#include "generation/panel_sketch_builder.h"
+
+#include <QFontInfo>
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+namespace {
+
+using generation::ColumnSampler;
+using generation::PanelSketchBuilder;
+using generation::RowWindow;
+using platform::QtGlyphCanvas;
+
+const QString kMing = QStringLiteral("新細明體");
+const QString kKai = QStringLiteral("標楷體");
+
+std::vector<double> titleWords(QtGlyphCanvas& canvas, const std::u16string& title, RowWindow window)
+{
+    ColumnSampler sampler(canvas);
+    sampler.drawTitle(title);
+    return sampler.sample(64, window);
+}
+
+TEST(QtGlyphCanvasTest, StartsBlankInALightBackgroundAndReadsMinusOneOutside)
+{
+    QtGlyphCanvas canvas(kMing);
+    EXPECT_EQ(canvas.image().size(), QSize(1205, 29));
+    EXPECT_EQ(canvas.image().dotsPerMeterX(), 3780);
+    EXPECT_NE(canvas.readPixel(0, 0), 0);
+    EXPECT_EQ(canvas.readPixel(0, 0), 0xD4D0C8);
+    EXPECT_EQ(canvas.readPixel(1204, 28), 0xD4D0C8);
+    EXPECT_EQ(canvas.readPixel(1205, 0), -1);
+    EXPECT_EQ(canvas.readPixel(0, 29), -1);
+    EXPECT_EQ(canvas.readPixel(-1, 3), -1);
+}
+
+TEST(QtGlyphCanvasTest, FacesResolveToTheStandInFontsAndKeepTheirNames)
+{
+    QtGlyphCanvas canvas(kMing);
+    canvas.setFontSize(12);
+    EXPECT_EQ(QFontInfo(canvas.font()).family(), QStringLiteral("AR PL UMing TW"));
+    EXPECT_EQ(QFontInfo(canvas.font()).pixelSize(), 16);
+    EXPECT_EQ(canvas.ascent(), 15);
+    canvas.setFaceName("標楷體");
+    EXPECT_EQ(QFontInfo(canvas.font()).family(), QStringLiteral("AR PL UKai TW"));
+    EXPECT_EQ(canvas.ascent(), 16);
+    canvas.setFaceName("No Such Face 123");
+    EXPECT_EQ(canvas.faceName(), QStringLiteral("No Such Face 123"));
+}
+
+TEST(QtGlyphCanvasTest, MingGlyphGivesTheWordsOfItsBitmap)
+{
+    // 一 in the Ming face's 16 px bitmap: a stroke along row 8 from column 1
+    // to 14, with the serif on row 7 at column 13.
+    QtGlyphCanvas canvas(kMing);
+    std::vector<double> standard(64, 0.0);
+    std::vector<double> lowered(64, 0.0);
+    for (int x = 1; x <= 14; ++x) {
+        standard[x] = 128;
+        lowered[x] = 32;
+    }
+    standard[13] = 192;
+    lowered[13] = 48;
+    EXPECT_EQ(titleWords(canvas, u"一", RowWindow::standard()), standard);
+    EXPECT_EQ(titleWords(canvas, u"一", RowWindow::lowered()), lowered);
+}
+
+TEST(QtGlyphCanvasTest, GlyphPixelsAreBlackOrBackgroundOnly)
+{
+    QtGlyphCanvas canvas(kMing);
+    ColumnSampler(canvas).drawTitle(std::u16string(generation::kDefaultTitle));
+    int black = 0;
+    for (int y = 0; y < 29; ++y) {
+        for (int x = 0; x < 1205; ++x) {
+            const auto pixel = canvas.readPixel(x, y);
+            ASSERT_TRUE(pixel == 0 || pixel == 0xD4D0C8) << x << "," << y;
+            black += pixel == 0;
+        }
+    }
+    EXPECT_GT(black, 100);
+}
+
+TEST(QtGlyphCanvasTest, MingInkStaysInRowsOneToFifteen)
+{
+    QtGlyphCanvas canvas(kMing);
+    ColumnSampler(canvas).drawTitle(u"恭喜發財");
+    int top = 29;
+    int bottom = -1;
+    for (int y = 0; y < 29; ++y) {
+        for (int x = 0; x < 64; ++x) {
+            if (canvas.readPixel(x, y) == 0) {
+                top = std::min(top, y);
+                bottom = std::max(bottom, y);
+            }
+        }
+    }
+    EXPECT_GE(top, 1);
+    EXPECT_EQ(bottom, 15);
+}
+
+TEST(QtGlyphCanvasTest, BoldItalicAndKaiEachChangeTheWords)
+{
+    QtGlyphCanvas canvas(kMing);
+    const auto plain = titleWords(canvas, u"恭喜發財", RowWindow::standard());
+    canvas.setBold(true);
+    const auto bold = titleWords(canvas, u"恭喜發財", RowWindow::standard());
+    canvas.setBold(false);
+    canvas.setItalic(true);
+    const auto italic = titleWords(canvas, u"恭喜發財", RowWindow::standard());
+    canvas.setItalic(false);
+    canvas.setFaceName("標楷體");
+    const auto kai = titleWords(canvas, u"恭喜發財", RowWindow::standard());
+    canvas.setFaceName("新細明體");
+    const auto again = titleWords(canvas, u"恭喜發財", RowWindow::standard());
+
+    EXPECT_NE(bold, plain);
+    EXPECT_NE(italic, plain);
+    EXPECT_NE(italic, bold);
+    EXPECT_NE(kai, plain);
+    EXPECT_EQ(again, plain);
+}
+
+TEST(QtGlyphCanvasTest, TitleKeepsOnlyItsFirst64Columns)
+{
+    QtGlyphCanvas canvas(kMing);
+    const auto four = titleWords(canvas, u"一一一一", RowWindow::standard());
+    const auto six = titleWords(canvas, u"一一一一一一", RowWindow::standard());
+    EXPECT_EQ(six, four);
+    EXPECT_EQ(canvas.readPixel(70, 8), 0); // the fifth character was drawn, just not read
+}
+
+TEST(QtGlyphCanvasTest, TextPastTheRightEdgeIsClippedNotWrapped)
+{
+    QtGlyphCanvas canvas(kMing);
+    ColumnSampler sampler(canvas);
+    sampler.clear();
+    sampler.drawMessage(std::u16string(200, u'一'));
+    for (int y = 17; y < 29; ++y) {
+        for (int x = 0; x < 1205; ++x) {
+            ASSERT_NE(canvas.readPixel(x, y), 0) << "ink below the line at " << x << "," << y;
+        }
+    }
+    EXPECT_EQ(canvas.readPixel(1201, 8), 0); // the 76th character, 1200 pixels in
+}
+
+TEST(RealCanvasSketchTest, SameInputsGiveTheSameText)
+{
+    QtGlyphCanvas canvas(kMing);
+    ColumnSampler sampler(canvas);
+    PanelSketchBuilder builder(sampler);
+    const std::u16string title(generation::kDefaultTitle);
+    const std::u16string message(generation::kDefaultMessage);
+    const auto first = builder.buildPanelSketch(title, message, RowWindow::standard());
+    const auto second = builder.buildPanelSketch(title, message, RowWindow::standard());
+    EXPECT_EQ(first, second);
+    EXPECT_NE(first.find("unsigned int slen= 1352;"), std::string::npos);
+}
+
+TEST(RealCanvasSketchTest, AnyTextKeepsTheSketchStructureAndNeverReachesIt)
+{
+    QtGlyphCanvas canvas(kMing);
+    ColumnSampler sampler(canvas);
+    PanelSketchBuilder builder(sampler);
+    const std::string empty = builder.buildPanelSketch(u"", u"", RowWindow::standard());
+    const std::vector<std::u16string> inputs = {
+        std::u16string(u"a\0b", 3),
+        u"\r\n\t\x1b[2J\x7f",
+        u"\xd800 lone high, lone low \xdc00",
+        u"\x202e\x05e9\x05dc\x05d5\x05dd \x0627\x0644\x0633\x0644\x0627\x0645",
+        u"e\x0301\x0301\x0301\x0301\x0301",
+        u"\U0001F600\U0001F44D\U0001F3FD\x200d",
+        u"\"};void loop(){}//",
+    };
+    for (const auto& text : inputs) {
+        const std::string sketch = builder.buildPanelSketch(text, text, RowWindow::lowered());
+        const auto lines = std::count(sketch.begin(), sketch.end(), '\n');
+        // Same line count as an empty sketch with the same message length.
+        const std::string same = builder.buildPanelSketch(u"", std::u16string(text.size(), u' '), RowWindow::lowered());
+        EXPECT_EQ(lines, std::count(same.begin(), same.end(), '\n'));
+        // Between the head lines and the program, only digits, points,
+        // spaces, commas, braces and line ends.
+        const auto from = sketch.find("unsigned int b[]={\r\n") + 20;
+        const auto to = sketch.find("void setup()");
+        for (auto i = from; i < to; ++i) {
+            const char c = sketch[i];
+            const bool allowed = (c >= '0' && c <= '9') || std::string_view(" ,.};\r\n").find(c) != std::string_view::npos;
+            if (!allowed) {
+                // The count, head and array-open lines are fixed text.
+                const auto lineStart = sketch.rfind('\n', i) + 1;
+                const auto line = sketch.substr(lineStart, sketch.find('\r', i) - lineStart);
+                ASSERT_TRUE(line.starts_with("unsigned int slen=") || line == "//文字資料"
+                            || line.starts_with("unsigned int c[]={"))
+                    << "unexpected line: " << line;
+            }
+        }
+        EXPECT_EQ(sketch.substr(0, from), empty.substr(0, from));
+        EXPECT_EQ(sketch.substr(to), empty.substr(empty.find("void setup()")));
+    }
+}
+
+} // namespace

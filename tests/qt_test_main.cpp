@@ -1,0 +1,15 @@
+// Runs GoogleTest inside a QApplication on the offscreen platform, so tests
+// can use the real canvas, widgets and clipboard without a display.
+#include "platform/face_substitutions.h"
+
+#include <QApplication>
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv)
+{
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    testing::InitGoogleTest(&argc, argv);
+    QApplication application(argc, argv);
+    platform::installFaceSubstitutions();
+    return RUN_ALL_TESTS();
+}
