@@ -3,6 +3,8 @@
 #include "generation/column_sampler.h"
 #include "generation/default_texts.h"
 #include "generation/panel_sketch_builder.h"
+#include "generation/sketch_file_writer.h"
+#include "platform/big5_line_file_opener.h"
 #include "platform/qt_glyph_canvas.h"
 #include "platform/text_conversion.h"
 
@@ -170,6 +172,33 @@ TEST_F(CliTest, HelpAndVersionSucceed)
     const auto version = runCli({"--version"});
     EXPECT_EQ(version.exitCode, 0);
     EXPECT_TRUE(version.out.startsWith("ledmarquee-cli "));
+}
+
+TEST_F(CliTest, FileSketchIsTheWritersBig5File)
+{
+    ASSERT_TRUE(QDir(dir.path()).mkdir("bb"));
+    platform::QtGlyphCanvas canvas(QStringLiteral("新細明體"));
+    generation::ColumnSampler sampler(canvas);
+    platform::Big5LineFileOpener opener;
+    generation::SketchFileWriter writer(sampler, opener,
+                                        generation::SketchFileWriter::sketchFilePath(dir.path().toStdString()));
+    writer.writeSketchFile(std::u16string(generation::kDefaultTitle), std::u16string(generation::kDefaultMessage));
+    const QByteArray expected = readAll(dir.filePath("bb/bb.ino"));
+
+    const auto printed = runCli({"--file-sketch"});
+    ASSERT_EQ(printed.exitCode, 0) << printed.err.constData();
+    EXPECT_EQ(printed.out, expected);
+    EXPECT_NE(printed.out.indexOf("slen= 1192;"), -1);
+
+    const QString path = dir.filePath("file.ino");
+    EXPECT_EQ(runCli({"--file-sketch", "--output", path}).exitCode, 0);
+    EXPECT_EQ(readAll(path), expected);
+
+    EXPECT_EQ(runCli({"--file-sketch", "--lowered"}).exitCode, 2);
+    const auto missing = runCli({"--file-sketch", "--output", dir.filePath("nowhere/bb.ino")});
+    EXPECT_EQ(missing.exitCode, 1);
+    EXPECT_NE(missing.err.indexOf("error 76"), -1) << missing.err.constData();
+    EXPECT_FALSE(QFile::exists(dir.filePath("nowhere/bb.ino")));
 }
 
 } // namespace
