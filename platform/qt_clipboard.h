@@ -12,8 +12,6 @@ public:
     // Clears the clipboard, then puts the text on it; throws SketchError
     // when there is no clipboard to put it on.
     void putText(const QString& text);
-
-    static QString withCrLf(QString text);
 };
 
 } // namespace platform

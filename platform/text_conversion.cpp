@@ -22,4 +22,12 @@ std::string toUtf8(const QString& text)
     return text.toStdString();
 }
 
+QString withCrLfLineEnds(QString text)
+{
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
+    return text;
+}
+
 } // namespace platform

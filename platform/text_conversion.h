@@ -12,5 +12,8 @@ std::u16string toU16(const QString& text);
 QString fromU16(const std::u16string& text);
 QString fromUtf8(const std::string& text);
 std::string toUtf8(const QString& text);
+// Every line end (LF, CR or CR LF) as CR LF. Qt's text widgets keep LF only,
+// while sketches are handed on with CR LF.
+QString withCrLfLineEnds(QString text);
 
 } // namespace platform
