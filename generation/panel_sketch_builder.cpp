@@ -22,7 +22,13 @@ std::size_t PanelSketchBuilder::messageColumnCount(std::size_t messageLength)
 std::string PanelSketchBuilder::buildPanelSketch(const std::u16string& title, const std::u16string& message,
                                                  RowWindow titleWindow)
 {
-    std::string sketch;
+    return build(title, message, titleWindow).text;
+}
+
+PanelSketch PanelSketchBuilder::build(const std::u16string& title, const std::u16string& message, RowWindow titleWindow)
+{
+    PanelSketch result;
+    std::string& sketch = result.text;
     const auto appendLine = [&sketch](const std::string& line) {
         sketch += line;
         sketch += kLineEnd;
@@ -33,22 +39,24 @@ std::string PanelSketchBuilder::buildPanelSketch(const std::u16string& title, co
     }
 
     m_sampler.drawTitle(title);
-    appendLine(SketchText::titleArray(m_sampler.sample(kTitleColumns, titleWindow)));
+    result.titleWords = m_sampler.sample(kTitleColumns, titleWindow);
+    appendLine(SketchText::titleArray(result.titleWords));
     m_sampler.clear();
 
-    const std::size_t columns = messageColumnCount(message.size());
-    appendLine(SketchText::countLine(columns));
+    result.columnCount = messageColumnCount(message.size());
+    appendLine(SketchText::countLine(result.columnCount));
     appendLine(SketchText::messageHead());
     sketch += SketchText::messageArrayOpen();
 
     m_sampler.drawMessage(message);
-    SketchText::appendMessageBody(sketch, m_sampler.sample(columns, RowWindow::standard()));
+    result.messageWords = m_sampler.sample(result.columnCount, RowWindow::standard());
+    SketchText::appendMessageBody(sketch, result.messageWords);
     sketch += kLineEnd;
 
     for (const auto& line : SketchText::programLines(PortWiring::PortsKF)) {
         appendLine(line);
     }
-    return sketch;
+    return result;
 }
 
 } // namespace generation

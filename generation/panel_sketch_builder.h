@@ -1,6 +1,7 @@
 #pragma once
 
 #include "generation/column_sampler.h"
+#include "generation/panel_sketch.h"
 #include "generation/row_window.h"
 
 #include <cstddef>
@@ -18,6 +19,8 @@ public:
 
     std::string buildPanelSketch(const std::u16string& title, const std::u16string& message,
                                  RowWindow titleWindow);
+    // The same run, keeping the words beside the text.
+    PanelSketch build(const std::u16string& title, const std::u16string& message, RowWindow titleWindow);
 
     // The panel's message column count for a message of this many UTF-16
     // code units: (L + 20) x 13.

@@ -141,7 +141,8 @@ bool AvrToolchain::buildCore(QString* error)
     return true;
 }
 
-std::optional<AvrToolchain::Sizes> AvrToolchain::build(const QByteArray& sketch, const QString& name, QString* error)
+std::optional<AvrToolchain::Sizes> AvrToolchain::build(const QByteArray& sketch, const QString& name, QString* error,
+                                                       bool measureOverflow)
 {
     if (m_archive.isEmpty()) {
         *error = s_why;
@@ -157,10 +158,12 @@ std::optional<AvrToolchain::Sizes> AvrToolchain::build(const QByteArray& sketch,
 
     const QString object = m_dir->filePath(name + ".o");
     const QString elf = m_dir->filePath(name + ".elf");
-    if (!run(compileCommand(source, object), error)
-        || !run({"avr-gcc", "-w", "-Os", "-g", "-Wl,--gc-sections", "-mmcu=atmega2560", "-o", elf, object, m_archive,
-                 "-L" + m_dir->path(), "-lm"},
-                error)) {
+    QStringList link = {"avr-gcc", "-w", "-Os", "-g", "-Wl,--gc-sections", "-mmcu=atmega2560", "-o", elf, object,
+                        m_archive, "-L" + m_dir->path(), "-lm"};
+    if (measureOverflow) {
+        link << "-Wl,--noinhibit-exec";
+    }
+    if (!run(compileCommand(source, object), error) || !run(link, error)) {
         return std::nullopt;
     }
     QProcess size;

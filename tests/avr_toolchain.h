@@ -27,8 +27,11 @@ public:
     static QString why();
 
     // Compiles and links the sketch's bytes; on failure returns nothing and
-    // puts the compiler's output in error.
-    std::optional<Sizes> build(const QByteArray& sketch, const QString& name, QString* error);
+    // puts the compiler's output in error. With measureOverflow a sketch too
+    // big for the SRAM still links (as it never would in the IDE), so that
+    // its size can be read.
+    std::optional<Sizes> build(const QByteArray& sketch, const QString& name, QString* error,
+                               bool measureOverflow = false);
 
 private:
     AvrToolchain() = default;

@@ -5,6 +5,8 @@
 #include "platform/text_conversion.h"
 #include "sketch_lines.h"
 #include "window/canvas_view.h"
+#include "window/memory_line.h"
+#include "window/sign_preview.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -300,6 +302,69 @@ TEST_F(WindowTest, FailureShowsOneBoxAndKeepsTheWindowAsItWas)
     // The window goes on working after the failure.
     click(form->Command1);
     EXPECT_NE(form->panelText().indexOf(QStringLiteral("unsigned int slen=")), -1);
+}
+
+TEST_F(WindowTest, PreviewPlaysTheGeneratedSketchAndPausesOnAClick)
+{
+    EXPECT_FALSE(form->preview->animation().has_value());
+    click(form->Command1);
+    ASSERT_TRUE(form->preview->animation().has_value());
+    EXPECT_FALSE(form->preview->paused());
+    QTest::mouseClick(form->preview, Qt::LeftButton);
+    ASSERT_TRUE(form->preview->paused());
+
+    const std::size_t index = form->preview->frameIndex();
+    const auto frame = form->preview->animation()->frame(index);
+    const QImage shown = form->preview->grab().toImage();
+    int lit = 0;
+    for (int column = 0; column < 64; ++column) {
+        for (int row = 0; row < 16; ++row) {
+            const QColor led = shown.pixelColor(window::SignPreview::ledCentre(column, row));
+            const bool shownLit = led.red() > 200;
+            ASSERT_EQ(shownLit, generation::SignAnimation::lit(frame, column, row))
+                << "frame " << index << " column " << column << " row " << row;
+            lit += shownLit;
+        }
+    }
+    // Paused within the first blink (as on any machine not stalled for
+    // two thirds of a second), the title is on show.
+    if (index < 101u) {
+        EXPECT_GT(lit, 100);
+    }
+
+    QTest::qWait(30);
+    EXPECT_EQ(form->preview->frameIndex(), index);
+    QTest::mouseClick(form->preview, Qt::LeftButton);
+    EXPECT_FALSE(form->preview->paused());
+    QTest::qWait(60);
+    EXPECT_GT(form->preview->frameIndex(), index);
+}
+
+TEST_F(WindowTest, MemoryLineTurnsRedWhenTheSketchCannotFit)
+{
+    click(form->Command3);
+    EXPECT_TRUE(form->memoryLine->text().contains(QStringLiteral("3105 of 8192 bytes"))) << form->memoryLine->text().toStdString();
+    EXPECT_TRUE(form->memoryLine->styleSheet().isEmpty());
+
+    form->Text2->setText(QString(400, QChar(u'字')));
+    click(form->Command1);
+    EXPECT_TRUE(form->memoryLine->text().startsWith(QStringLiteral("Too big"))) << form->memoryLine->text().toStdString();
+    EXPECT_TRUE(form->memoryLine->styleSheet().contains(QStringLiteral("#c00000")));
+    EXPECT_TRUE(form->memoryLine->text().contains(QStringLiteral("up to 279 characters")));
+}
+
+TEST_F(WindowTest, PreviewTakesTheFreeSpaceWithoutMovingAnything)
+{
+    const QRect preview = form->preview->geometry();
+    const QRect line = form->memoryLine->geometry();
+    EXPECT_GT(preview.left(), form->Text3->geometry().right());
+    EXPECT_LE(preview.right(), form->width() - 1);
+    EXPECT_LE(line.bottom(), form->height() - 1);
+    for (const auto& row : kControls) {
+        const QRect control = form->findChild<QWidget*>(QString::fromLatin1(row.name))->geometry();
+        EXPECT_FALSE(control.intersects(preview)) << row.name;
+        EXPECT_FALSE(control.intersects(line)) << row.name;
+    }
 }
 
 } // namespace

@@ -4,6 +4,8 @@
 #include "platform/text_conversion.h"
 #include "window/canvas_view.h"
 #include "window/caption_button.h"
+#include "window/memory_line.h"
+#include "window/sign_preview.h"
 #include "window/window_actions.h"
 
 #include <QCheckBox>
@@ -108,6 +110,16 @@ Form1::Form1(const std::string& toolFolder, QWidget* parent)
     }
     Text1->setFocus();
 
+    // The preview and the memory line use the free space right of the
+    // panel, after every designed control in the tab order; the preview is
+    // worked by mouse only.
+    const int previewLeft = Text3->geometry().right() + 15;
+    preview = place(new SignPreview(this), "preview",
+                    QRect(previewLeft, Text3->y(), 64 * SignPreview::kPitch + 2 * SignPreview::kMargin,
+                          16 * SignPreview::kPitch + 2 * SignPreview::kMargin));
+    memoryLine = place(new MemoryLine(this), "memoryLine",
+                       QRect(previewLeft, preview->geometry().bottom() + 9, preview->width(), 90));
+
     m_actions = std::make_unique<WindowActions>(*this, toolFolder);
 }
 
@@ -131,6 +143,13 @@ QString Form1::panelText() const
 void Form1::setPanelText(const std::string& sketch)
 {
     Text3->setPlainText(platform::fromUtf8(sketch));
+}
+
+void Form1::showSketch(const generation::PanelSketch& sketch)
+{
+    setPanelText(sketch.text);
+    preview->play(generation::SignAnimation(sketch.titleWords, sketch.messageWords, sketch.columnCount));
+    memoryLine->showColumnCount(sketch.columnCount);
 }
 
 void Form1::showCanvas()

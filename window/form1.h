@@ -1,6 +1,7 @@
 #pragma once
 
 #include "generation/column_sampler.h"
+#include "generation/panel_sketch.h"
 #include "platform/qt_glyph_canvas.h"
 
 #include <QWidget>
@@ -17,11 +18,14 @@ class QRadioButton;
 namespace window {
 
 class CanvasView;
+class MemoryLine;
+class SignPreview;
 class WindowActions;
 
 // The tool's one window: the title and message boxes, the canvas in its
 // picture box, the style and face choices, the output panel and the four
-// buttons, each at a fixed place that never moves. It owns the canvas, its
+// buttons, each at a fixed place that never moves, and to their right a
+// preview of the sign with the sketch's memory use. It owns the canvas, its
 // sampler and the actions; what a button does is the actions' business.
 class Form1 : public QWidget {
 public:
@@ -34,6 +38,9 @@ public:
     // The panel's text with CR LF line ends, whatever the widget keeps inside.
     QString panelText() const;
     void setPanelText(const std::string& sketch);
+    // Puts a generated sketch in the panel, plays it on the preview and
+    // shows how much of the board it takes.
+    void showSketch(const generation::PanelSketch& sketch);
     // Repaints the picture box from the canvas.
     void showCanvas();
 
@@ -52,6 +59,8 @@ public:
     QPlainTextEdit* Text3;
     QPushButton* Command2;
     QPushButton* Command3;
+    SignPreview* preview;
+    MemoryLine* memoryLine;
 
 private:
     platform::QtGlyphCanvas m_canvas;

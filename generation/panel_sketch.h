@@ -1,0 +1,20 @@
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace generation {
+
+// One generated panel sketch: its text and the column words it carries, so
+// that a preview can play exactly what the board will be given.
+struct PanelSketch {
+    std::string text;
+    std::vector<double> titleWords;
+    // The message words for columns 0 .. columnCount - 1, without the 64
+    // blank entries that open the sketch's message array.
+    std::vector<double> messageWords;
+    std::size_t columnCount = 0;
+};
+
+} // namespace generation
