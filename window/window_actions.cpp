@@ -53,20 +53,18 @@ void WindowActions::connectControls()
 
 void WindowActions::guarded(const std::function<void()>& action)
 {
+    QString failure;
     try {
         action();
     } catch (const SketchError& error) {
-        m_form.showCanvas();
-        QMessageBox::critical(&m_form, m_form.windowTitle(),
-                              QStringLiteral("Error %1: %2").arg(error.number()).arg(platform::fromUtf8(error.what())));
-        return;
+        failure = QStringLiteral("Error %1: %2").arg(error.number()).arg(platform::fromUtf8(error.what()));
     } catch (const std::exception& error) {
-        m_form.showCanvas();
-        QMessageBox::critical(&m_form, m_form.windowTitle(),
-                              QStringLiteral("Error %1: %2").arg(kInternalError).arg(QString::fromLocal8Bit(error.what())));
-        return;
+        failure = QStringLiteral("Error %1: %2").arg(kInternalError).arg(QString::fromLocal8Bit(error.what()));
     }
     m_form.showCanvas();
+    if (!failure.isEmpty()) {
+        QMessageBox::critical(&m_form, m_form.windowTitle(), failure);
+    }
 }
 
 void WindowActions::generateStandard()
