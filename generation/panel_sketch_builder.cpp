@@ -5,10 +5,6 @@
 
 namespace generation {
 
-namespace {
-constexpr std::size_t kTitleColumns = 64;
-}
-
 PanelSketchBuilder::PanelSketchBuilder(ColumnSampler& sampler)
     : m_sampler(sampler)
 {
@@ -39,7 +35,7 @@ PanelSketch PanelSketchBuilder::build(const std::u16string& title, const std::u1
     }
 
     m_sampler.drawTitle(title);
-    result.titleWords = m_sampler.sample(kTitleColumns, titleWindow);
+    result.titleWords = m_sampler.sample(SketchText::kTitleColumns, titleWindow);
     appendLine(SketchText::titleArray(result.titleWords));
     m_sampler.clear();
 

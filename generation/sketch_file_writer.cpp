@@ -6,10 +6,6 @@
 
 namespace generation {
 
-namespace {
-constexpr std::size_t kTitleColumns = 64;
-}
-
 SketchFileWriter::SketchFileWriter(ColumnSampler& sampler, LineFileOpener& opener, std::string path)
     : m_sampler(sampler)
     , m_opener(opener)
@@ -39,7 +35,7 @@ void SketchFileWriter::writeSketchFile(const std::u16string& title, const std::u
     // The file's title always comes from the standard rows, whichever
     // generate button was used last.
     m_sampler.drawTitle(title);
-    file->writeLine(SketchText::titleArray(m_sampler.sample(kTitleColumns, RowWindow::standard())));
+    file->writeLine(SketchText::titleArray(m_sampler.sample(SketchText::kTitleColumns, RowWindow::standard())));
     m_sampler.clear();
 
     const std::size_t columns = messageColumnCount(message.size());

@@ -18,8 +18,6 @@ public:
 
     void writeSketchFile(const std::u16string& title, const std::u16string& message);
 
-    const std::string& path() const { return m_path; }
-
     // L x 14 + 16 for a message of L UTF-16 code units.
     static std::size_t messageColumnCount(std::size_t messageLength);
     // folder/bb/bb.ino with the platform's separator.

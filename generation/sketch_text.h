@@ -16,6 +16,9 @@ enum class PortWiring { PortsKF, PortsBA };
 // knows no canvas and no file; the builders decide what goes where.
 class SketchText {
 public:
+    // The title array always holds the sign's 64 columns.
+    static constexpr std::size_t kTitleColumns = 64;
+
     // The four lines before the title array, without line ends.
     static const std::vector<std::string>& headLines();
     // The 64 title words, "," between them and "};" after the last.

@@ -30,9 +30,6 @@ public:
 
     const QImage& image() const { return m_image; }
     QString faceName() const { return m_faceName; }
-    double fontSize() const { return m_points; }
-    bool bold() const { return m_bold; }
-    bool italic() const { return m_italic; }
     // The font text is drawn with now, and its ascent in pixels.
     QFont font() const;
     int ascent() const;
