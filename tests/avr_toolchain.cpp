@@ -157,7 +157,7 @@ std::optional<AvrToolchain::Sizes> AvrToolchain::build(const QByteArray& sketch,
     file.close();
 
     const QString object = m_dir->filePath(name + ".o");
-    const QString elf = m_dir->filePath(name + ".elf");
+    const QString elf = elfPath(name);
     QStringList link = {"avr-gcc", "-w", "-Os", "-g", "-Wl,--gc-sections", "-mmcu=atmega2560", "-o", elf, object,
                         m_archive, "-L" + m_dir->path(), "-lm"};
     if (measureOverflow) {
@@ -184,6 +184,11 @@ std::optional<AvrToolchain::Sizes> AvrToolchain::build(const QByteArray& sketch,
         }
     }
     return sizes;
+}
+
+QString AvrToolchain::elfPath(const QString& name) const
+{
+    return m_dir->filePath(name + ".elf");
 }
 
 } // namespace tests

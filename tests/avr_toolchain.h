@@ -32,6 +32,8 @@ public:
     // its size can be read.
     std::optional<Sizes> build(const QByteArray& sketch, const QString& name, QString* error,
                                bool measureOverflow = false);
+    // Where build() left the linked program of that name.
+    QString elfPath(const QString& name) const;
 
 private:
     AvrToolchain() = default;
