@@ -84,7 +84,7 @@ TEST(SignAnimationTest, LoopWrapsToTheStartAfterTheLastMarqueeStep)
     EXPECT_EQ(animation.frame(animation.frameCount() + kBlinkEnd + 3), animation.frame(kBlinkEnd + 3));
     EXPECT_EQ(animation.frameAtMicroseconds(0), 0u);
     EXPECT_EQ(animation.frameAtMicroseconds(SignAnimation::kFrameMicroseconds * 2.5), 2u);
-    EXPECT_EQ(animation.frameAtMicroseconds(SignAnimation::kFrameMicroseconds * (animation.frameCount() + 1)), 1u);
+    EXPECT_EQ(animation.frameAtMicroseconds(SignAnimation::kFrameMicroseconds * static_cast<double>(animation.frameCount() + 1)), 1u);
 }
 
 TEST(SignAnimationTest, BitZeroLightsTheTopRowAndWordsAreTruncated)

@@ -43,9 +43,9 @@ protected:
 
     QString filePath() const { return toolFolder.filePath("bb/bb.ino"); }
 
-    SketchFileWriter writerFor(ColumnSampler& sampler, generation::LineFileOpener& fileOpener)
+    SketchFileWriter writerFor(ColumnSampler& columnSampler, generation::LineFileOpener& fileOpener)
     {
-        return SketchFileWriter(sampler, fileOpener, SketchFileWriter::sketchFilePath(toolFolder.path().toStdString()));
+        return SketchFileWriter(columnSampler, fileOpener, SketchFileWriter::sketchFilePath(toolFolder.path().toStdString()));
     }
 
     QTemporaryDir toolFolder;
@@ -185,7 +185,7 @@ INSTANTIATE_TEST_SUITE_P(
                                 [](const QString& folder) { writeAll(folder + "/bb", "not a folder"); }},
                     OpenFailure{"BbInoIsAFolder", SketchError::kPathAccess, "bb/bb.ino",
                                 [](const QString& folder) { QDir(folder).mkpath("bb/bb.ino"); }}),
-    [](const testing::TestParamInfo<OpenFailure>& info) { return std::string(info.param.name); });
+    [](const testing::TestParamInfo<OpenFailure>& testInfo) { return std::string(testInfo.param.name); });
 
 // Passes writes to a real line file until the k-th, which fails.
 class FailingLineFile : public generation::LineFile {
