@@ -6,12 +6,12 @@
 #include "generation/sketch_error.h"
 #include "generation/sketch_file_writer.h"
 #include "platform/big5_line_file_opener.h"
+#include "platform/output_file.h"
 #include "platform/qt_glyph_canvas.h"
 #include "platform/text_conversion.h"
 
 #include <QCommandLineParser>
 #include <QFile>
-#include <QSaveFile>
 #include <QStringDecoder>
 
 #include <cstdio>
@@ -56,23 +56,6 @@ QString readMessageFile(const QString& path)
         throw UsageError(QStringLiteral("message file %1 is not valid UTF-8").arg(path).toStdString());
     }
     return text;
-}
-
-void writeAtomically(const QString& path, const std::string& bytes)
-{
-    QSaveFile file(path);
-    const auto size = static_cast<qint64>(bytes.size());
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes.data(), size) != size || !file.commit()) {
-        throw generation::SketchError(generation::SketchError::kDeviceIo,
-                                      QStringLiteral("cannot write %1: %2").arg(path, file.errorString()).toStdString());
-    }
-}
-
-void writeStandardOutput(const std::string& bytes)
-{
-    if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size() || std::fflush(stdout) != 0) {
-        throw generation::SketchError(generation::SketchError::kDeviceIo, "cannot write to standard output");
-    }
 }
 
 } // namespace
@@ -158,11 +141,10 @@ int CommandLine::run(const QStringList& arguments)
         const auto window = parser.isSet(loweredOption) ? generation::RowWindow::lowered()
                                                         : generation::RowWindow::standard();
         const std::string sketch = builder.buildPanelSketch(platform::toU16(title), platform::toU16(message), window);
-        if (parser.isSet(outputOption)) {
-            writeAtomically(parser.value(outputOption), sketch);
-        } else {
-            writeStandardOutput(sketch);
-        }
+        platform::OutputFile output(parser.isSet(outputOption) ? parser.value(outputOption)
+                                                               : QString::fromLatin1(platform::OutputFile::kStandardOutput));
+        output.write(QByteArray::fromStdString(sketch));
+        output.commit();
         return kOk;
     } catch (const UsageError& error) {
         printError(QString::fromUtf8(error.what()));
