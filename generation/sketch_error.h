@@ -19,6 +19,7 @@ public:
     // Each number stands for one kind of failure, whichever front end shows it.
     static constexpr int kBadInput = 5;       // input the tool refuses (too long, not UTF-8)
     static constexpr int kOutOfMemory = 7;
+    static constexpr int kInternal = 51;      // anything else that went wrong inside the tool
     static constexpr int kDeviceIo = 57;      // a read or write failed (I/O error, file too large)
     static constexpr int kDiskFull = 61;      // no space left on the file system or quota
     static constexpr int kPathAccess = 75;    // the path exists but cannot be used

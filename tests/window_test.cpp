@@ -292,7 +292,7 @@ TEST_F(WindowTest, FailureShowsOneBoxAndKeepsTheWindowAsItWas)
     MessageBoxCatcher boxes;
     click(form->Command5);
     ASSERT_EQ(boxes.texts.size(), 1);
-    EXPECT_TRUE(boxes.texts[0].startsWith(QStringLiteral("Error 76: "))) << boxes.texts[0].toStdString();
+    EXPECT_TRUE(boxes.texts[0].startsWith(QStringLiteral("錯誤 76："))) << boxes.texts[0].toStdString();
     EXPECT_TRUE(boxes.texts[0].contains(QDir::toNativeSeparators(toolFolder.filePath("bb"))));
     EXPECT_TRUE(form->isVisible());
     EXPECT_EQ(form->Text1->text(), title);
