@@ -185,7 +185,7 @@ INSTANTIATE_TEST_SUITE_P(
                                 [](const QString& folder) { writeAll(folder + "/bb", "not a folder"); }},
                     OpenFailure{"BbInoIsAFolder", SketchError::kPathAccess, "bb/bb.ino",
                                 [](const QString& folder) { QDir(folder).mkpath("bb/bb.ino"); }}),
-    [](const testing::TestParamInfo<OpenFailure>& info) { return std::string(info.param.name); });
+    [](const testing::TestParamInfo<OpenFailure>& failure) { return std::string(failure.param.name); });
 
 // Passes writes to a real line file until the k-th, which fails.
 class FailingLineFile : public generation::LineFile {
