@@ -17,7 +17,6 @@ public:
     // The numbers follow the runtime error numbers long used by Windows
     // desktop tools, so a user searching for one finds the familiar meaning.
     // Each number stands for one kind of failure, whichever front end shows it.
-    static constexpr int kBadInput = 5;       // input the tool refuses (too long, not UTF-8)
     static constexpr int kOutOfMemory = 7;
     static constexpr int kInternal = 51;      // anything else that went wrong inside the tool
     static constexpr int kDeviceIo = 57;      // a read or write failed (I/O error, file too large)

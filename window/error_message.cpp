@@ -14,8 +14,6 @@ using generation::SketchError;
 QString ErrorMessage::kind(int number)
 {
     switch (number) {
-    case SketchError::kBadInput:
-        return tr("輸入的文字無法使用");
     case SketchError::kOutOfMemory:
         return tr("記憶體不足");
     case SketchError::kDeviceIo:
