@@ -1,77 +1,59 @@
 #include "cli/command_line.h"
 
+#include "cli/message_file.h"
+#include "cli/usage_error.h"
 #include "generation/column_sampler.h"
 #include "generation/default_texts.h"
+#include "generation/message_limit.h"
 #include "generation/panel_sketch_builder.h"
 #include "generation/sketch_error.h"
 #include "generation/sketch_file_writer.h"
 #include "platform/big5_line_file_opener.h"
+#include "platform/output_file.h"
 #include "platform/qt_glyph_canvas.h"
 #include "platform/text_conversion.h"
 
 #include <QCommandLineParser>
-#include <QFile>
-#include <QSaveFile>
-#include <QStringDecoder>
+#include <QFont>
+#include <QFontDatabase>
+#include <QFontInfo>
 
 #include <cstdio>
-#include <stdexcept>
+#include <new>
 
 namespace cli {
 
 namespace {
 
-// A mistake in how the tool was called; it ends the run with status 2.
-struct UsageError : std::runtime_error {
-    using std::runtime_error::runtime_error;
-};
+const QString kMingFace = QStringLiteral("新細明體");
+const QString kKaiFace = QStringLiteral("標楷體");
 
 void printError(const QString& message)
 {
     std::fprintf(stderr, "ledmarquee-cli: %s\n", message.toUtf8().constData());
 }
 
-QString readMessageFile(const QString& path)
+// A face counts as installed when it or one of its substitutes is; anything
+// else is still drawn (Qt falls back to another face), but the user hears which.
+void warnIfFaceMissing(const QString& face)
 {
-    QFile file;
-    bool opened = false;
-    if (path == QLatin1String("-")) {
-        opened = file.open(stdin, QIODevice::ReadOnly);
-    } else {
-        file.setFileName(path);
-        opened = file.open(QIODevice::ReadOnly);
+    QStringList candidates = QFont::substitutes(face);
+    candidates.prepend(face);
+    for (const QString& candidate : candidates) {
+        if (QFontDatabase::hasFamily(candidate)) {
+            return;
+        }
     }
-    if (!opened) {
-        throw UsageError(QStringLiteral("cannot read message file %1: %2").arg(path, file.errorString()).toStdString());
-    }
-    QByteArray bytes = file.readAll();
-    if (bytes.endsWith("\r\n")) {
-        bytes.chop(2);
-    } else if (bytes.endsWith('\n')) {
-        bytes.chop(1);
-    }
-    QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = decoder.decode(bytes);
-    if (decoder.hasError()) {
-        throw UsageError(QStringLiteral("message file %1 is not valid UTF-8").arg(path).toStdString());
-    }
-    return text;
+    printError(QStringLiteral("warning: the face '%1' is not installed; drawing with '%2' instead")
+                   .arg(face, QFontInfo(QFont(face)).family()));
 }
 
-void writeAtomically(const QString& path, const std::string& bytes)
+void checkMessageLength(const QString& message)
 {
-    QSaveFile file(path);
-    const auto size = static_cast<qint64>(bytes.size());
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes.data(), size) != size || !file.commit()) {
-        throw generation::SketchError(generation::SketchError::kDeviceIo,
-                                      QStringLiteral("cannot write %1: %2").arg(path, file.errorString()).toStdString());
-    }
-}
-
-void writeStandardOutput(const std::string& bytes)
-{
-    if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size() || std::fflush(stdout) != 0) {
-        throw generation::SketchError(generation::SketchError::kDeviceIo, "cannot write to standard output");
+    if (static_cast<std::size_t>(message.size()) > generation::kMessageLimit) {
+        throw UsageError(QStringLiteral("the message is longer than the limit of %1 characters (UTF-16 code units)")
+                             .arg(generation::kMessageLimit)
+                             .toStdString());
     }
 }
 
@@ -82,8 +64,14 @@ int CommandLine::run(const QStringList& arguments)
     QCommandLineParser parser;
     parser.setApplicationDescription(
         QStringLiteral("Draws a title and a message in a Chinese face at 16 px and prints the Arduino sketch\n"
-                       "that shows them on a 16 x 64 LED sign (ports K and F, or B and A with --file-sketch)."));
-    const QCommandLineOption helpOption = parser.addHelpOption();
+                       "that shows them on a 16 x 64 LED sign (ports K and F, or B and A with --file-sketch).\n"
+                       "Text given as an option is taken exactly as typed. Exit status: 0 done, 1 the sketch\n"
+                       "could not be written or read (an error number and the reason are printed), 2 a usage\n"
+                       "or input error."));
+    // Qt's own --help-all would list options this tool does not take.
+    const QCommandLineOption helpOption({QStringLiteral("h"), QStringLiteral("help")},
+                                        QStringLiteral("Displays help on commandline options."));
+    parser.addOption(helpOption);
     const QCommandLineOption versionOption = parser.addVersionOption();
     const QCommandLineOption titleOption(QStringLiteral("title"), QStringLiteral("The title (default: 恭喜發財)."),
                                          QStringLiteral("text"));
@@ -92,10 +80,14 @@ int CommandLine::run(const QStringList& arguments)
                                            QStringLiteral("text"));
     const QCommandLineOption messageFileOption(
         QStringLiteral("message-file"),
-        QStringLiteral("Read the message from a UTF-8 file ('-' for standard input); one final line end is dropped."),
+        QStringLiteral("Read the message from a UTF-8 file ('-' for standard input). A UTF-8 byte-order mark at "
+                       "its start and one final line end are dropped. At most %1 characters (UTF-16 code units).")
+            .arg(generation::kMessageLimit),
         QStringLiteral("path"));
-    const QCommandLineOption faceOption(QStringLiteral("face"), QStringLiteral("The face (default: 新細明體)."),
-                                        QStringLiteral("name"), QStringLiteral("新細明體"));
+    const QCommandLineOption faceOption(QStringLiteral("face"),
+                                        QStringLiteral("The face: %1 (Ming, the default) or %2 (Kai).")
+                                            .arg(kMingFace, kKaiFace),
+                                        QStringLiteral("name"), kMingFace);
     const QCommandLineOption boldOption(QStringLiteral("bold"), QStringLiteral("Draw in bold."));
     const QCommandLineOption italicOption(QStringLiteral("italic"), QStringLiteral("Draw in italic."));
     const QCommandLineOption loweredOption(QStringLiteral("lowered"),
@@ -103,9 +95,11 @@ int CommandLine::run(const QStringList& arguments)
     const QCommandLineOption fileSketchOption(
         QStringLiteral("file-sketch"),
         QStringLiteral("Produce the sketch file instead (Big5, ports B and A, the file's column count)."));
-    const QCommandLineOption outputOption(QStringLiteral("output"),
-                                          QStringLiteral("Write to this file, replaced atomically (default: standard output)."),
-                                          QStringLiteral("path"));
+    const QCommandLineOption outputOption(
+        QStringLiteral("output"),
+        QStringLiteral("Write to this file ('-' or none: standard output). A regular file is replaced only by a "
+                       "complete new one; a pipe or device is written into."),
+        QStringLiteral("path"));
     parser.addOptions({titleOption, messageOption, messageFileOption, faceOption, boldOption, italicOption,
                        loweredOption, fileSketchOption, outputOption});
 
@@ -137,39 +131,52 @@ int CommandLine::run(const QStringList& arguments)
         if (parser.isSet(messageOption)) {
             message = parser.value(messageOption);
         } else if (parser.isSet(messageFileOption)) {
-            message = readMessageFile(parser.value(messageFileOption));
+            message = MessageFile::read(parser.value(messageFileOption));
         }
+        checkMessageLength(message);
 
-        platform::QtGlyphCanvas canvas(parser.value(faceOption));
+        const QString face = parser.value(faceOption);
+        warnIfFaceMissing(face);
+        platform::QtGlyphCanvas canvas(face);
         canvas.setBold(parser.isSet(boldOption));
         canvas.setItalic(parser.isSet(italicOption));
         generation::ColumnSampler sampler(canvas);
+        const QString outputPath = parser.isSet(outputOption)
+                                       ? parser.value(outputOption)
+                                       : QString::fromLatin1(platform::OutputFile::kStandardOutput);
 
         if (parser.isSet(fileSketchOption)) {
             platform::Big5LineFileOpener opener;
-            const std::string path = parser.isSet(outputOption) ? platform::toUtf8(parser.value(outputOption))
-                                                                : platform::Big5LineFileOpener::kStandardOutput;
-            generation::SketchFileWriter writer(sampler, opener, path);
+            generation::SketchFileWriter writer(sampler, opener, platform::toUtf8(outputPath));
             writer.writeSketchFile(platform::toU16(title), platform::toU16(message));
             return kOk;
         }
 
+        // Opened first, so a path that cannot be written is reported before
+        // any drawing.
+        platform::OutputFile output(outputPath);
         generation::PanelSketchBuilder builder(sampler);
         const auto window = parser.isSet(loweredOption) ? generation::RowWindow::lowered()
                                                         : generation::RowWindow::standard();
-        const std::string sketch = builder.buildPanelSketch(platform::toU16(title), platform::toU16(message), window);
-        if (parser.isSet(outputOption)) {
-            writeAtomically(parser.value(outputOption), sketch);
-        } else {
-            writeStandardOutput(sketch);
-        }
+        output.write(QByteArray::fromStdString(
+            builder.buildPanelSketch(platform::toU16(title), platform::toU16(message), window)));
+        output.commit();
         return kOk;
     } catch (const UsageError& error) {
         printError(QString::fromUtf8(error.what()));
+        std::fputs("Try 'ledmarquee-cli --help' for more information.\n", stderr);
         return kUsageError;
     } catch (const generation::SketchError& error) {
         printError(QStringLiteral("error %1: %2").arg(error.number()).arg(QString::fromUtf8(error.what())));
-        return kWriteFailed;
+        return kFailed;
+    } catch (const std::bad_alloc&) {
+        printError(QStringLiteral("error %1: Out of memory").arg(generation::SketchError::kOutOfMemory));
+        return kFailed;
+    } catch (const std::exception& error) {
+        printError(QStringLiteral("error %1: Internal error: %2")
+                       .arg(generation::SketchError::kInternal)
+                       .arg(QString::fromLocal8Bit(error.what())));
+        return kFailed;
     }
 }
 

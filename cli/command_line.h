@@ -11,8 +11,8 @@ namespace cli {
 class CommandLine {
 public:
     static constexpr int kOk = 0;
-    static constexpr int kWriteFailed = 1;
-    static constexpr int kUsageError = 2;
+    static constexpr int kFailed = 1;       // the sketch could not be made, read or written
+    static constexpr int kUsageError = 2;   // the call or its input is wrong
 
     // Needs a QGuiApplication. Returns the process's exit status.
     static int run(const QStringList& arguments);

@@ -4,6 +4,7 @@
 #include <QGuiApplication>
 #include <QStringDecoder>
 
+#include <csignal>
 #include <cstdio>
 
 namespace {
@@ -21,11 +22,17 @@ void quietQtMessages(QtMsgType type, const QMessageLogContext&, const QString& m
 
 int main(int argc, char** argv)
 {
+    // A write over the file-size limit then fails with EFBIG and is reported,
+    // instead of the signal ending the tool part-way.
+    std::signal(SIGXFSZ, SIG_IGN);
+
     // Arguments are checked as bytes before Qt sees them: once decoded, an
     // invalid sequence has already become U+FFFD and could not be reported.
+    // A leading U+FEFF is kept: text on the command line is taken as typed.
     QStringList arguments;
     for (int i = 0; i < argc; ++i) {
-        QStringDecoder decoder(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+        QStringDecoder decoder(QStringDecoder::Utf8,
+                               QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
         QString argument = decoder.decode(QByteArrayView(argv[i]));
         if (decoder.hasError()) {
             std::fprintf(stderr, "ledmarquee-cli: argument %d is not valid UTF-8\n", i);

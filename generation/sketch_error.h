@@ -2,32 +2,48 @@
 
 #include <stdexcept>
 #include <string>
+#include <utility>
 
 namespace generation {
 
-// A failure to deliver a sketch, with a number and a description that names
-// what failed (a path, the clipboard). It travels up to the one place that
-// shows it; nothing on the way catches it.
+// A failure to deliver a sketch or to take its input. It carries a number
+// that says what kind of failure it is, an English description that names
+// what failed (for the command line and logs), the path or thing that failed
+// and, where the operating system gave one, its error code (errno), so each
+// front end can word the failure in its own language. It travels up to the
+// one place that shows it; nothing on the way catches it.
 class SketchError : public std::runtime_error {
 public:
     // The numbers follow the runtime error numbers long used by Windows
     // desktop tools, so a user searching for one finds the familiar meaning.
+    // Each number stands for one kind of failure, whichever front end shows it.
+    static constexpr int kOutOfMemory = 7;
+    static constexpr int kInternal = 51;      // anything else that went wrong inside the tool
+    static constexpr int kDeviceIo = 57;      // a read or write failed (I/O error, file too large)
+    static constexpr int kDiskFull = 61;      // no space left on the file system or quota
+    static constexpr int kPathAccess = 75;    // the path exists but cannot be used
     static constexpr int kPathNotFound = 76;
-    static constexpr int kPathAccess = 75;
-    static constexpr int kDeviceIo = 57;
     static constexpr int kClipboard = 521;
 
-    SketchError(int number, const std::string& description)
+    SketchError(int number, const std::string& description, int osError = 0, std::string subject = {})
         : std::runtime_error(description)
         , m_number(number)
+        , m_osError(osError)
+        , m_subject(std::move(subject))
     {
     }
 
     int number() const { return m_number; }
     std::string description() const { return what(); }
+    // The operating system's error code behind the failure, or 0 if none.
+    int osError() const { return m_osError; }
+    // What failed, as the user named it: a path (UTF-8), or empty.
+    const std::string& subject() const { return m_subject; }
 
 private:
     int m_number;
+    int m_osError;
+    std::string m_subject;
 };
 
 } // namespace generation

@@ -4,7 +4,7 @@
 #include "generation/sketch_error.h"
 #include "platform/text_conversion.h"
 
-#include <cstdio>
+#include <cerrno>
 
 namespace platform {
 
@@ -12,76 +12,40 @@ using generation::SketchError;
 
 namespace {
 
-std::string describe(const QString& what, const QString& path, const QString& detail)
+QStringEncoder big5Encoder()
 {
-    return toUtf8(QStringLiteral("%1 %2 (%3)").arg(what, path, detail));
-}
-
-QString standardOutputName()
-{
-    return QStringLiteral("standard output");
+    QStringEncoder encoder("Big5");
+    if (!encoder.isValid()) {
+        throw SketchError(SketchError::kDeviceIo, "This Qt build has no Big5 encoder");
+    }
+    return encoder;
 }
 
 } // namespace
 
-Big5LineFile::Big5LineFile()
-    : m_encoder("Big5")
-{
-    if (!m_encoder.isValid()) {
-        throw SketchError(SketchError::kDeviceIo, "This Qt build has no Big5 encoder");
-    }
-}
-
 Big5LineFile::Big5LineFile(const QString& path)
-    : Big5LineFile()
+    : m_encoder(big5Encoder())
+    , m_output(path)
 {
-    m_file = std::make_unique<QSaveFile>(path);
-    if (!m_file->open(QIODevice::WriteOnly)) {
-        throw SketchError(SketchError::kPathAccess,
-                          describe(QStringLiteral("Path/File access error: cannot write"), path,
-                                   m_file->errorString()));
-    }
-}
-
-std::unique_ptr<Big5LineFile> Big5LineFile::toStandardOutput()
-{
-    return std::unique_ptr<Big5LineFile>(new Big5LineFile());
 }
 
 void Big5LineFile::writeLine(const std::string& text)
 {
-    const QString name = m_file ? m_file->fileName() : standardOutputName();
     QByteArray bytes = m_encoder.encode(fromUtf8(text));
     if (m_encoder.hasError()) {
+        const QString name = m_output.shownName();
         throw SketchError(SketchError::kDeviceIo,
-                          describe(QStringLiteral("Device I/O error: text with no Big5 form for"), name,
-                                   QStringLiteral("nothing was replaced")));
+                          toUtf8(QStringLiteral("Device I/O error: text with no Big5 form for %1 (nothing was replaced)")
+                                     .arg(name)),
+                          EILSEQ, toUtf8(name));
     }
     bytes.append(generation::kLineEnd.data(), static_cast<qsizetype>(generation::kLineEnd.size()));
-    if (!m_file) {
-        m_pending.append(bytes);
-        return;
-    }
-    if (m_file->write(bytes) != bytes.size()) {
-        throw SketchError(SketchError::kDeviceIo,
-                          describe(QStringLiteral("Device I/O error: write failed for"), name, m_file->errorString()));
-    }
+    m_output.write(bytes);
 }
 
 void Big5LineFile::commit()
 {
-    if (!m_file) {
-        const auto size = static_cast<std::size_t>(m_pending.size());
-        if (std::fwrite(m_pending.constData(), 1, size, stdout) != size || std::fflush(stdout) != 0) {
-            throw SketchError(SketchError::kDeviceIo, "Device I/O error: write failed for standard output");
-        }
-        return;
-    }
-    if (!m_file->commit()) {
-        throw SketchError(SketchError::kDeviceIo,
-                          describe(QStringLiteral("Device I/O error: could not replace"), m_file->fileName(),
-                                   m_file->errorString()));
-    }
+    m_output.commit();
 }
 
 } // namespace platform

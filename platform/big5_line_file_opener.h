@@ -4,9 +4,9 @@
 
 namespace platform {
 
-// Opens Big5 line files on disk after checking the path the way a user
-// needs to hear about it: the folder is missing, the folder is a file, or
-// the file's place is taken by a folder. It never creates folders. The path
+// Opens Big5 line files through OutputFile, which checks the path the way a
+// user needs to hear about it (the folder is missing, the folder is a file,
+// the file's place is taken by a folder). It never creates folders. The path
 // "-" stands for standard output.
 class Big5LineFileOpener : public generation::LineFileOpener {
 public:

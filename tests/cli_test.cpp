@@ -114,7 +114,7 @@ TEST_F(CliTest, OutputFileHoldsTheSameBytes)
     EXPECT_EQ(readAll(path), defaults->out);
 }
 
-TEST_F(CliTest, UsageErrorsExitWithTwoAndOneLine)
+TEST_F(CliTest, UsageErrorsExitWithTwoAndPointToHelp)
 {
     const QString badFile = dir.filePath("latin1.txt");
     QFile file(badFile);
@@ -135,8 +135,10 @@ TEST_F(CliTest, UsageErrorsExitWithTwoAndOneLine)
         const auto result = runCli(arguments);
         EXPECT_EQ(result.exitCode, 2) << arguments.join(' ').toStdString();
         EXPECT_TRUE(result.out.isEmpty());
-        EXPECT_EQ(result.err.count('\n'), 1) << result.err.constData();
         EXPECT_TRUE(result.err.startsWith("ledmarquee-cli: ")) << result.err.constData();
+        EXPECT_TRUE(result.err.endsWith("\nTry 'ledmarquee-cli --help' for more information.\n"))
+            << result.err.constData();
+        EXPECT_EQ(result.err.count('\n'), 2) << result.err.constData();
     }
     EXPECT_FALSE(QFile::exists(output));
 }

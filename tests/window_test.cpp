@@ -24,6 +24,9 @@
 #include <QTimer>
 #include <gtest/gtest.h>
 
+#include <csignal>
+#include <sys/resource.h>
+
 namespace {
 
 using generation::RowWindow;
@@ -50,6 +53,13 @@ const ControlRow kControls[] = {
     {"Command2", "window::CaptionButton", "複製程式", 4320, 8160, 1215, 495},
     {"Command3", "window::CaptionButton", "產生程式（電腦未安VB6）", 480, 8160, 1935, 495},
 };
+
+QByteArray readAll(const QString& path)
+{
+    QFile file(path);
+    file.open(QIODevice::ReadOnly);
+    return file.readAll();
+}
 
 QString captionOf(QWidget* widget)
 {
@@ -292,7 +302,7 @@ TEST_F(WindowTest, FailureShowsOneBoxAndKeepsTheWindowAsItWas)
     MessageBoxCatcher boxes;
     click(form->Command5);
     ASSERT_EQ(boxes.texts.size(), 1);
-    EXPECT_TRUE(boxes.texts[0].startsWith(QStringLiteral("Error 76: "))) << boxes.texts[0].toStdString();
+    EXPECT_TRUE(boxes.texts[0].startsWith(QStringLiteral("錯誤 76："))) << boxes.texts[0].toStdString();
     EXPECT_TRUE(boxes.texts[0].contains(QDir::toNativeSeparators(toolFolder.filePath("bb"))));
     EXPECT_TRUE(form->isVisible());
     EXPECT_EQ(form->Text1->text(), title);
@@ -365,6 +375,36 @@ TEST_F(WindowTest, PreviewTakesTheFreeSpaceWithoutMovingAnything)
         EXPECT_FALSE(control.intersects(preview)) << row.name;
         EXPECT_FALSE(control.intersects(line)) << row.name;
     }
+}
+
+// The file-size limit is lowered for this process alone while the write
+// runs, with SIGXFSZ ignored as the tool's main() does.
+TEST_F(WindowTest, WriteOverTheFileSizeLimitShowsTheReasonAndKeepsTheEarlierFile)
+{
+    click(form->Command5);
+    const QString path = toolFolder.filePath("bb/bb.ino");
+    const QByteArray earlier = readAll(path);
+    ASSERT_GT(earlier.size(), 1024);
+    QTest::keyClicks(form->Text2, QStringLiteral(" later"));
+    const QString message = form->Text2->text();
+
+    const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
+    rlimit previous{};
+    ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &previous), 0);
+    const rlimit low{1024, previous.rlim_max};
+    ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &low), 0);
+    MessageBoxCatcher boxes;
+    click(form->Command5);
+    setrlimit(RLIMIT_FSIZE, &previous);
+    std::signal(SIGXFSZ, previousHandler);
+
+    ASSERT_EQ(boxes.texts.size(), 1);
+    EXPECT_TRUE(boxes.texts[0].startsWith(QStringLiteral("錯誤 57：裝置 I/O 錯誤\n"))) << boxes.texts[0].toStdString();
+    EXPECT_TRUE(boxes.texts[0].contains(QStringLiteral("檔案超過系統允許的大小"))) << boxes.texts[0].toStdString();
+    EXPECT_TRUE(boxes.texts[0].contains(QDir::toNativeSeparators(path)));
+    EXPECT_EQ(readAll(path), earlier);
+    EXPECT_EQ(QDir(toolFolder.filePath("bb")).entryList(QDir::Files | QDir::Hidden), QStringList{"bb.ino"});
+    EXPECT_EQ(form->Text2->text(), message);
 }
 
 } // namespace

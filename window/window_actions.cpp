@@ -2,6 +2,7 @@
 
 #include "generation/sketch_error.h"
 #include "platform/text_conversion.h"
+#include "window/error_message.h"
 #include "window/form1.h"
 
 #include <QCheckBox>
@@ -9,17 +10,13 @@
 #include <QPushButton>
 #include <QRadioButton>
 
+#include <new>
+
 namespace window {
 
 using generation::RowWindow;
 using generation::SketchError;
 using platform::toU16;
-
-namespace {
-// Anything that is not a SketchError (running out of memory, say) is still
-// reported rather than ending the tool.
-constexpr int kInternalError = 51;
-}
 
 WindowActions::WindowActions(Form1& form, const std::string& toolFolder)
     : m_form(form)
@@ -57,9 +54,14 @@ void WindowActions::guarded(const std::function<void()>& action)
     try {
         action();
     } catch (const SketchError& error) {
-        failure = QStringLiteral("Error %1: %2").arg(error.number()).arg(platform::fromUtf8(error.what()));
+        failure = ErrorMessage::forError(error);
+    } catch (const std::bad_alloc&) {
+        failure = ErrorMessage::outOfMemory();
     } catch (const std::exception& error) {
-        failure = QStringLiteral("Error %1: %2").arg(kInternalError).arg(QString::fromLocal8Bit(error.what()));
+        // Anything else is still reported rather than ending the tool.
+        failure = ErrorMessage::internal(QString::fromLocal8Bit(error.what()));
+    } catch (...) {
+        failure = ErrorMessage::internal(QString());
     }
     m_form.showCanvas();
     if (!failure.isEmpty()) {

@@ -1,0 +1,159 @@
+// What the command-line tool does when the machine or the input is not
+// friendly: writes over the file-size limit, targets that are not regular
+// files, unreadable and endless message files.
+
+#include "cli_process.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <sys/resource.h>
+#include <sys/stat.h>
+
+namespace {
+
+using tests::CliResult;
+using tests::runCli;
+
+QByteArray readAll(const QString& path)
+{
+    QFile file(path);
+    file.open(QIODevice::ReadOnly);
+    return file.readAll();
+}
+
+// Runs the tool with the file-size limit set in the child alone. SIGXFSZ is
+// left at its default, so the tool has to ignore it itself to report the
+// failure instead of dying of the signal.
+CliResult runCliWithFileSizeLimit(const QStringList& arguments, rlim_t limit)
+{
+    QProcess process;
+    process.setChildProcessModifier([limit] {
+        const rlimit fileSize{limit, limit};
+        setrlimit(RLIMIT_FSIZE, &fileSize);
+    });
+    process.start(QStringLiteral(LEDMARQUEE_CLI), arguments);
+    process.closeWriteChannel();
+    process.waitForFinished(120000);
+    CliResult result;
+    result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
+    result.out = process.readAllStandardOutput();
+    result.err = process.readAllStandardError();
+    return result;
+}
+
+struct OutputKind {
+    const char* name;
+    QStringList options;
+};
+
+void PrintTo(const OutputKind& kind, std::ostream* out)
+{
+    *out << kind.name;
+}
+
+class FileSizeLimitTest : public testing::TestWithParam<OutputKind> {};
+
+TEST_P(FileSizeLimitTest, WriteOverTheLimitFailsAndKeepsTheEarlierFile)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("sketch.ino");
+    ASSERT_EQ(runCli(GetParam().options + QStringList{"--message", "earlier", "--output", path}).exitCode, 0);
+    const QByteArray earlier = readAll(path);
+    ASSERT_GT(earlier.size(), 1024);
+
+    const auto result = runCliWithFileSizeLimit(GetParam().options + QStringList{"--message", "later", "--output", path}, 1024);
+    EXPECT_EQ(result.exitCode, 1) << result.err.constData();
+    EXPECT_TRUE(result.err.startsWith("ledmarquee-cli: error 57: ")) << result.err.constData();
+    EXPECT_NE(result.err.indexOf(path.toUtf8()), -1) << result.err.constData();
+    EXPECT_EQ(readAll(path), earlier);
+    EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"sketch.ino"});
+}
+
+INSTANTIATE_TEST_SUITE_P(Outputs, FileSizeLimitTest,
+                         testing::Values(OutputKind{"PanelSketch", {}}, OutputKind{"FileSketch", {"--file-sketch"}}),
+                         [](const testing::TestParamInfo<OutputKind>& kind) { return std::string(kind.param.name); });
+
+TEST(CliOutputTargetTest, PipesAndLinksAreWrittenThroughAndDashIsStandardOutput)
+{
+    QTemporaryDir dir;
+    const auto expected = runCli({"--title", "x"});
+    ASSERT_EQ(expected.exitCode, 0);
+
+    // A named pipe gets the bytes and is still a pipe afterwards.
+    const QString fifo = dir.filePath("fifo");
+    ASSERT_EQ(mkfifo(QFile::encodeName(fifo).constData(), 0600), 0);
+    const auto throughPipe = runCli({"-c", "cat \"$1\" > \"$2\" & \"$0\" --title x --output \"$1\"; s=$?; wait; exit $s",
+                                     QStringLiteral(LEDMARQUEE_CLI), fifo, dir.filePath("from-fifo")},
+                                    {}, QStringLiteral("/bin/sh"));
+    EXPECT_EQ(throughPipe.exitCode, 0) << throughPipe.err.constData();
+    EXPECT_EQ(readAll(dir.filePath("from-fifo")), expected.out);
+    struct stat node {};
+    ASSERT_EQ(stat(QFile::encodeName(fifo).constData(), &node), 0);
+    EXPECT_TRUE(S_ISFIFO(node.st_mode));
+
+    // A link to a regular file stays a link; its target is replaced.
+    const QString target = dir.filePath("target.ino");
+    const QString link = dir.filePath("link.ino");
+    ASSERT_TRUE(QFile(target).open(QIODevice::WriteOnly));
+    ASSERT_TRUE(QFile::link(target, link));
+    for (const QStringList& kind : {QStringList{}, QStringList{"--file-sketch"}}) {
+        EXPECT_EQ(runCli(kind + QStringList{"--title", "x", "--output", link}).exitCode, 0);
+        EXPECT_TRUE(QFileInfo(link).isSymLink());
+        EXPECT_EQ(readAll(target), runCli(kind + QStringList{"--title", "x"}).out);
+    }
+
+    // "-" is standard output for both sketches, run where a file "-" could appear.
+    for (const QStringList& kind : {QStringList{}, QStringList{"--file-sketch"}}) {
+        const auto dash = runCli(QStringList{"-c", "cd \"$1\" && shift && exec \"$0\" \"$@\"",
+                                             QStringLiteral(LEDMARQUEE_CLI), dir.path(), "--title", "x", "--output", "-"}
+                                     + kind,
+                                 {}, QStringLiteral("/bin/sh"));
+        EXPECT_EQ(dash.exitCode, 0);
+        EXPECT_EQ(dash.out, runCli(kind + QStringList{"--title", "x"}).out);
+    }
+    EXPECT_FALSE(QFile::exists(dir.filePath("-")));
+}
+
+TEST(CliInputTest, MessageFilesAreReadWithCareAndArgumentsAsTyped)
+{
+    // A read that fails part-way names the file and the system's reason.
+    const auto unreadable = runCli({"--message-file", "/proc/self/mem"});
+    EXPECT_EQ(unreadable.exitCode, 1);
+    EXPECT_TRUE(unreadable.err.startsWith("ledmarquee-cli: error 57: ")) << unreadable.err.constData();
+    EXPECT_NE(unreadable.err.indexOf("/proc/self/mem"), -1);
+    EXPECT_TRUE(unreadable.out.isEmpty());
+
+    // An endless source is refused at the limit, not read until memory runs out.
+    const auto endless = runCli({"--message-file", "/dev/zero"});
+    EXPECT_EQ(endless.exitCode, 2);
+    EXPECT_NE(endless.err.indexOf("1000000"), -1) << endless.err.constData();
+    // The limit itself is still taken.
+    EXPECT_EQ(runCli({"--message-file", "-", "--output", "/dev/null"}, QByteArray(1000000, 'a') + "\n").exitCode, 0);
+
+    // U+FEFF typed at the start of a message is a character (L = 3); the
+    // UTF-8 byte-order mark opening a file is not (L = 2), but a second one is.
+    EXPECT_NE(runCli({"--message", QStringLiteral("\uFEFF新年")}).out.indexOf("slen= 299;"), -1);
+    EXPECT_NE(runCli({"--message-file", "-"}, "\xEF\xBB\xBF新年\n").out.indexOf("slen= 286;"), -1);
+    EXPECT_NE(runCli({"--message-file", "-"}, "\xEF\xBB\xBF\xEF\xBB\xBF新年").out.indexOf("slen= 299;"), -1);
+}
+
+TEST(CliInputTest, UnknownFaceIsNamedOnStandardErrorAndTheRunGoesOn)
+{
+    const auto result = runCli({"--face", "NoSuchFace", "--output", "/dev/null"});
+    EXPECT_EQ(result.exitCode, 0);
+    EXPECT_NE(result.err.indexOf("'NoSuchFace' is not installed"), -1) << result.err.constData();
+    EXPECT_TRUE(runCli({"--face", "標楷體", "--output", "/dev/null"}).err.isEmpty());
+
+    const auto help = runCli({"--help"});
+    EXPECT_NE(help.out.indexOf("新細明體"), -1);
+    EXPECT_NE(help.out.indexOf("標楷體"), -1);
+    EXPECT_EQ(help.out.indexOf("--help-all"), -1);
+    EXPECT_EQ(runCli({"--help-all"}).exitCode, 2);
+}
+
+} // namespace

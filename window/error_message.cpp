@@ -1,0 +1,91 @@
+#include "window/error_message.h"
+
+#include "platform/text_conversion.h"
+
+#include <QDir>
+
+#include <cerrno>
+#include <cstring>
+
+namespace window {
+
+using generation::SketchError;
+
+QString ErrorMessage::kind(int number)
+{
+    switch (number) {
+    case SketchError::kOutOfMemory:
+        return tr("記憶體不足");
+    case SketchError::kDeviceIo:
+        return tr("裝置 I/O 錯誤");
+    case SketchError::kDiskFull:
+        return tr("磁碟已滿");
+    case SketchError::kPathAccess:
+        return tr("路徑/檔案存取錯誤");
+    case SketchError::kPathNotFound:
+        return tr("找不到路徑");
+    case SketchError::kClipboard:
+        return tr("無法開啟剪貼簿");
+    default:
+        return tr("內部錯誤");
+    }
+}
+
+QString ErrorMessage::reason(int osError)
+{
+    switch (osError) {
+    case ENOENT:
+        return tr("不存在");
+    case ENOTDIR:
+        return tr("是檔案，不是資料夾");
+    case EISDIR:
+        return tr("是資料夾，不是檔案");
+    case EACCES:
+    case EPERM:
+        return tr("沒有寫入的權限");
+    case EROFS:
+        return tr("位於唯讀的檔案系統");
+    case ENOSPC:
+        return tr("磁碟空間不足，原有的檔案保持不變");
+    case EDQUOT:
+        return tr("超過磁碟配額，原有的檔案保持不變");
+    case EFBIG:
+        return tr("檔案超過系統允許的大小，原有的檔案保持不變");
+    case EIO:
+        return tr("輸入/輸出錯誤，原有的檔案保持不變");
+    case EILSEQ:
+        return tr("有文字無法以 Big5 表示，原有的檔案保持不變");
+    default:
+        return tr("系統錯誤 %1（%2）").arg(osError).arg(QString::fromLocal8Bit(std::strerror(osError)));
+    }
+}
+
+QString ErrorMessage::forError(const SketchError& error)
+{
+    QString text = tr("錯誤 %1：%2").arg(error.number()).arg(kind(error.number()));
+    const QString subject = QDir::toNativeSeparators(platform::fromUtf8(error.subject()));
+    if (error.osError() != 0 && !subject.isEmpty()) {
+        text += QLatin1Char('\n') + tr("%1 %2").arg(subject, reason(error.osError()));
+    } else if (error.osError() != 0) {
+        text += QLatin1Char('\n') + reason(error.osError());
+    } else if (!subject.isEmpty()) {
+        text += QLatin1Char('\n') + subject;
+    }
+    return text;
+}
+
+QString ErrorMessage::outOfMemory()
+{
+    return tr("錯誤 %1：%2").arg(SketchError::kOutOfMemory).arg(kind(SketchError::kOutOfMemory));
+}
+
+QString ErrorMessage::internal(const QString& detail)
+{
+    QString text = tr("錯誤 %1：%2").arg(SketchError::kInternal).arg(kind(SketchError::kInternal));
+    if (!detail.isEmpty()) {
+        text += QLatin1Char('\n') + detail;
+    }
+    return text;
+}
+
+} // namespace window
