@@ -26,17 +26,19 @@ QByteArray readAll(const QString& path)
     return file.readAll();
 }
 
-// Runs the tool with the file-size limit set in the child alone. SIGXFSZ is
-// left at its default, so the tool has to ignore it itself to report the
-// failure instead of dying of the signal.
-CliResult runCliWithFileSizeLimit(const QStringList& arguments, rlim_t limit)
+// Runs the tool with a resource limit set in the child alone. For the
+// file-size limit SIGXFSZ is left at its default, so the tool has to ignore it
+// itself to report the failure instead of dying of the signal.
+CliResult runCliWithLimit(decltype(RLIMIT_AS) resource, rlim_t limit, const QStringList& arguments, const QByteArray& input = {})
 {
     QProcess process;
-    process.setChildProcessModifier([limit] {
-        const rlimit fileSize{limit, limit};
-        setrlimit(RLIMIT_FSIZE, &fileSize);
+    process.setChildProcessModifier([resource, limit] {
+        const rlimit low{limit, limit};
+        setrlimit(resource, &low);
     });
     process.start(QStringLiteral(LEDMARQUEE_CLI), arguments);
+    process.waitForStarted();
+    process.write(input);
     process.closeWriteChannel();
     process.waitForFinished(120000);
     CliResult result;
@@ -66,7 +68,7 @@ TEST_P(FileSizeLimitTest, WriteOverTheLimitFailsAndKeepsTheEarlierFile)
     const QByteArray earlier = readAll(path);
     ASSERT_GT(earlier.size(), 1024);
 
-    const auto result = runCliWithFileSizeLimit(GetParam().options + QStringList{"--message", "later", "--output", path}, 1024);
+    const auto result = runCliWithLimit(RLIMIT_FSIZE, 1024, GetParam().options + QStringList{"--message", "later", "--output", path});
     EXPECT_EQ(result.exitCode, 1) << result.err.constData();
     EXPECT_TRUE(result.err.startsWith("ledmarquee-cli: error 57: ")) << result.err.constData();
     EXPECT_NE(result.err.indexOf(path.toUtf8()), -1) << result.err.constData();
@@ -134,6 +136,17 @@ TEST(CliInputTest, MessageFilesAreReadWithCareAndArgumentsAsTyped)
     EXPECT_NE(endless.err.indexOf("1000000"), -1) << endless.err.constData();
     // The limit itself is still taken.
     EXPECT_EQ(runCli({"--message-file", "-", "--output", "/dev/null"}, QByteArray(1000000, 'a') + "\n").exitCode, 0);
+
+    // Running out of memory on a giant message (the tool starts in under
+    // 100 MB; this message needs some 300 MB) is one line and status 1, not
+    // an abort.
+    QByteArray giant;
+    for (int i = 0; i < 1000000; ++i) {
+        giant += "\xE4\xB8\x80";
+    }
+    const auto outOfMemory = runCliWithLimit(RLIMIT_AS, 200 << 20, {"--message-file", "-", "--output", "/dev/null"}, giant);
+    EXPECT_EQ(outOfMemory.exitCode, 1);
+    EXPECT_EQ(outOfMemory.err, "ledmarquee-cli: error 7: Out of memory\n");
 
     // U+FEFF typed at the start of a message is a character (L = 3); the
     // UTF-8 byte-order mark opening a file is not (L = 2), but a second one is.

@@ -43,9 +43,9 @@ protected:
 
     QString filePath() const { return toolFolder.filePath("bb/bb.ino"); }
 
-    SketchFileWriter writerFor(ColumnSampler& sampler, generation::LineFileOpener& fileOpener)
+    SketchFileWriter writerFor(ColumnSampler& columnSampler, generation::LineFileOpener& fileOpener)
     {
-        return SketchFileWriter(sampler, fileOpener, SketchFileWriter::sketchFilePath(toolFolder.path().toStdString()));
+        return SketchFileWriter(columnSampler, fileOpener, SketchFileWriter::sketchFilePath(toolFolder.path().toStdString()));
     }
 
     QTemporaryDir toolFolder;
