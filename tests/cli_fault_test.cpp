@@ -13,6 +13,7 @@
 
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 
 namespace {
 
@@ -98,6 +99,16 @@ TEST(CliOutputTargetTest, PipesAndLinksAreWrittenThroughAndDashIsStandardOutput)
     ASSERT_EQ(stat(QFile::encodeName(fifo).constData(), &node), 0);
     EXPECT_TRUE(S_ISFIFO(node.st_mode));
 
+    // So does a character device: a null device of the test's own, never the
+    // system's, which a faulty build run as root would replace. Making one
+    // needs root, as CI runs.
+    const QString device = dir.filePath("null");
+    if (mknod(QFile::encodeName(device).constData(), S_IFCHR | 0666, makedev(1, 3)) == 0) {
+        EXPECT_EQ(runCli({"--output", device}).exitCode, 0);
+        ASSERT_EQ(stat(QFile::encodeName(device).constData(), &node), 0);
+        EXPECT_TRUE(S_ISCHR(node.st_mode));
+    }
+
     // A link to a regular file stays a link; its target is replaced.
     const QString target = dir.filePath("target.ino");
     const QString link = dir.filePath("link.ino");
@@ -123,6 +134,9 @@ TEST(CliOutputTargetTest, PipesAndLinksAreWrittenThroughAndDashIsStandardOutput)
 
 TEST(CliInputTest, MessageFilesAreReadWithCareAndArgumentsAsTyped)
 {
+    QTemporaryDir dir;
+    const QString sink = dir.filePath("out.ino");
+
     // A read that fails part-way names the file and the system's reason.
     const auto unreadable = runCli({"--message-file", "/proc/self/mem"});
     EXPECT_EQ(unreadable.exitCode, 1);
@@ -135,7 +149,7 @@ TEST(CliInputTest, MessageFilesAreReadWithCareAndArgumentsAsTyped)
     EXPECT_EQ(endless.exitCode, 2);
     EXPECT_NE(endless.err.indexOf("1000000"), -1) << endless.err.constData();
     // The limit itself is still taken.
-    EXPECT_EQ(runCli({"--message-file", "-", "--output", "/dev/null"}, QByteArray(1000000, 'a') + "\n").exitCode, 0);
+    EXPECT_EQ(runCli({"--message-file", "-", "--output", sink}, QByteArray(1000000, 'a') + "\n").exitCode, 0);
 
     // Running out of memory on a giant message (the tool starts in under
     // 100 MB; this message needs some 300 MB) is one line and status 1, not
@@ -144,7 +158,7 @@ TEST(CliInputTest, MessageFilesAreReadWithCareAndArgumentsAsTyped)
     for (int i = 0; i < 1000000; ++i) {
         giant += "\xE4\xB8\x80";
     }
-    const auto outOfMemory = runCliWithLimit(RLIMIT_AS, 200 << 20, {"--message-file", "-", "--output", "/dev/null"}, giant);
+    const auto outOfMemory = runCliWithLimit(RLIMIT_AS, 200 << 20, {"--message-file", "-", "--output", sink}, giant);
     EXPECT_EQ(outOfMemory.exitCode, 1);
     EXPECT_EQ(outOfMemory.err, "ledmarquee-cli: error 7: Out of memory\n");
 
@@ -157,10 +171,12 @@ TEST(CliInputTest, MessageFilesAreReadWithCareAndArgumentsAsTyped)
 
 TEST(CliInputTest, UnknownFaceIsNamedOnStandardErrorAndTheRunGoesOn)
 {
-    const auto result = runCli({"--face", "NoSuchFace", "--output", "/dev/null"});
+    QTemporaryDir dir;
+    const QString sink = dir.filePath("out.ino");
+    const auto result = runCli({"--face", "NoSuchFace", "--output", sink});
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_NE(result.err.indexOf("'NoSuchFace' is not installed"), -1) << result.err.constData();
-    EXPECT_TRUE(runCli({"--face", "標楷體", "--output", "/dev/null"}).err.isEmpty());
+    EXPECT_TRUE(runCli({"--face", "標楷體", "--output", sink}).err.isEmpty());
 
     const auto help = runCli({"--help"});
     EXPECT_NE(help.out.indexOf("新細明體"), -1);
