@@ -90,7 +90,11 @@ QString MessageFile::read(const QString& path)
             throw UsageError(tooLong().toStdString());
         }
     }
-    text += decoder.decode(QByteArrayView());
+    // The decoder has no call that ends the input, so a sequence cut off at
+    // the end would stay pending unseen: a final line feed ends it (as an
+    // error if it is incomplete) and is taken off again.
+    text += decoder.decode(QByteArrayView("\n", 1));
+    text.chop(1);
     if (decoder.hasError()) {
         throw UsageError(QStringLiteral("message file %1 is not valid UTF-8").arg(shownName).toStdString());
     }

@@ -13,6 +13,7 @@
 
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/sysmacros.h>
 
 namespace {
 
@@ -26,17 +27,19 @@ QByteArray readAll(const QString& path)
     return file.readAll();
 }
 
-// Runs the tool with the file-size limit set in the child alone. SIGXFSZ is
-// left at its default, so the tool has to ignore it itself to report the
-// failure instead of dying of the signal.
-CliResult runCliWithFileSizeLimit(const QStringList& arguments, rlim_t limit)
+// Runs the tool with a resource limit set in the child alone. For the
+// file-size limit SIGXFSZ is left at its default, so the tool has to ignore it
+// itself to report the failure instead of dying of the signal.
+CliResult runCliWithLimit(decltype(RLIMIT_AS) resource, rlim_t limit, const QStringList& arguments, const QByteArray& input = {})
 {
     QProcess process;
-    process.setChildProcessModifier([limit] {
-        const rlimit fileSize{limit, limit};
-        setrlimit(RLIMIT_FSIZE, &fileSize);
+    process.setChildProcessModifier([resource, limit] {
+        const rlimit low{limit, limit};
+        setrlimit(resource, &low);
     });
     process.start(QStringLiteral(LEDMARQUEE_CLI), arguments);
+    process.waitForStarted();
+    process.write(input);
     process.closeWriteChannel();
     process.waitForFinished(120000);
     CliResult result;
@@ -66,7 +69,7 @@ TEST_P(FileSizeLimitTest, WriteOverTheLimitFailsAndKeepsTheEarlierFile)
     const QByteArray earlier = readAll(path);
     ASSERT_GT(earlier.size(), 1024);
 
-    const auto result = runCliWithFileSizeLimit(GetParam().options + QStringList{"--message", "later", "--output", path}, 1024);
+    const auto result = runCliWithLimit(RLIMIT_FSIZE, 1024, GetParam().options + QStringList{"--message", "later", "--output", path});
     EXPECT_EQ(result.exitCode, 1) << result.err.constData();
     EXPECT_TRUE(result.err.startsWith("ledmarquee-cli: error 57: ")) << result.err.constData();
     EXPECT_NE(result.err.indexOf(path.toUtf8()), -1) << result.err.constData();
@@ -96,6 +99,16 @@ TEST(CliOutputTargetTest, PipesAndLinksAreWrittenThroughAndDashIsStandardOutput)
     ASSERT_EQ(stat(QFile::encodeName(fifo).constData(), &node), 0);
     EXPECT_TRUE(S_ISFIFO(node.st_mode));
 
+    // So does a character device: a null device of the test's own, never the
+    // system's, which a faulty build run as root would replace. Making one
+    // needs root, as CI runs.
+    const QString device = dir.filePath("null");
+    if (mknod(QFile::encodeName(device).constData(), S_IFCHR | 0666, makedev(1, 3)) == 0) {
+        EXPECT_EQ(runCli({"--output", device}).exitCode, 0);
+        ASSERT_EQ(stat(QFile::encodeName(device).constData(), &node), 0);
+        EXPECT_TRUE(S_ISCHR(node.st_mode));
+    }
+
     // A link to a regular file stays a link; its target is replaced.
     const QString target = dir.filePath("target.ino");
     const QString link = dir.filePath("link.ino");
@@ -121,6 +134,9 @@ TEST(CliOutputTargetTest, PipesAndLinksAreWrittenThroughAndDashIsStandardOutput)
 
 TEST(CliInputTest, MessageFilesAreReadWithCareAndArgumentsAsTyped)
 {
+    QTemporaryDir dir;
+    const QString sink = dir.filePath("out.ino");
+
     // A read that fails part-way names the file and the system's reason.
     const auto unreadable = runCli({"--message-file", "/proc/self/mem"});
     EXPECT_EQ(unreadable.exitCode, 1);
@@ -133,7 +149,18 @@ TEST(CliInputTest, MessageFilesAreReadWithCareAndArgumentsAsTyped)
     EXPECT_EQ(endless.exitCode, 2);
     EXPECT_NE(endless.err.indexOf("1000000"), -1) << endless.err.constData();
     // The limit itself is still taken.
-    EXPECT_EQ(runCli({"--message-file", "-", "--output", "/dev/null"}, QByteArray(1000000, 'a') + "\n").exitCode, 0);
+    EXPECT_EQ(runCli({"--message-file", "-", "--output", sink}, QByteArray(1000000, 'a') + "\n").exitCode, 0);
+
+    // Running out of memory on a giant message (the tool starts in under
+    // 100 MB; this message needs some 300 MB) is one line and status 1, not
+    // an abort.
+    QByteArray giant;
+    for (int i = 0; i < 1000000; ++i) {
+        giant += "\xE4\xB8\x80";
+    }
+    const auto outOfMemory = runCliWithLimit(RLIMIT_AS, 200 << 20, {"--message-file", "-", "--output", sink}, giant);
+    EXPECT_EQ(outOfMemory.exitCode, 1);
+    EXPECT_EQ(outOfMemory.err, "ledmarquee-cli: error 7: Out of memory\n");
 
     // U+FEFF typed at the start of a message is a character (L = 3); the
     // UTF-8 byte-order mark opening a file is not (L = 2), but a second one is.
@@ -144,10 +171,12 @@ TEST(CliInputTest, MessageFilesAreReadWithCareAndArgumentsAsTyped)
 
 TEST(CliInputTest, UnknownFaceIsNamedOnStandardErrorAndTheRunGoesOn)
 {
-    const auto result = runCli({"--face", "NoSuchFace", "--output", "/dev/null"});
+    QTemporaryDir dir;
+    const QString sink = dir.filePath("out.ino");
+    const auto result = runCli({"--face", "NoSuchFace", "--output", sink});
     EXPECT_EQ(result.exitCode, 0);
     EXPECT_NE(result.err.indexOf("'NoSuchFace' is not installed"), -1) << result.err.constData();
-    EXPECT_TRUE(runCli({"--face", "標楷體", "--output", "/dev/null"}).err.isEmpty());
+    EXPECT_TRUE(runCli({"--face", "標楷體", "--output", sink}).err.isEmpty());
 
     const auto help = runCli({"--help"});
     EXPECT_NE(help.out.indexOf("新細明體"), -1);
