@@ -71,11 +71,15 @@ std::u16string chineseMessage(std::size_t length)
     return message;
 }
 
-// A whole message of 1,000 Chinese characters, built and linked as the IDE
-// would, fits the Mega 2560 and runs on a simulated one: once the marquee
-// runs, its counter is moved on to columns some 14,000 pixels past the
-// canvas, and those columns, then the dark end, appear on ports K and F.
-TEST(WholeMessageBoardTest, ThousandCharactersScrollToTheEnd)
+class WholeMessageBoardTest : public testing::TestWithParam<std::size_t> {};
+
+// A whole message of 1,000 Chinese characters (read with near addresses)
+// and one as long as the flash holds (far addresses, the program itself past
+// 128 KB), built and linked as the IDE would, fit the Mega 2560 and run on a
+// simulated one: once the marquee runs, its counter is moved on to columns
+// far past the canvas, and those columns, then the dark end, appear on
+// ports K and F.
+TEST_P(WholeMessageBoardTest, ScrollsToTheEnd)
 {
     tests::AvrToolchain* toolchain = tests::AvrToolchain::instance();
     if (toolchain == nullptr) {
@@ -84,9 +88,9 @@ TEST(WholeMessageBoardTest, ThousandCharactersScrollToTheEnd)
     platform::QtGlyphCanvas canvas(QStringLiteral("新細明體"));
     generation::ColumnSampler sampler(canvas);
     generation::PanelSketchBuilder builder(sampler);
-    const auto sketch = builder.build(u"長訊息", chineseMessage(1000), generation::RowWindow::standard(), true);
+    const auto sketch = builder.build(u"長訊息", chineseMessage(GetParam()), generation::RowWindow::standard(), true);
     const std::size_t width = sketch.messageWords.size();
-    ASSERT_GE(width, 15000u);
+    ASSERT_GE(width, GetParam() * 15);
     ASSERT_EQ(sketch.columnCount, width + 64);
 
     QTemporaryDir dir;
@@ -159,5 +163,8 @@ TEST(WholeMessageBoardTest, ThousandCharactersScrollToTheEnd)
     EXPECT_TRUE(showsStep(last, end - 1)) << "the last columns";
     EXPECT_TRUE(showsStep(last, end)) << "the message has left the sign";
 }
+
+// 7,843 characters of 16 pixels are the widest message the tool accepts.
+INSTANTIATE_TEST_SUITE_P(Lengths, WholeMessageBoardTest, testing::Values(1000u, 7843u));
 
 } // namespace
