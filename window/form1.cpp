@@ -119,8 +119,10 @@ Form1::Form1(const std::string& toolFolder, QWidget* parent)
                           16 * SignPreview::kPitch + 2 * SignPreview::kMargin));
     memoryLine = place(new MemoryLine(this), "memoryLine",
                        QRect(previewLeft, preview->geometry().bottom() + 9, preview->width(), 90));
-    wholeMessage = place(new QCheckBox(tr("長訊息：整段存入快閃記憶體"), this), "wholeMessage",
-                         QRect(previewLeft, memoryLine->geometry().bottom() + 5, preview->width(), 24));
+    // As wide as its text: a click beside the words does not tick it.
+    wholeMessage = new QCheckBox(tr("長訊息：整段存入快閃記憶體"), this);
+    place(wholeMessage, "wholeMessage",
+          QRect(QPoint(previewLeft, memoryLine->geometry().bottom() + 5), wholeMessage->sizeHint()));
 
     m_actions = std::make_unique<WindowActions>(*this, toolFolder);
 }
