@@ -1,6 +1,5 @@
 #include "generation/sketch_text.h"
 
-#include "generation/line_end.h"
 #include "generation/marquee_shape.h"
 #include "generation/number_text.h"
 
@@ -9,7 +8,6 @@ namespace generation {
 namespace {
 
 constexpr int kBlankEntries = MarqueeShape::kColumns;
-constexpr std::size_t kWordsPerLine = 64;
 
 std::string last(int count)
 {
@@ -78,26 +76,6 @@ std::string SketchText::messageHead()
 std::string SketchText::messageArrayOpen()
 {
     return "unsigned int c[]={";
-}
-
-void SketchText::appendMessageBody(std::string& out, const std::vector<double>& words)
-{
-    // Each word needs at most " 32767.5," and a line end every 64 words.
-    out.reserve(out.size() + kBlankEntries * 2 + words.size() * 10);
-    for (int i = 0; i < kBlankEntries; ++i) {
-        out += "0,";
-    }
-    for (std::size_t i = 0; i < words.size(); ++i) {
-        appendNumberText(out, words[i]);
-        if (i + 1 == words.size()) {
-            out += "};";
-        } else {
-            out += ',';
-            if (i % kWordsPerLine == 0) {
-                out += kLineEnd;
-            }
-        }
-    }
 }
 
 std::string SketchText::flashArrayOpen(std::size_t index)

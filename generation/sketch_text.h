@@ -1,5 +1,6 @@
 #pragma once
 
+#include "generation/marquee_shape.h"
 #include "generation/sketch_layout.h"
 
 #include <cstddef>
@@ -16,7 +17,7 @@ namespace generation {
 class SketchText {
 public:
     // The title array always holds the sign's 64 columns.
-    static constexpr std::size_t kTitleColumns = 64;
+    static constexpr std::size_t kTitleColumns = MarqueeShape::kColumns;
     // Words per flash array: 16 KB each, well inside the compiler's limit of
     // 32,767 bytes for one object, and a shift away from the column number.
     static constexpr std::size_t kFlashArrayWords = 8192;
@@ -26,18 +27,15 @@ public:
 
     // The lines before the title array, without line ends.
     static std::vector<std::string> headLines(const SketchLayout& layout);
-    static std::vector<std::string> headLines() { return headLines(SketchLayout::panel()); }
     // The 64 title words, "," between them and "};" after the last.
     static std::string titleArray(const std::vector<double>& words);
     // "unsigned int slen=" (unsigned long for flash) with the count.
     static std::string countLine(std::size_t columnCount, const SketchLayout& layout);
-    static std::string countLine(std::size_t columnCount) { return countLine(columnCount, SketchLayout::panel()); }
     static std::string messageHead();
+    // Opens the SRAM message array; SketchSteps writes its words: 64 "0,"
+    // entries that keep the sign dark while the message enters, then the
+    // words, a line end after those of columns 0, 64, 128, ... and "};".
     static std::string messageArrayOpen();
-    // 64 "0," entries that keep the sign dark while the message enters, then
-    // the words, with a line end after the words of columns 0, 64, 128, ...
-    // and "};" after the last word (no line end after it).
-    static void appendMessageBody(std::string& out, const std::vector<double>& words);
     // The opening line of flash array number index.
     static std::string flashArrayOpen(std::size_t index);
     // The lines after the flash arrays that read column n of the dark-framed
@@ -46,10 +44,6 @@ public:
     // setup() and loop(), without line ends.
     static std::vector<std::string> programLines(const SketchLayout& layout, std::size_t flashArrays = 0,
                                                  bool far = false);
-    static std::vector<std::string> programLines(PortWiring wiring)
-    {
-        return programLines({wiring, MessageStorage::Sram, ColumnRule::PanelLength});
-    }
 };
 
 } // namespace generation
