@@ -12,6 +12,7 @@
 #include "platform/output_file.h"
 #include "platform/qt_glyph_canvas.h"
 #include "platform/text_conversion.h"
+#include "platform/utf8_line_file.h"
 
 #include <QCommandLineParser>
 #include <QFont>
@@ -100,8 +101,12 @@ int CommandLine::run(const QStringList& arguments)
         QStringLiteral("Write to this file ('-' or none: standard output). A regular file is replaced only by a "
                        "complete new one; a pipe or device is written into."),
         QStringLiteral("path"));
+    const QCommandLineOption wholeMessageOption(
+        QStringLiteral("whole-message"),
+        QStringLiteral("Keep the whole message in the board's flash so all of it scrolls, however long\n"
+                       "(up to about 7,800 Chinese characters on a Mega 2560)."));
     parser.addOptions({titleOption, messageOption, messageFileOption, faceOption, boldOption, italicOption,
-                       loweredOption, fileSketchOption, outputOption});
+                       loweredOption, fileSketchOption, outputOption, wholeMessageOption});
 
     try {
         if (!parser.parse(arguments)) {
@@ -148,18 +153,19 @@ int CommandLine::run(const QStringList& arguments)
         if (parser.isSet(fileSketchOption)) {
             platform::Big5LineFileOpener opener;
             generation::SketchFileWriter writer(sampler, opener, platform::toUtf8(outputPath));
-            writer.writeSketchFile(platform::toU16(title), platform::toU16(message));
+            writer.writeSketchFile(platform::toU16(title), platform::toU16(message), parser.isSet(wholeMessageOption));
             return kOk;
         }
 
         // Opened first, so a path that cannot be written is reported before
-        // any drawing.
-        platform::OutputFile output(outputPath);
+        // any drawing; written as it is made, so a long message's sketch is
+        // never held whole.
+        platform::Utf8LineFile output(outputPath);
         generation::PanelSketchBuilder builder(sampler);
         const auto window = parser.isSet(loweredOption) ? generation::RowWindow::lowered()
                                                         : generation::RowWindow::standard();
-        output.write(QByteArray::fromStdString(
-            builder.buildPanelSketch(platform::toU16(title), platform::toU16(message), window)));
+        builder.write(output, platform::toU16(title), platform::toU16(message), window,
+                      parser.isSet(wholeMessageOption));
         output.commit();
         return kOk;
     } catch (const UsageError& error) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "generation/marquee_shape.h"
+
 #include <array>
 #include <cstddef>
 #include <cstdint>
@@ -14,20 +16,20 @@ namespace generation {
 // the length of a frame.
 class SignAnimation {
 public:
-    using Frame = std::array<std::uint16_t, 64>;
+    using Frame = std::array<std::uint16_t, MarqueeShape::kColumns>;
 
-    static constexpr int kColumns = 64;
-    static constexpr int kBlinks = 3;
-    static constexpr int kLitFrames = 101;  // j = 0 .. 100
-    static constexpr int kDarkFrames = 51;  // j = 0 .. 50
-    static constexpr int kRollSteps = 16;   // k = 0 .. 15
-    static constexpr int kRollFrames = 11;  // j = 0 .. 10
-    static constexpr int kMarqueeFrames = 6; // j = 0 .. 5
+    static constexpr int kColumns = MarqueeShape::kColumns;
+    static constexpr int kBlinks = MarqueeShape::kBlinks;
+    static constexpr int kLitFrames = MarqueeShape::kLitFrames;
+    static constexpr int kDarkFrames = MarqueeShape::kDarkFrames;
+    static constexpr int kRollSteps = MarqueeShape::kRollSteps;
+    static constexpr int kRollFrames = MarqueeShape::kRollFrames;
+    static constexpr int kMarqueeFrames = MarqueeShape::kMarqueeFrames;
     // Each column is lit for delayMicroseconds(100); the port writes, the
     // array load and the loop around it take about 48 cycles more, 3 us at
     // 16 MHz (counted in the compiled loop). The dark frames' columns are
     // some 1.5 us shorter, which no eye can tell, so one figure serves all.
-    static constexpr double kColumnMicroseconds = 103.0;
+    static constexpr double kColumnMicroseconds = MarqueeShape::kLitMicroseconds + 3.0;
     static constexpr double kFrameMicroseconds = kColumns * kColumnMicroseconds;
 
     // messageWords are the words after the 64 blank entries; columnCount is

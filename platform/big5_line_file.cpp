@@ -21,6 +21,16 @@ QStringEncoder big5Encoder()
     return encoder;
 }
 
+bool isAscii(const std::string& text)
+{
+    for (const char c : text) {
+        if (static_cast<unsigned char>(c) >= 0x80) {
+            return false;
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 Big5LineFile::Big5LineFile(const QString& path)
@@ -31,7 +41,10 @@ Big5LineFile::Big5LineFile(const QString& path)
 
 void Big5LineFile::writeLine(const std::string& text)
 {
-    QByteArray bytes = m_encoder.encode(fromUtf8(text));
+    // ASCII is the same bytes in Big5: the message's many lines of numbers
+    // need no encoder.
+    QByteArray bytes = isAscii(text) ? QByteArray(text.data(), static_cast<qsizetype>(text.size()))
+                                     : m_encoder.encode(fromUtf8(text));
     if (m_encoder.hasError()) {
         const QString name = m_output.shownName();
         throw SketchError(SketchError::kDeviceIo,

@@ -128,14 +128,25 @@ void OutputFile::write(const QByteArray& bytes)
                           toUtf8(QStringLiteral("Device I/O error: %1 is no longer open for writing").arg(shownName())),
                           EIO, toUtf8(shownName()));
     }
-    if (m_kind != Kind::Replaced) {
-        m_pending.append(bytes);
+    m_pending.append(bytes);
+    if (m_pending.size() < pendingLimit()) {
         return;
     }
-    // The save file's own buffer is bypassed: every write reaches the system
-    // here and now, so its failure and errno are seen here and not lost in a
-    // flush inside commit().
-    writeOrThrow(static_cast<int>(m_save->handle()), bytes, shownName());
+    // Bytes reach the system here, not in a flush inside commit(), so a
+    // failure and its errno are seen at once.
+    writeOrThrow(m_kind == Kind::Replaced ? static_cast<int>(m_save->handle())
+                 : m_kind == Kind::Direct  ? m_descriptor
+                                           : STDOUT_FILENO,
+                 m_pending, shownName());
+    m_pending.clear();
+}
+
+qsizetype OutputFile::pendingLimit() const
+{
+    // A file is written in blocks; a pipe or standard output gets a sketch
+    // of ordinary size whole at commit(), so a failure prints nothing, and
+    // a huge one as it comes, so memory stays bounded.
+    return m_kind == Kind::Replaced ? qsizetype{1} << 16 : qsizetype{1} << 22;
 }
 
 void OutputFile::commit()
@@ -167,6 +178,7 @@ void OutputFile::commit()
         // Space a file system only reserves lazily is claimed by the sync, so
         // a full disk is found before the earlier file is replaced.
         const int descriptor = static_cast<int>(m_save->handle());
+        writeOrThrow(descriptor, m_pending, shownName());
         errno = 0;
         if (!m_save->flush() || ::fsync(descriptor) != 0) {
             m_failed = true;

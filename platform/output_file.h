@@ -18,8 +18,9 @@ namespace platform {
 // renamed over it, so the earlier file stays byte for byte until a complete
 // new one takes its place. Anything else that already exists at the path (a
 // named pipe, a device, a socket) is written into directly and never removed
-// or renamed. Standard output and such targets receive the bytes at commit(),
-// so a failure part-way prints nothing. Destroyed without commit(), it
+// or renamed. Standard output and such targets receive an output of ordinary
+// size at commit(), so a failure part-way prints nothing; a huge one goes out
+// in 4 MB blocks as it comes. Destroyed without commit(), it
 // cancels: the temporary file goes and the target is untouched.
 //
 // It checks the path but leaves creating folders and choosing paths to others.
@@ -48,6 +49,7 @@ private:
     enum class Kind { Replaced, Direct, StandardOutput };
 
     void writeOrThrow(int descriptor, const QByteArray& bytes, const QString& name);
+    qsizetype pendingLimit() const;
 
     QString m_path;
     Kind m_kind = Kind::StandardOutput;

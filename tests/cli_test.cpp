@@ -202,4 +202,17 @@ TEST_F(CliTest, FileSketchIsTheWritersBig5File)
     EXPECT_FALSE(QFile::exists(dir.filePath("nowhere/bb.ino")));
 }
 
+// Past what the board's flash holds, the whole message is refused before a
+// byte is written: exit 1, one line that says why, no file.
+TEST_F(CliTest, WholeMessageTooWideForTheFlashIsRefused)
+{
+    const QString path = dir.filePath("long.ino");
+    const QString message(8000, QChar(0x4E00));
+    const auto result = runCli({"--whole-message", "--message", message, "--output", path});
+    EXPECT_EQ(result.exitCode, 1);
+    EXPECT_NE(result.err.indexOf("error 7: Out of memory"), -1) << result.err.constData();
+    EXPECT_FALSE(QFile::exists(path));
+    EXPECT_TRUE(runCli({"--whole-message", "--message", message, "--file-sketch"}).out.isEmpty());
+}
+
 } // namespace

@@ -110,6 +110,27 @@ TEST_F(PanelSketchBuilderTest, LastLineHolds64WordsWhenNMinusOneIsAMultipleOf64)
     EXPECT_EQ(lines[start + 15], "void setup() {");
 }
 
+// Past the canvas's 1,205 columns the words are written as ready-made lines
+// of zeros; the line shape and the last word's "};" must not change.
+TEST_F(PanelSketchBuilderTest, ZerosPastTheCanvasKeepTheLineShape)
+{
+    canvas.allBlack = true;
+    for (const std::size_t length : {113u, 118u}) { // N = 1729 and 1794
+        const std::size_t columns = PanelSketchBuilder::messageColumnCount(length);
+        const auto lines = build(u"", std::u16string(length, u'x'));
+        const std::size_t start = messageStart(lines);
+        std::size_t words = count(lines[start], ",") - 64;
+        for (std::size_t i = start + 1; lines[i] != "void setup() {"; ++i) {
+            const bool last = lines[i + 1] == "void setup() {";
+            EXPECT_EQ(count(lines[i], " "), last ? (columns - 2) % 64 + 1 : 64u) << "line " << i;
+            EXPECT_EQ(lines[i].ends_with("};"), last);
+            EXPECT_EQ(lines[i].rfind(" 0", 0) == 0, (i - start - 1) * 64 + 1 >= 1205) << "line " << i;
+            words += count(lines[i], " ");
+        }
+        EXPECT_EQ(words, columns) << length;
+    }
+}
+
 TEST_F(PanelSketchBuilderTest, CharacterOutsideTheBasicPlaneCountsTwo)
 {
     const auto lines = build(u"", u"\U0001F600a"); // three UTF-16 code units

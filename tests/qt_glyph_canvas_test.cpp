@@ -5,6 +5,7 @@
 #include "generation/panel_sketch_builder.h"
 
 #include <QFontInfo>
+#include <QPainter>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -146,6 +147,45 @@ TEST(QtGlyphCanvasTest, TextPastTheRightEdgeIsClippedNotWrapped)
         }
     }
     EXPECT_EQ(canvas.readPixel(1201, 8), 0); // the 76th character, 1200 pixels in
+}
+
+// A long text is laid out only as far as it can reach the image; what is
+// drawn must be exactly what laying out all of it draws, for narrow, joined,
+// astral, italic and right-to-left text alike.
+TEST(QtGlyphCanvasTest, LongTextDrawsAsIfLaidOutWhole)
+{
+    // Combining and zero-width marks: many code units to few pixels.
+    const std::u16string narrow = u"i\u0301\u0302\u0303\u0304\u0305e\u0301\u0302\u0303\u0304\u0305. \U0001F600\u200B\u200B";
+    const std::u16string wide = u"恭喜發財";
+    const std::u16string rtl = u"\u05E9\u05DC\u05D5\u05DD ";
+    for (const auto& [piece, italic] : {std::pair{narrow, false}, {narrow + wide, true}, {rtl, false}}) {
+        std::u16string text;
+        while (text.size() < 3000) {
+            text += piece;
+        }
+        QtGlyphCanvas canvas(kMing);
+        canvas.setItalic(italic);
+        canvas.setPenPosition(-40, 0);
+        canvas.drawText(text);
+
+        QImage whole(canvas.image().size(), canvas.image().format());
+        whole.fill(QtGlyphCanvas::kBackground);
+        QPainter painter(&whole);
+        painter.setPen(QColor(0, 0, 0));
+        painter.setFont(canvas.font());
+        painter.drawText(QPoint(-40, canvas.ascent()), QString::fromStdU16String(text));
+        painter.end();
+        int lastInk = -1;
+        for (int x = 0; x < whole.width(); ++x) {
+            for (int y = 0; y < whole.height(); ++y) {
+                if ((whole.pixel(x, y) & 0xFFFFFF) == 0) {
+                    lastInk = x;
+                }
+            }
+        }
+        EXPECT_GT(lastInk, 1190) << "ink reaches the right edge";
+        EXPECT_EQ(canvas.image().convertToFormat(whole.format()), whole) << text.size() << (italic ? " italic" : "");
+    }
 }
 
 TEST(RealCanvasSketchTest, SameInputsGiveTheSameText)

@@ -407,4 +407,23 @@ TEST_F(WindowTest, WriteOverTheFileSizeLimitShowsTheReasonAndKeepsTheEarlierFile
     EXPECT_EQ(form->Text2->text(), message);
 }
 
+// With the box ticked, the generate and write buttons keep the whole
+// message in flash, the file still for ports B and A.
+TEST_F(WindowTest, WholeMessageBoxMakesTheFlashSketch)
+{
+    MessageBoxCatcher boxes;
+    click(form->wholeMessage);
+    click(form->Command1);
+    EXPECT_TRUE(form->panelText().contains(QStringLiteral("const unsigned int c0[] PROGMEM={")));
+    EXPECT_TRUE(form->panelText().contains(QStringLiteral("PORTK=a[i] / 256;")));
+    click(form->Command5);
+    QFile file(toolFolder.filePath("bb/bb.ino"));
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray bytes = file.readAll();
+    EXPECT_NE(bytes.indexOf("PROGMEM"), -1);
+    EXPECT_NE(bytes.indexOf("PORTB=a[i] / 256;"), -1);
+    QTest::qWait(50);
+    EXPECT_TRUE(boxes.texts.isEmpty());
+}
+
 } // namespace

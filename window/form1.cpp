@@ -1,6 +1,7 @@
 #include "window/form1.h"
 
 #include "generation/default_texts.h"
+#include "generation/marquee_shape.h"
 #include "platform/text_conversion.h"
 #include "window/canvas_view.h"
 #include "window/caption_button.h"
@@ -15,6 +16,8 @@
 #include <QRadioButton>
 
 namespace window {
+
+using generation::MarqueeShape;
 
 namespace {
 
@@ -115,10 +118,14 @@ Form1::Form1(const std::string& toolFolder, QWidget* parent)
     // worked by mouse only.
     const int previewLeft = Text3->geometry().right() + 15;
     preview = place(new SignPreview(this), "preview",
-                    QRect(previewLeft, Text3->y(), 64 * SignPreview::kPitch + 2 * SignPreview::kMargin,
-                          16 * SignPreview::kPitch + 2 * SignPreview::kMargin));
+                    QRect(previewLeft, Text3->y(), MarqueeShape::kColumns * SignPreview::kPitch + 2 * SignPreview::kMargin,
+                          MarqueeShape::kRows * SignPreview::kPitch + 2 * SignPreview::kMargin));
     memoryLine = place(new MemoryLine(this), "memoryLine",
                        QRect(previewLeft, preview->geometry().bottom() + 9, preview->width(), 90));
+    // As wide as its text: a click beside the words does not tick it.
+    wholeMessage = new QCheckBox(tr("長訊息：整段存入快閃記憶體"), this);
+    place(wholeMessage, "wholeMessage",
+          QRect(QPoint(previewLeft, memoryLine->geometry().bottom() + 5), wholeMessage->sizeHint()));
 
     m_actions = std::make_unique<WindowActions>(*this, toolFolder);
 }
