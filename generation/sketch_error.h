@@ -24,7 +24,6 @@ public:
     static constexpr int kPathAccess = 75;    // the path exists but cannot be used
     static constexpr int kPathNotFound = 76;
     static constexpr int kClipboard = 521;
-    static constexpr int kOutOfMemory = 7;
 
     SketchError(int number, const std::string& description, int osError = 0, std::string subject = {})
         : std::runtime_error(description)

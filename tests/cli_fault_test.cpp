@@ -151,16 +151,15 @@ TEST(CliInputTest, MessageFilesAreReadWithCareAndArgumentsAsTyped)
     // The limit itself is still taken.
     EXPECT_EQ(runCli({"--message-file", "-", "--output", sink}, QByteArray(1000000, 'a') + "\n").exitCode, 0);
 
-    // Running out of memory on a giant message (the tool starts in under
-    // 100 MB; this message needs some 300 MB) is one line and status 1, not
-    // an abort.
+    // A giant message is drawn only as far as the canvas reaches and written
+    // as it is made, so it needs far less than the 200 MB it once took to run
+    // out of memory (the tool alone maps some 80 MB).
     QByteArray giant;
     for (int i = 0; i < 1000000; ++i) {
         giant += "\xE4\xB8\x80";
     }
-    const auto outOfMemory = runCliWithLimit(RLIMIT_AS, 200 << 20, {"--message-file", "-", "--output", sink}, giant);
-    EXPECT_EQ(outOfMemory.exitCode, 1);
-    EXPECT_EQ(outOfMemory.err, "ledmarquee-cli: error 7: Out of memory\n");
+    const auto giantRun = runCliWithLimit(RLIMIT_AS, 200 << 20, {"--message-file", "-", "--output", sink}, giant);
+    EXPECT_EQ(giantRun.exitCode, 0) << giantRun.err.constData();
 
     // U+FEFF typed at the start of a message is a character (L = 3); the
     // UTF-8 byte-order mark opening a file is not (L = 2), but a second one is.

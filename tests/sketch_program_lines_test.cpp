@@ -14,7 +14,6 @@
 // the board's loop has to be made here as well, on purpose.
 namespace {
 
-using generation::PortWiring;
 using generation::SketchText;
 
 struct SpaceRun {
@@ -135,7 +134,7 @@ void expectProgram(const std::vector<std::string>& lines, const std::vector<Prog
 
 TEST(SketchProgramLinesTest, PanelProgramKeepsEverySpaceAndCharacter)
 {
-    expectProgram(SketchText::programLines(PortWiring::PortsKF), kPanelProgram);
+    expectProgram(SketchText::programLines(generation::SketchLayout::panel()), kPanelProgram);
 }
 
 TEST(SketchProgramLinesTest, FileProgramDiffersOnlyInDrivingPortsBAInsteadOfKF)
@@ -152,7 +151,7 @@ TEST(SketchProgramLinesTest, FileProgramDiffersOnlyInDrivingPortsBAInsteadOfKF)
         }
     }
     ASSERT_EQ(renamed, 18); // lines 2, 3, 16, 17, 19, 20, 28, 29, 31, 32, 45, 46, 48, 49, 62, 63, 65, 66
-    expectProgram(SketchText::programLines(PortWiring::PortsBA), file);
+    expectProgram(SketchText::programLines(generation::SketchLayout::file()), file);
 }
 
 } // namespace
