@@ -13,6 +13,7 @@ public:
     // The core's own globals (millis counters and the like) in a sketch with
     // empty setup() and loop(), measured with avr-size.
     static constexpr std::size_t kCoreGlobalBytes = 9;
+    static constexpr std::size_t kStackBytes = 15;
 
     enum class Fit { Fits, LowMemory, TooBig };
 
