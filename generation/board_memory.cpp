@@ -1,27 +1,25 @@
 #include "generation/board_memory.h"
 
 #include "generation/panel_sketch_builder.h"
+#include "generation/sketch_file_writer.h"
 
 namespace generation {
 
 namespace {
 
 constexpr std::size_t kWordBytes = 2;     // unsigned int on the AVR
-constexpr std::size_t kCounterBytes = 3 * kWordBytes + kWordBytes; // i, j, k and slen
+constexpr std::size_t kCounterBytes = 3 * kWordBytes; // i, j and k; the build folds slen, never written, away
 constexpr std::size_t kArrayColumns = 64; // a[] and b[], and c[]'s blank entries
-
-std::size_t longestWithin(std::size_t limit)
-{
-    std::size_t length = 0;
-    while (BoardMemory::panelSketchBytes(PanelSketchBuilder::messageColumnCount(length + 1)) <= limit) {
-        ++length;
-    }
-    return length;
-}
 
 } // namespace
 
-std::size_t BoardMemory::panelSketchBytes(std::size_t columnCount)
+std::size_t BoardMemory::columnCount(Sketch sketch, std::size_t messageLength)
+{
+    return sketch == Sketch::Panel ? PanelSketchBuilder::messageColumnCount(messageLength)
+                                   : SketchFileWriter::messageColumnCount(messageLength);
+}
+
+std::size_t BoardMemory::sketchBytes(std::size_t columnCount)
 {
     return kCounterBytes + 2 * kArrayColumns * kWordBytes + (kArrayColumns + columnCount) * kWordBytes
            + kCoreGlobalBytes;
@@ -32,17 +30,16 @@ BoardMemory::Fit BoardMemory::fit(std::size_t bytes)
     if (bytes > kSramBytes) {
         return Fit::TooBig;
     }
-    return bytes * 4 > kSramBytes * 3 ? Fit::LowMemory : Fit::Fits;
+    return bytes + kStackBytes > kSramBytes ? Fit::LowMemory : Fit::Fits;
 }
 
-std::size_t BoardMemory::longestMessageThatFits()
+std::size_t BoardMemory::longestMessageThatFits(Sketch sketch)
 {
-    return longestWithin(kSramBytes);
-}
-
-std::size_t BoardMemory::longestMessageWithStackRoom()
-{
-    return longestWithin(kSramBytes * 3 / 4);
+    std::size_t length = 0;
+    while (fit(sketchBytes(columnCount(sketch, length + 1))) == Fit::Fits) {
+        ++length;
+    }
+    return length;
 }
 
 } // namespace generation

@@ -149,7 +149,7 @@ void Form1::showSketch(const generation::PanelSketch& sketch)
 {
     setPanelText(sketch.text);
     preview->play(generation::SignAnimation(sketch.titleWords, sketch.messageWords, sketch.columnCount));
-    memoryLine->showColumnCount(sketch.columnCount);
+    memoryLine->showMessage(message(), m_canvas);
 }
 
 void Form1::showCanvas()

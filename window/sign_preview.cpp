@@ -84,7 +84,8 @@ double SignPreview::playedMicroseconds() const
 
 std::size_t SignPreview::frameIndex() const
 {
-    return m_shownFrame;
+    // Between changes the preview sleeps; the frame on show is the clock's.
+    return m_animation && !paused() ? m_animation->frameAtMicroseconds(playedMicroseconds()) : m_shownFrame;
 }
 
 void SignPreview::tick()
