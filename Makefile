@@ -24,8 +24,9 @@ run: build
 
 bench: deps
 	cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release -DLEDMARQUEE_BUILD_BENCH=ON -DBUILD_TESTING=OFF
-	cmake --build $(BENCH_DIR) -j $(JOBS) --target ledmarquee-bench ledmarquee-preview-cpu
+	cmake --build $(BENCH_DIR) -j $(JOBS) --target ledmarquee-bench ledmarquee-cli ledmarquee-preview-cpu
 	$(BENCH_DIR)/bench/ledmarquee-bench
+	./bench/cli-figures $(BENCH_DIR)/cli/ledmarquee-cli $(EARLIER_CLI)
 	./bench/preview_cpu.sh $(BENCH_DIR)
 
 clean:

@@ -61,7 +61,7 @@ void BM_LongMessage(benchmark::State& state)
 }
 
 BENCHMARK(BM_DefaultTexts)->Unit(benchmark::kMillisecond);
-BENCHMARK(BM_LongMessage)->Arg(1000)->Arg(10000)->Arg(100000)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_LongMessage)->Arg(1000)->Arg(10000)->Arg(100000)->Arg(1000000)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -8,13 +8,14 @@
 #include "platform/big5_line_file_opener.h"
 #include "platform/qt_glyph_canvas.h"
 #include "platform/text_conversion.h"
+#include "platform/utf8_line_file.h"
 
 #include <QCommandLineParser>
 #include <QFile>
-#include <QSaveFile>
 #include <QStringDecoder>
 
 #include <cstdio>
+#include <memory>
 #include <stdexcept>
 
 namespace cli {
@@ -58,23 +59,6 @@ QString readMessageFile(const QString& path)
     return text;
 }
 
-void writeAtomically(const QString& path, const std::string& bytes)
-{
-    QSaveFile file(path);
-    const auto size = static_cast<qint64>(bytes.size());
-    if (!file.open(QIODevice::WriteOnly) || file.write(bytes.data(), size) != size || !file.commit()) {
-        throw generation::SketchError(generation::SketchError::kDeviceIo,
-                                      QStringLiteral("cannot write %1: %2").arg(path, file.errorString()).toStdString());
-    }
-}
-
-void writeStandardOutput(const std::string& bytes)
-{
-    if (std::fwrite(bytes.data(), 1, bytes.size(), stdout) != bytes.size() || std::fflush(stdout) != 0) {
-        throw generation::SketchError(generation::SketchError::kDeviceIo, "cannot write to standard output");
-    }
-}
-
 } // namespace
 
 int CommandLine::run(const QStringList& arguments)
@@ -106,8 +90,12 @@ int CommandLine::run(const QStringList& arguments)
     const QCommandLineOption outputOption(QStringLiteral("output"),
                                           QStringLiteral("Write to this file, replaced atomically (default: standard output)."),
                                           QStringLiteral("path"));
+    const QCommandLineOption wholeMessageOption(
+        QStringLiteral("whole-message"),
+        QStringLiteral("Keep the whole message in the board's flash so all of it scrolls, however long\n"
+                       "(up to about 7,800 Chinese characters on a Mega 2560)."));
     parser.addOptions({titleOption, messageOption, messageFileOption, faceOption, boldOption, italicOption,
-                       loweredOption, fileSketchOption, outputOption});
+                       loweredOption, fileSketchOption, outputOption, wholeMessageOption});
 
     try {
         if (!parser.parse(arguments)) {
@@ -150,19 +138,18 @@ int CommandLine::run(const QStringList& arguments)
             const std::string path = parser.isSet(outputOption) ? platform::toUtf8(parser.value(outputOption))
                                                                 : platform::Big5LineFileOpener::kStandardOutput;
             generation::SketchFileWriter writer(sampler, opener, path);
-            writer.writeSketchFile(platform::toU16(title), platform::toU16(message));
+            writer.writeSketchFile(platform::toU16(title), platform::toU16(message), parser.isSet(wholeMessageOption));
             return kOk;
         }
 
         generation::PanelSketchBuilder builder(sampler);
         const auto window = parser.isSet(loweredOption) ? generation::RowWindow::lowered()
                                                         : generation::RowWindow::standard();
-        const std::string sketch = builder.buildPanelSketch(platform::toU16(title), platform::toU16(message), window);
-        if (parser.isSet(outputOption)) {
-            writeAtomically(parser.value(outputOption), sketch);
-        } else {
-            writeStandardOutput(sketch);
-        }
+        // Written as it is made: a long message's sketch is never held whole.
+        auto out = parser.isSet(outputOption) ? std::make_unique<platform::Utf8LineFile>(parser.value(outputOption))
+                                              : platform::Utf8LineFile::toStandardOutput();
+        builder.write(*out, platform::toU16(title), platform::toU16(message), window, parser.isSet(wholeMessageOption));
+        out->commit();
         return kOk;
     } catch (const UsageError& error) {
         printError(QString::fromUtf8(error.what()));

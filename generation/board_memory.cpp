@@ -1,7 +1,11 @@
 #include "generation/board_memory.h"
 
+#include <algorithm>
+
 #include "generation/panel_sketch_builder.h"
 #include "generation/sketch_file_writer.h"
+#include "generation/sketch_steps.h"
+#include "generation/sketch_text.h"
 
 namespace generation {
 
@@ -11,7 +15,52 @@ constexpr std::size_t kWordBytes = 2;     // unsigned int on the AVR
 constexpr std::size_t kCounterBytes = 3 * kWordBytes; // i, j and k; the build folds slen, never written, away
 constexpr std::size_t kArrayColumns = 64; // a[] and b[], and c[]'s blank entries
 
+// The whole-message sketch as avr-size reports it for the IDE's build: the
+// title, a[], i, j, k and the core's globals in SRAM; beside them one
+// pointer to each flash array when there are several (two bytes when read
+// near, four when far). In flash: the code, a little more for each far
+// array, and two bytes a column.
+constexpr std::size_t kWholeSramBytes = 273;
+constexpr std::size_t kNearCodeBytes = 1644;
+constexpr std::size_t kNearManyArraysCodeBytes = 1680;
+constexpr std::size_t kFarCodeBytes = 1704;
+constexpr std::size_t kFarArrayCodeBytes = 24;
+
+std::size_t flashArrays(std::size_t width)
+{
+    return (std::max<std::size_t>(width, 1) + SketchText::kFlashArrayWords - 1) / SketchText::kFlashArrayWords;
+}
+
+bool readFar(std::size_t width)
+{
+    return width > SketchText::kNearFlashWords;
+}
+
 } // namespace
+
+std::size_t BoardMemory::wholeMessageSramBytes(std::size_t width)
+{
+    const std::size_t arrays = flashArrays(width);
+    if (arrays == 1) {
+        return kWholeSramBytes; // the build reads the one array directly
+    }
+    return kWholeSramBytes + arrays * (readFar(width) ? 4 : 2);
+}
+
+std::size_t BoardMemory::wholeMessageFlashBytes(std::size_t width)
+{
+    const std::size_t arrays = flashArrays(width);
+    const std::size_t words = std::max<std::size_t>(width, 1) * kWordBytes;
+    if (readFar(width)) {
+        return words + kFarCodeBytes + arrays * kFarArrayCodeBytes + 2 * kArrayColumns; // and the title's initial values
+    }
+    return words + (arrays == 1 ? kNearCodeBytes : kNearManyArraysCodeBytes + arrays * 2) + 2 * kArrayColumns;
+}
+
+std::size_t BoardMemory::widestWholeMessage()
+{
+    return SketchSteps::kMaxFlashColumns;
+}
 
 std::size_t BoardMemory::columnCount(Sketch sketch, std::size_t messageLength)
 {

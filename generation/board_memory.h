@@ -35,6 +35,17 @@ public:
     // The longest message (UTF-16 code units) whose sketch fits with room
     // for the stack.
     static std::size_t longestMessageThatFits(Sketch sketch);
+
+    // The whole-message sketch, its message this many columns wide in
+    // flash: SRAM exact to the byte; flash (code and data) within
+    // kFlashSlackBytes, as the compiler folds a little differently around
+    // the message's size. The Mega keeps the top 8 KB for its bootloader.
+    static constexpr std::size_t kFlashBytes = 253952;
+    static constexpr std::size_t kFlashSlackBytes = 16;
+    static std::size_t wholeMessageSramBytes(std::size_t width);
+    static std::size_t wholeMessageFlashBytes(std::size_t width);
+    // The widest whole message the tool writes, which the flash holds.
+    static std::size_t widestWholeMessage();
 };
 
 } // namespace generation

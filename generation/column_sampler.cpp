@@ -1,5 +1,6 @@
 #include "generation/column_sampler.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace generation {
@@ -50,6 +51,27 @@ std::vector<double> ColumnSampler::sample(std::size_t columns, RowWindow window)
         words.push_back(word);
     }
     return words;
+}
+
+std::size_t ColumnSampler::messageWidth(const std::u16string& message) const
+{
+    return static_cast<std::size_t>(std::max(0, m_canvas.textWidth(message)));
+}
+
+void ColumnSampler::sampleWide(const std::u16string& message, std::size_t columns,
+                               const std::function<void(double)>& each)
+{
+    const auto piece = static_cast<std::size_t>(GlyphCanvas::kWidth);
+    for (std::size_t left = 0; left < columns; left += piece) {
+        m_canvas.clear();
+        m_canvas.setPenPosition(-static_cast<int>(left), 0);
+        m_canvas.drawText(message);
+        for (double word : sample(std::min(piece, columns - left), RowWindow::standard())) {
+            each(word);
+        }
+    }
+    m_canvas.clear();
+    drawMessage(message);
 }
 
 } // namespace generation

@@ -4,6 +4,7 @@
 #include "generation/row_window.h"
 
 #include <cstddef>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -25,6 +26,15 @@ public:
     // One word per column 0 .. columns - 1, in column order. Only pixels that
     // are exactly black count; columns past the canvas give 0.
     std::vector<double> sample(std::size_t columns, RowWindow window) const;
+
+    // How many columns the whole message takes at the current size.
+    std::size_t messageWidth(const std::u16string& message) const;
+    // Samples columns 0 .. columns - 1 of the message as if drawn on a canvas
+    // that wide, through the standard rows, one canvas-wide piece at a time
+    // so that memory stays bounded; each word goes to the callback in column
+    // order. Leaves the canvas showing the message's first columns.
+    void sampleWide(const std::u16string& message, std::size_t columns,
+                    const std::function<void(double)>& each);
 
 private:
     GlyphCanvas& m_canvas;

@@ -25,6 +25,9 @@ public:
     virtual void clear() = 0;
     // Draws one line at the pen in black; what runs past an edge is cut off.
     virtual void drawText(const std::u16string& text) = 0;
+    // How many pixels wide the text draws at the current font: its advance,
+    // or further when the last glyph reaches past it.
+    virtual int textWidth(const std::u16string& text) const = 0;
     // The pixel's colour as 0xRRGGBB (0 is black), or -1 outside the area.
     virtual std::int32_t readPixel(int x, int y) const = 0;
 };

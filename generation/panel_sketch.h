@@ -11,8 +11,9 @@ namespace generation {
 struct PanelSketch {
     std::string text;
     std::vector<double> titleWords;
-    // The message words for columns 0 .. columnCount - 1, without the 64
-    // blank entries that open the sketch's message array.
+    // The message words from column 0, without the 64 blank entries that
+    // open the sketch's message; every column from messageWords.size() up
+    // to columnCount is 0.
     std::vector<double> messageWords;
     std::size_t columnCount = 0;
 };

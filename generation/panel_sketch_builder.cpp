@@ -1,7 +1,7 @@
 #include "generation/panel_sketch_builder.h"
 
-#include "generation/line_end.h"
-#include "generation/sketch_text.h"
+#include "generation/sketch_steps.h"
+#include "generation/string_line_file.h"
 
 namespace generation {
 
@@ -12,7 +12,7 @@ PanelSketchBuilder::PanelSketchBuilder(ColumnSampler& sampler)
 
 std::size_t PanelSketchBuilder::messageColumnCount(std::size_t messageLength)
 {
-    return (messageLength + 20) * 13;
+    return SketchLayout::panel().messageColumns(messageLength, 0);
 }
 
 std::string PanelSketchBuilder::buildPanelSketch(const std::u16string& title, const std::u16string& message,
@@ -21,38 +21,20 @@ std::string PanelSketchBuilder::buildPanelSketch(const std::u16string& title, co
     return build(title, message, titleWindow).text;
 }
 
-PanelSketch PanelSketchBuilder::build(const std::u16string& title, const std::u16string& message, RowWindow titleWindow)
+PanelSketch PanelSketchBuilder::build(const std::u16string& title, const std::u16string& message,
+                                      RowWindow titleWindow, bool wholeMessage)
 {
-    PanelSketch result;
-    std::string& sketch = result.text;
-    const auto appendLine = [&sketch](const std::string& line) {
-        sketch += line;
-        sketch += kLineEnd;
-    };
-
-    for (const auto& line : SketchText::headLines()) {
-        appendLine(line);
-    }
-
-    m_sampler.drawTitle(title);
-    result.titleWords = m_sampler.sample(SketchText::kTitleColumns, titleWindow);
-    appendLine(SketchText::titleArray(result.titleWords));
-    m_sampler.clear();
-
-    result.columnCount = messageColumnCount(message.size());
-    appendLine(SketchText::countLine(result.columnCount));
-    appendLine(SketchText::messageHead());
-    sketch += SketchText::messageArrayOpen();
-
-    m_sampler.drawMessage(message);
-    result.messageWords = m_sampler.sample(result.columnCount, RowWindow::standard());
-    SketchText::appendMessageBody(sketch, result.messageWords);
-    sketch += kLineEnd;
-
-    for (const auto& line : SketchText::programLines(PortWiring::PortsKF)) {
-        appendLine(line);
-    }
+    StringLineFile text;
+    PanelSketch result = write(text, title, message, titleWindow, wholeMessage);
+    result.text = text.take();
     return result;
+}
+
+PanelSketch PanelSketchBuilder::write(LineFile& out, const std::u16string& title, const std::u16string& message,
+                                      RowWindow titleWindow, bool wholeMessage)
+{
+    const SketchLayout layout = wholeMessage ? SketchLayout::wholeMessage(PortWiring::PortsKF) : SketchLayout::panel();
+    return SketchSteps(m_sampler, layout).write(out, title, message, titleWindow);
 }
 
 } // namespace generation

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "generation/column_sampler.h"
+#include "generation/line_file.h"
 #include "generation/panel_sketch.h"
 #include "generation/row_window.h"
 
@@ -10,9 +11,10 @@
 namespace generation {
 
 // Builds the sketch shown in the output panel: the title array, the message
-// array and the fixed display loop for ports K and F, as one UTF-8 text with
-// CR LF line ends. It drives the sampler but does not choose the font, and
-// it never puts a byte of the title or message into the sketch.
+// (an SRAM array, or with wholeMessage the whole message in flash) and the
+// display loop for ports K and F, as UTF-8 with CR LF line ends. It drives
+// the sampler but does not choose the font, and it never puts a byte of the
+// title or message into the sketch.
 class PanelSketchBuilder {
 public:
     explicit PanelSketchBuilder(ColumnSampler& sampler);
@@ -20,7 +22,12 @@ public:
     std::string buildPanelSketch(const std::u16string& title, const std::u16string& message,
                                  RowWindow titleWindow);
     // The same run, keeping the words beside the text.
-    PanelSketch build(const std::u16string& title, const std::u16string& message, RowWindow titleWindow);
+    PanelSketch build(const std::u16string& title, const std::u16string& message, RowWindow titleWindow,
+                      bool wholeMessage = false);
+    // The same run, written line by line into out as it is made; the result
+    // has the words but no text. out is not committed.
+    PanelSketch write(LineFile& out, const std::u16string& title, const std::u16string& message,
+                      RowWindow titleWindow, bool wholeMessage = false);
 
     // The panel's message column count for a message of this many UTF-16
     // code units: (L + 20) x 13.

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "generation/board_timing.h"
+#include "generation/marquee_shape.h"
 
 #include <array>
 #include <cstddef>
@@ -16,16 +17,16 @@ namespace generation {
 // lasts. It knows nothing of drawing.
 class SignAnimation {
 public:
-    using Frame = std::array<std::uint16_t, 64>;
+    using Frame = std::array<std::uint16_t, MarqueeShape::kColumns>;
 
-    static constexpr int kColumns = 64;
-    static constexpr int kRows = 16;
-    static constexpr int kBlinks = 3;
-    static constexpr int kLitFrames = 101;  // j = 0 .. 100
-    static constexpr int kDarkFrames = 51;  // j = 0 .. 50
-    static constexpr int kRollSteps = 16;   // k = 0 .. 15
-    static constexpr int kRollFrames = 11;  // j = 0 .. 10
-    static constexpr int kMarqueeFrames = 6; // j = 0 .. 5
+    static constexpr int kColumns = MarqueeShape::kColumns;
+    static constexpr int kRows = MarqueeShape::kRows;
+    static constexpr int kBlinks = MarqueeShape::kBlinks;
+    static constexpr int kLitFrames = MarqueeShape::kLitFrames;
+    static constexpr int kDarkFrames = MarqueeShape::kDarkFrames;
+    static constexpr int kRollSteps = MarqueeShape::kRollSteps;
+    static constexpr int kRollFrames = MarqueeShape::kRollFrames;
+    static constexpr int kMarqueeFrames = MarqueeShape::kMarqueeFrames;
 
     // messageWords are the words after the 64 blank entries; columnCount is
     // the sketch's slen; timing is the board's for the sketch's wiring.

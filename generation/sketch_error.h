@@ -16,6 +16,7 @@ public:
     static constexpr int kPathAccess = 75;
     static constexpr int kDeviceIo = 57;
     static constexpr int kClipboard = 521;
+    static constexpr int kOutOfMemory = 7;
 
     SketchError(int number, const std::string& description)
         : std::runtime_error(description)

@@ -1,6 +1,7 @@
 #include "generation/sketch_file_writer.h"
 
-#include "generation/sketch_text.h"
+#include "generation/sketch_layout.h"
+#include "generation/sketch_steps.h"
 
 #include <filesystem>
 
@@ -15,7 +16,7 @@ SketchFileWriter::SketchFileWriter(ColumnSampler& sampler, LineFileOpener& opene
 
 std::size_t SketchFileWriter::messageColumnCount(std::size_t messageLength)
 {
-    return messageLength * 14 + 16;
+    return SketchLayout::file().messageColumns(messageLength, 0);
 }
 
 std::string SketchFileWriter::sketchFilePath(const std::string& toolFolder)
@@ -24,33 +25,13 @@ std::string SketchFileWriter::sketchFilePath(const std::string& toolFolder)
     return toolFolder + separator + "bb" + separator + "bb.ino";
 }
 
-void SketchFileWriter::writeSketchFile(const std::u16string& title, const std::u16string& message)
+void SketchFileWriter::writeSketchFile(const std::u16string& title, const std::u16string& message, bool wholeMessage)
 {
     auto file = m_opener.open(m_path);
-
-    for (const auto& line : SketchText::headLines()) {
-        file->writeLine(line);
-    }
-
+    const SketchLayout layout = wholeMessage ? SketchLayout::wholeMessage(PortWiring::PortsBA) : SketchLayout::file();
     // The file's title always comes from the standard rows, whichever
     // generate button was used last.
-    m_sampler.drawTitle(title);
-    file->writeLine(SketchText::titleArray(m_sampler.sample(SketchText::kTitleColumns, RowWindow::standard())));
-    m_sampler.clear();
-
-    const std::size_t columns = messageColumnCount(message.size());
-    file->writeLine(SketchText::countLine(columns));
-    file->writeLine(SketchText::messageHead());
-    file->writeLine(SketchText::messageArrayOpen());
-
-    m_sampler.drawMessage(message);
-    std::string body;
-    SketchText::appendMessageBody(body, m_sampler.sample(columns, RowWindow::standard()));
-    file->writeLine(body);
-
-    for (const auto& line : SketchText::programLines(PortWiring::PortsBA)) {
-        file->writeLine(line);
-    }
+    SketchSteps(m_sampler, layout).write(*file, title, message, RowWindow::standard());
     file->commit();
 }
 

@@ -16,7 +16,9 @@ class SketchFileWriter {
 public:
     SketchFileWriter(ColumnSampler& sampler, LineFileOpener& opener, std::string path);
 
-    void writeSketchFile(const std::u16string& title, const std::u16string& message);
+    // With wholeMessage the whole message goes to flash, as in the panel's
+    // whole-message sketch, still for ports B and A.
+    void writeSketchFile(const std::u16string& title, const std::u16string& message, bool wholeMessage = false);
 
     // L x 14 + 16 for a message of L UTF-16 code units.
     static std::size_t messageColumnCount(std::size_t messageLength);

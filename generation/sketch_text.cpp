@@ -1,110 +1,56 @@
 #include "generation/sketch_text.h"
 
 #include "generation/line_end.h"
+#include "generation/marquee_shape.h"
 #include "generation/number_text.h"
-
-#include <array>
-#include <string_view>
 
 namespace generation {
 
 namespace {
 
-constexpr int kBlankEntries = 64;
+constexpr int kBlankEntries = MarqueeShape::kColumns;
 constexpr std::size_t kWordsPerLine = 64;
 
-// Written for the panel's wiring (high byte on K, low byte on F); the file's
-// wiring is derived by renaming those two ports.
-constexpr std::array<std::string_view, 70> kProgramLines = {
-    "void setup() {",
-    "    DDRF=0xFF;",
-    "    DDRK=0xFF;",
-    "    DDRC=0xFF;",
-    "}",
-    "void loop() {",
-    "   //明滅標題3次",
-    "   for (k=0;k<=2;k++){",
-    "       for (j=0;j<=63;j++)",
-    "           a[j]=b[j];",
-    "       //明",
-    "       for (j=0;j<=100;j++){     //延遲的時間",
-    "           for (i=0;i<=63;i++)",
-    "           {",
-    "               PORTC=i;",
-    "               PORTK=a[i] / 256;",
-    "               PORTF=a[i] % 256;",
-    "               delayMicroseconds(100);",
-    "               PORTF=0 ;",
-    "               PORTK=0;",
-    "           }",
-    "       }",
-    "       //滅",
-    "       for (j=0;j<=50;j++)  {   //延遲的時間",
-    "           for (i=0;i<=63;i++)",
-    "           {",
-    "               PORTC=i;",
-    "               PORTK=0;",
-    "               PORTF=0;",
-    "               delayMicroseconds(100);",
-    "               PORTF=0 ;",
-    "               PORTK=0;",
-    "           }",
-    "       }",
-    "   }",
-    "   //上捲",
-    "   for (k=0 ;k<=15;k++){",
-    "       for (j=0;j<=63;j++){",
-    "           a[j]=b[j]<<(15-k) ;",
-    "       }",
-    "       for (j=0;j<=10;j++){  //延遲的時間",
-    "           for (i=0;i<=63;i++)",
-    "           {",
-    "               PORTC=i;",
-    "               PORTK=a[i] / 256;",
-    "               PORTF=a[i] % 256;",
-    "               delayMicroseconds(100);",
-    "               PORTF=0 ;",
-    "               PORTK=0;",
-    "           }",
-    "       }",
-    "   }",
-    "   //以跑馬燈左旋顯示文字",
-    "   for (k=0 ;k<=slen;k++){",
-    "       for (j=0;j<=63;j++){",
-    "           a[j]=c[j+k] ;",
-    "       }",
-    "       for (j=0;j<=5;j++){  //延遲的時間",
-    "           for (i=0;i<=63;i++)",
-    "           {",
-    "               PORTC=i;",
-    "               PORTK=a[i] / 256;",
-    "               PORTF=a[i] % 256;",
-    "               delayMicroseconds(100);",
-    "               PORTF=0 ;",
-    "               PORTK=0;",
-    "           }",
-    "       }",
-    "   }",
-    "}",
-};
-
-void renamePort(std::string& line, std::string_view from, std::string_view to)
+std::string last(int count)
 {
-    for (auto at = line.find(from); at != std::string::npos; at = line.find(from, at + to.size())) {
-        line.replace(at, from.size(), to);
+    return std::to_string(count - 1);
+}
+
+// One frame: every column lit for its time with the word in a[] (or dark),
+// the data ports cleared before the next column is selected.
+void appendScan(std::vector<std::string>& lines, const std::string& high, const std::string& low, bool dark)
+{
+    lines.push_back("           for (i=0;i<=" + last(MarqueeShape::kColumns) + ";i++)");
+    lines.push_back("           {");
+    lines.push_back("               PORTC=i;");
+    if (dark) {
+        lines.push_back("               PORT" + high + "=0;");
+        lines.push_back("               PORT" + low + "=0;");
+    } else {
+        lines.push_back("               PORT" + high + "=a[i] / 256;");
+        lines.push_back("               PORT" + low + "=a[i] % 256;");
     }
+    lines.push_back("               delayMicroseconds(" + std::to_string(MarqueeShape::kLitMicroseconds) + ");");
+    lines.push_back("               PORT" + low + "=0 ;");
+    lines.push_back("               PORT" + high + "=0;");
+    lines.push_back("           }");
 }
 
 } // namespace
 
-const std::vector<std::string>& SketchText::headLines()
+std::vector<std::string> SketchText::headLines(const SketchLayout& layout)
 {
-    static const std::vector<std::string> lines = {
-        "unsigned int i,j,k;",
-        "unsigned int a[64]; //重複掃瞄資料",
-        "//標題資料",
-        "unsigned int b[]={",
-    };
+    std::vector<std::string> lines;
+    if (layout.storage == MessageStorage::Flash) {
+        // The marquee's step counter runs up to slen, which passes 65,535.
+        lines.push_back("unsigned int i,j;");
+        lines.push_back("unsigned long k;");
+    } else {
+        lines.push_back("unsigned int i,j,k;");
+    }
+    lines.push_back("unsigned int a[" + std::to_string(MarqueeShape::kColumns) + "]; //重複掃瞄資料");
+    lines.push_back("//標題資料");
+    lines.push_back("unsigned int b[]={");
     return lines;
 }
 
@@ -118,9 +64,10 @@ std::string SketchText::titleArray(const std::vector<double>& words)
     return text;
 }
 
-std::string SketchText::countLine(std::size_t columnCount)
+std::string SketchText::countLine(std::size_t columnCount, const SketchLayout& layout)
 {
-    return "unsigned int slen=" + numberText(static_cast<double>(columnCount)) + ";   //c[]資料長度";
+    const char* type = layout.storage == MessageStorage::Flash ? "unsigned long" : "unsigned int";
+    return std::string(type) + " slen=" + numberText(static_cast<double>(columnCount)) + ";   //c[]資料長度";
 }
 
 std::string SketchText::messageHead()
@@ -153,17 +100,94 @@ void SketchText::appendMessageBody(std::string& out, const std::vector<double>& 
     }
 }
 
-std::vector<std::string> SketchText::programLines(PortWiring wiring)
+std::string SketchText::flashArrayOpen(std::size_t index)
 {
-    std::vector<std::string> lines(kProgramLines.begin(), kProgramLines.end());
-    if (wiring == PortWiring::PortsBA) {
-        for (auto& line : lines) {
-            renamePort(line, "DDRF", "DDRA");
-            renamePort(line, "DDRK", "DDRB");
-            renamePort(line, "PORTF", "PORTA");
-            renamePort(line, "PORTK", "PORTB");
+    return "const unsigned int c" + std::to_string(index) + "[] PROGMEM={";
+}
+
+std::vector<std::string> SketchText::flashReader(std::size_t arrays, bool far)
+{
+    std::string list;
+    for (std::size_t i = 0; i < arrays; ++i) {
+        list += (i == 0 ? "c" : ",c") + std::to_string(i);
+    }
+    const std::string blank = std::to_string(kBlankEntries);
+    const std::string shift = "13";
+    const std::string mask = std::to_string(kFlashArrayWords - 1);
+    static_assert(SketchText::kFlashArrayWords == 1u << 13);
+    std::vector<std::string> lines;
+    if (far) {
+        lines.push_back("unsigned long cAt[" + std::to_string(arrays) + "]; //各段資料在快閃記憶體的位址");
+    } else {
+        lines.push_back("const unsigned int* const cAt[]={" + list + "};");
+    }
+    lines.push_back("//第n欄的資料，訊息前後各" + blank + "欄空白");
+    lines.push_back("unsigned int c(unsigned long n){");
+    lines.push_back("    if (n<" + blank + " || n>=slen) return 0;");
+    lines.push_back("    n-=" + blank + ";");
+    if (far) {
+        lines.push_back("    return pgm_read_word_far(cAt[n>>" + shift + "]+(n&" + mask + ")*2);");
+    } else {
+        lines.push_back("    return pgm_read_word(cAt[n>>" + shift + "]+(n&" + mask + "));");
+    }
+    lines.push_back("}");
+    return lines;
+}
+
+std::vector<std::string> SketchText::programLines(const SketchLayout& layout, std::size_t flashArrays, bool far)
+{
+    const bool kf = layout.wiring == PortWiring::PortsKF;
+    const std::string high = kf ? "K" : "B";
+    const std::string low = kf ? "F" : "A";
+    const bool flash = layout.storage == MessageStorage::Flash;
+    const std::string columns = last(MarqueeShape::kColumns);
+
+    std::vector<std::string> lines;
+    lines.push_back("void setup() {");
+    lines.push_back("    DDR" + low + "=0xFF;");
+    lines.push_back("    DDR" + high + "=0xFF;");
+    lines.push_back("    DDRC=0xFF;");
+    if (flash && far) {
+        for (std::size_t i = 0; i < flashArrays; ++i) {
+            const std::string n = std::to_string(i);
+            lines.push_back("    cAt[" + n + "]=pgm_get_far_address(c" + n + ");");
         }
     }
+    lines.push_back("}");
+    lines.push_back("void loop() {");
+    lines.push_back("   //明滅標題" + std::to_string(MarqueeShape::kBlinks) + "次");
+    lines.push_back("   for (k=0;k<=" + last(MarqueeShape::kBlinks) + ";k++){");
+    lines.push_back("       for (j=0;j<=" + columns + ";j++)");
+    lines.push_back("           a[j]=b[j];");
+    lines.push_back("       //明");
+    lines.push_back("       for (j=0;j<=" + last(MarqueeShape::kLitFrames) + ";j++){     //延遲的時間");
+    appendScan(lines, high, low, false);
+    lines.push_back("       }");
+    lines.push_back("       //滅");
+    lines.push_back("       for (j=0;j<=" + last(MarqueeShape::kDarkFrames) + ";j++)  {   //延遲的時間");
+    appendScan(lines, high, low, true);
+    lines.push_back("       }");
+    lines.push_back("   }");
+    lines.push_back("   //上捲");
+    const std::string lastRow = last(MarqueeShape::kRows);
+    lines.push_back("   for (k=0 ;k<=" + last(MarqueeShape::kRollSteps) + ";k++){");
+    lines.push_back("       for (j=0;j<=" + columns + ";j++){");
+    lines.push_back("           a[j]=b[j]<<(" + lastRow + "-k) ;");
+    lines.push_back("       }");
+    lines.push_back("       for (j=0;j<=" + last(MarqueeShape::kRollFrames) + ";j++){  //延遲的時間");
+    appendScan(lines, high, low, false);
+    lines.push_back("       }");
+    lines.push_back("   }");
+    lines.push_back("   //以跑馬燈左旋顯示文字");
+    lines.push_back("   for (k=0 ;k<=slen;k++){");
+    lines.push_back("       for (j=0;j<=" + columns + ";j++){");
+    lines.push_back(flash ? "           a[j]=c(j+k) ;" : "           a[j]=c[j+k] ;");
+    lines.push_back("       }");
+    lines.push_back("       for (j=0;j<=" + last(MarqueeShape::kMarqueeFrames) + ";j++){  //延遲的時間");
+    appendScan(lines, high, low, false);
+    lines.push_back("       }");
+    lines.push_back("   }");
+    lines.push_back("}");
     return lines;
 }
 

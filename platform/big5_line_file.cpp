@@ -22,6 +22,18 @@ QString standardOutputName()
     return QStringLiteral("standard output");
 }
 
+constexpr qsizetype kBufferBytes = 1 << 16;
+
+bool isAscii(const std::string& text)
+{
+    for (const char c : text) {
+        if (static_cast<unsigned char>(c) >= 0x80) {
+            return false;
+        }
+    }
+    return true;
+}
+
 } // namespace
 
 Big5LineFile::Big5LineFile()
@@ -50,29 +62,50 @@ std::unique_ptr<Big5LineFile> Big5LineFile::toStandardOutput()
 
 void Big5LineFile::writeLine(const std::string& text)
 {
-    const QString name = m_file ? m_file->fileName() : standardOutputName();
-    QByteArray bytes = m_encoder.encode(fromUtf8(text));
+    if (!m_file && isAscii(text)) {
+        // ASCII is the same bytes in Big5: the message's many lines of
+        // numbers need no encoder.
+        m_pending.append(text.data(), static_cast<qsizetype>(text.size()));
+        m_pending.append(generation::kLineEnd.data(), static_cast<qsizetype>(generation::kLineEnd.size()));
+        if (m_pending.size() >= kBufferBytes) {
+            flushPending();
+        }
+        return;
+    }
+    const auto name = [this] { return m_file ? m_file->fileName() : standardOutputName(); };
+    QByteArray bytes = isAscii(text) ? QByteArray(text.data(), static_cast<qsizetype>(text.size()))
+                                     : m_encoder.encode(fromUtf8(text));
     if (m_encoder.hasError()) {
         throw SketchError(SketchError::kDeviceIo,
-                          describe(QStringLiteral("Device I/O error: text with no Big5 form for"), name,
+                          describe(QStringLiteral("Device I/O error: text with no Big5 form for"), name(),
                                    QStringLiteral("nothing was replaced")));
     }
     bytes.append(generation::kLineEnd.data(), static_cast<qsizetype>(generation::kLineEnd.size()));
     if (!m_file) {
         m_pending.append(bytes);
+        flushPending();
         return;
     }
     if (m_file->write(bytes) != bytes.size()) {
         throw SketchError(SketchError::kDeviceIo,
-                          describe(QStringLiteral("Device I/O error: write failed for"), name, m_file->errorString()));
+                          describe(QStringLiteral("Device I/O error: write failed for"), name(), m_file->errorString()));
     }
+}
+
+void Big5LineFile::flushPending()
+{
+    const auto size = static_cast<std::size_t>(m_pending.size());
+    if (std::fwrite(m_pending.constData(), 1, size, stdout) != size) {
+        throw SketchError(SketchError::kDeviceIo, "Device I/O error: write failed for standard output");
+    }
+    m_pending.clear();
 }
 
 void Big5LineFile::commit()
 {
     if (!m_file) {
-        const auto size = static_cast<std::size_t>(m_pending.size());
-        if (std::fwrite(m_pending.constData(), 1, size, stdout) != size || std::fflush(stdout) != 0) {
+        flushPending();
+        if (std::fflush(stdout) != 0) {
             throw SketchError(SketchError::kDeviceIo, "Device I/O error: write failed for standard output");
         }
         return;

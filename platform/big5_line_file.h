@@ -12,8 +12,9 @@ namespace platform {
 // A line file stored as Big5 without a byte-order mark. On disk it is
 // written into a QSaveFile beside the target, so the target is replaced only
 // by a complete file; destroyed without commit(), it removes its temporary
-// file and leaves the target untouched. For standard output it holds the
-// bytes until commit(), so a failure part-way prints nothing.
+// file and leaves the target untouched. For standard output the bytes
+// leave through a buffer as they come: a sketch's own lines always have a
+// Big5 form, so only the output itself can fail part-way.
 class Big5LineFile : public generation::LineFile {
 public:
     // Opens the save file; throws SketchError when that is impossible.
@@ -25,6 +26,7 @@ public:
 
 private:
     Big5LineFile();
+    void flushPending();
 
     std::unique_ptr<QSaveFile> m_file;
     QByteArray m_pending;

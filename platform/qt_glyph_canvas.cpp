@@ -36,6 +36,49 @@ int designAscent(const QFont& font)
     return QFontMetrics(font).ascent();
 }
 
+// Past the image's right edge plus this margin no glyph can reach back into
+// it: overhangs and negative bearings are a few pixels at 16 px.
+constexpr int kReachMargin = 64;
+
+bool hasRightToLeft(const QString& text)
+{
+    for (const QChar c : text) {
+        switch (c.direction()) {
+        case QChar::DirR:
+        case QChar::DirAL:
+        case QChar::DirRLE:
+        case QChar::DirRLO:
+        case QChar::DirRLI:
+            return true;
+        default:
+            break;
+        }
+    }
+    return false;
+}
+
+// The leading part of text that decides every pixel up to width: the whole
+// text when it is short or holds right-to-left script (whose later
+// characters may be laid out to the left), else a prefix whose advance
+// passes width by the margin, never ending inside a surrogate pair.
+qsizetype reachingLength(const QString& text, const QFontMetrics& metrics, int width)
+{
+    constexpr qsizetype kShort = 256;
+    if (text.size() <= kShort || width <= 0 || hasRightToLeft(text)) {
+        return width <= 0 ? 0 : text.size();
+    }
+    for (qsizetype length = kShort; length < text.size(); length *= 2) {
+        qsizetype cut = length;
+        if (text.at(cut - 1).isHighSurrogate()) {
+            ++cut;
+        }
+        if (metrics.horizontalAdvance(text.left(cut)) > width + kReachMargin) {
+            return cut;
+        }
+    }
+    return text.size();
+}
+
 } // namespace
 
 QtGlyphCanvas::QtGlyphCanvas(const QString& faceName)
@@ -110,7 +153,17 @@ void QtGlyphCanvas::drawText(const std::u16string& text)
     painter.setFont(drawFont);
     // A point-anchored drawText lays out a single line and never wraps;
     // the image clips whatever runs past its edges.
-    painter.drawText(QPoint(m_penX, m_penY + designAscent(drawFont)), fromU16(text));
+    const QString line = fromU16(text);
+    const qsizetype length = reachingLength(line, QFontMetrics(drawFont), kWidth - m_penX);
+    painter.drawText(QPoint(m_penX, m_penY + designAscent(drawFont)), line.left(length));
+}
+
+int QtGlyphCanvas::textWidth(const std::u16string& text) const
+{
+    const QFontMetrics metrics(font());
+    const QString line = fromU16(text);
+    const QRect ink = metrics.boundingRect(line);
+    return std::max(metrics.horizontalAdvance(line), ink.right() + 1);
 }
 
 std::int32_t QtGlyphCanvas::readPixel(int x, int y) const

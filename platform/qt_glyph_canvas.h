@@ -11,7 +11,8 @@ namespace platform {
 // The glyph canvas as a QImage at 96 dpi: black, unsmoothed text on a light
 // grey background, so that at 16 px the Ming face draws from its hand-tuned
 // bitmaps and every glyph pixel is exactly black. It does not show itself;
-// the window paints image() where it wants it.
+// the window paints image() where it wants it. Of a long text it lays out
+// only the part that can reach the image.
 class QtGlyphCanvas : public generation::GlyphCanvas {
 public:
     // The classic window-face grey; anything but black reads as unlit.
@@ -26,6 +27,7 @@ public:
     void setPenPosition(int x, int y) override;
     void clear() override;
     void drawText(const std::u16string& text) override;
+    int textWidth(const std::u16string& text) const override;
     std::int32_t readPixel(int x, int y) const override;
 
     const QImage& image() const { return m_image; }

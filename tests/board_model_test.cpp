@@ -138,6 +138,22 @@ TEST_F(BoardModelTest, MemoryFiguresAreWhatTheToolchainReports)
             }
         }
     }
+    // The whole message in flash: one array, several read near, several
+    // read far, and close to the widest.
+    for (std::size_t length : {4u, 1000u, 2010u, 7000u}) {
+        SCOPED_TRACE(testing::Message() << "whole " << length);
+        generation::PanelSketchBuilder builder(sampler);
+        const auto sketch = builder.build(u"標題", chinese(length), generation::RowWindow::standard(), true);
+        QString error;
+        const auto sizes = toolchain->build(QByteArray::fromStdString(sketch.text), "whole", &error);
+        ASSERT_TRUE(sizes.has_value()) << error.toStdString();
+        const std::size_t width = sketch.messageWords.size();
+        EXPECT_EQ(BoardMemory::wholeMessageSramBytes(width), std::size_t(sizes->data + sizes->bss));
+        EXPECT_NEAR(double(BoardMemory::wholeMessageFlashBytes(width)), double(sizes->text + sizes->data),
+                    double(BoardMemory::kFlashSlackBytes));
+    }
+    EXPECT_LE(BoardMemory::wholeMessageFlashBytes(BoardMemory::widestWholeMessage()) + BoardMemory::kFlashSlackBytes,
+              BoardMemory::kFlashBytes);
 }
 
 TEST_F(BoardModelTest, PreviewLoopLastsWhatTheBoardLoopLasts)
@@ -179,3 +195,4 @@ TEST_F(BoardModelTest, PreviewLoopLastsWhatTheBoardLoopLasts)
 }
 
 } // namespace
+

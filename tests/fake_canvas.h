@@ -38,6 +38,7 @@ public:
             black.insert(found->second.begin(), found->second.end());
         }
     }
+    int textWidth(const std::u16string& text) const override { return static_cast<int>(text.size()) * 16; }
     std::int32_t readPixel(int x, int y) const override
     {
         ++reads;

@@ -225,6 +225,11 @@ std::uint8_t SimulatedMega::data(std::size_t address) const
     return m_avr->data[address];
 }
 
+void SimulatedMega::setData(std::size_t address, std::uint8_t value)
+{
+    m_avr->data[address] = value;
+}
+
 QString SimulatedMega::startBootloaderOnPty(QString* error)
 {
     ihex_chunk_p chunks = nullptr;

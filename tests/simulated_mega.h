@@ -71,6 +71,9 @@ public:
     // Data-space address of a global from the loaded ELF, or -1.
     long symbolAddress(const std::string& name) const;
     std::uint8_t data(std::size_t address) const;
+    // Writes SRAM directly, to move a sketch's counter on instead of
+    // simulating the minutes it would take to get there.
+    void setData(std::size_t address, std::uint8_t value);
 
     // The board as it leaves the factory: the stk500v2 bootloader at
     // 0x3E000 (where BOOTRST starts it), UART0 on a pseudo-terminal. The core

@@ -119,6 +119,8 @@ Form1::Form1(const std::string& toolFolder, QWidget* parent)
                           16 * SignPreview::kPitch + 2 * SignPreview::kMargin));
     memoryLine = place(new MemoryLine(this), "memoryLine",
                        QRect(previewLeft, preview->geometry().bottom() + 9, preview->width(), 90));
+    wholeMessage = place(new QCheckBox(tr("長訊息：整段存入快閃記憶體"), this), "wholeMessage",
+                         QRect(previewLeft, memoryLine->geometry().bottom() + 5, preview->width(), 24));
 
     m_actions = std::make_unique<WindowActions>(*this, toolFolder);
 }
@@ -149,7 +151,11 @@ void Form1::showSketch(const generation::PanelSketch& sketch)
 {
     setPanelText(sketch.text);
     preview->play(generation::SignAnimation(sketch.titleWords, sketch.messageWords, sketch.columnCount));
-    memoryLine->showMessage(message(), m_canvas);
+    if (wholeMessage->isChecked()) {
+        memoryLine->showWholeMessage(sketch.messageWords.size());
+    } else {
+        memoryLine->showMessage(message(), m_canvas);
+    }
 }
 
 void Form1::showCanvas()

@@ -61,6 +61,8 @@ public:
     QPushButton* Command3;
     SignPreview* preview;
     MemoryLine* memoryLine;
+    // When ticked, the generate and write buttons keep the whole message in flash.
+    QCheckBox* wholeMessage;
 
 private:
     platform::QtGlyphCanvas m_canvas;

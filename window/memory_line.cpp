@@ -86,6 +86,30 @@ QString MemoryLine::describe(std::size_t messageLength, std::size_t characters, 
     return parts.join(QLatin1Char('\n'));
 }
 
+QString MemoryLine::describeWholeMessage(std::size_t width)
+{
+    const QLocale locale(QLocale::Chinese, QLocale::Taiwan);
+    const auto number = [&](std::size_t n) { return locale.toString(qulonglong(n)); };
+    const std::size_t flash = BoardMemory::wholeMessageFlashBytes(width);
+    const std::size_t sram = BoardMemory::wholeMessageSramBytes(width);
+    // A Chinese character is 16 columns wide at the canvas's size.
+    return tr("整段訊息存入快閃記憶體：%1 欄（約 %2 個中文字）全部會捲過看板。").arg(number(width), number(width / 16))
+           + QLatin1Char('\n')
+           + tr("Mega 2560 的快閃記憶體用 %1／%2 位元組（%3%），SRAM 用 %4／%5 位元組，可以執行。")
+                 .arg(number(flash), number(BoardMemory::kFlashBytes))
+                 .arg(qRound(100.0 * double(flash) / double(BoardMemory::kFlashBytes)))
+                 .arg(number(sram), number(BoardMemory::kSramBytes))
+           + QLatin1Char('\n')
+           + tr("最長可放 %1 欄，約 %2 個中文字。")
+                 .arg(number(BoardMemory::widestWholeMessage()), number(BoardMemory::widestWholeMessage() / 16));
+}
+
+void MemoryLine::showWholeMessage(std::size_t width)
+{
+    setText(describeWholeMessage(width));
+    setStyleSheet(QString());
+}
+
 void MemoryLine::showMessage(const QString& message, const platform::QtGlyphCanvas& canvas)
 {
     const auto length = static_cast<std::size_t>(message.size());

@@ -25,6 +25,9 @@ public:
 
     // Describes the sketches made from this message, drawn on this canvas.
     void showMessage(const QString& message, const platform::QtGlyphCanvas& canvas);
+    // Describes the whole-message sketch of a message this many columns wide.
+    void showWholeMessage(std::size_t width);
+    static QString describeWholeMessage(std::size_t width);
     // The same words, from the message's length in UTF-16 code units, its
     // characters, and how many of them the canvas holds.
     QString describe(std::size_t messageLength, std::size_t characters, std::size_t charactersOnSign) const;

@@ -69,12 +69,14 @@ void WindowActions::guarded(const std::function<void()>& action)
 
 void WindowActions::generateStandard()
 {
-    m_form.showSketch(m_builder.build(toU16(m_form.title()), toU16(m_form.message()), RowWindow::standard()));
+    m_form.showSketch(m_builder.build(toU16(m_form.title()), toU16(m_form.message()), RowWindow::standard(),
+                                      m_form.wholeMessage->isChecked()));
 }
 
 void WindowActions::generateLowered()
 {
-    m_form.showSketch(m_builder.build(toU16(m_form.title()), toU16(m_form.message()), RowWindow::lowered()));
+    m_form.showSketch(m_builder.build(toU16(m_form.title()), toU16(m_form.message()), RowWindow::lowered(),
+                                      m_form.wholeMessage->isChecked()));
 }
 
 void WindowActions::copyPanel()
@@ -84,7 +86,7 @@ void WindowActions::copyPanel()
 
 void WindowActions::writeFile()
 {
-    m_writer.writeSketchFile(toU16(m_form.title()), toU16(m_form.message()));
+    m_writer.writeSketchFile(toU16(m_form.title()), toU16(m_form.message()), m_form.wholeMessage->isChecked());
 }
 
 void WindowActions::setBold(bool on)

@@ -1,0 +1,52 @@
+#pragma once
+
+#include <cstddef>
+
+namespace generation {
+
+// Which ports carry the column word's two bytes. The panel sketch drives the
+// high byte on port K and the low byte on port F; the sketch file is for
+// boards wired to B and A instead. Port C selects the column in both.
+enum class PortWiring { PortsKF, PortsBA };
+
+// Where the message words live on the board: an array in SRAM, or arrays in
+// flash read back one column at a time.
+enum class MessageStorage { Sram, Flash };
+
+// How many message columns a sketch carries: a count from the message's
+// length (the panel's and the file's, which keep only what the 1205-pixel
+// canvas holds), or the width the whole message takes when drawn.
+enum class ColumnRule { PanelLength, FileLength, DrawnWidth };
+
+// What sets one sketch apart from the others. Every sketch is written by the
+// same steps; these are the only differences between them. The encoding and
+// where the text goes are the line file's business, not the layout's.
+struct SketchLayout {
+    PortWiring wiring;
+    MessageStorage storage;
+    ColumnRule columns;
+
+    static constexpr SketchLayout panel() { return {PortWiring::PortsKF, MessageStorage::Sram, ColumnRule::PanelLength}; }
+    static constexpr SketchLayout file() { return {PortWiring::PortsBA, MessageStorage::Sram, ColumnRule::FileLength}; }
+    static constexpr SketchLayout wholeMessage(PortWiring wiring)
+    {
+        return {wiring, MessageStorage::Flash, ColumnRule::DrawnWidth};
+    }
+
+    // The message column count for a message of this many UTF-16 code units
+    // that draws this many pixels wide.
+    constexpr std::size_t messageColumns(std::size_t length, std::size_t drawnWidth) const
+    {
+        switch (columns) {
+        case ColumnRule::PanelLength:
+            return (length + 20) * 13;
+        case ColumnRule::FileLength:
+            return length * 14 + 16;
+        case ColumnRule::DrawnWidth:
+            break;
+        }
+        return drawnWidth;
+    }
+};
+
+} // namespace generation

@@ -1,0 +1,163 @@
+#include "avr_toolchain.h"
+#include "simulated_mega.h"
+
+#include "generation/column_sampler.h"
+#include "generation/panel_sketch_builder.h"
+#include "generation/sign_animation.h"
+#include "platform/qt_glyph_canvas.h"
+
+#include <QFile>
+#include <QRegularExpression>
+#include <QProcess>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+#include <array>
+
+namespace {
+
+const QString kCore = QStringLiteral("/usr/share/arduino/hardware/arduino/avr/cores/arduino");
+const QString kVariant = QStringLiteral("/usr/share/arduino/hardware/arduino/avr/variants/mega");
+
+bool run(const QString& program, const QStringList& arguments, QString* output)
+{
+    QProcess process;
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    process.start(program, arguments);
+    const bool ok = process.waitForFinished(600000) && process.exitStatus() == QProcess::NormalExit
+                    && process.exitCode() == 0;
+    *output = QString::fromLocal8Bit(process.readAll());
+    return ok;
+}
+
+// Compiles and links the sketch as the IDE does for a Mega 2560, link-time
+// optimisation included, against the core the shared toolchain built.
+// Returns the ELF's path and puts avr-size's table in sizes.
+QString buildWithLto(const QTemporaryDir& dir, const std::string& sketch, QString* output)
+{
+    QFile source(dir.filePath("sketch.cpp"));
+    source.open(QIODevice::WriteOnly);
+    source.write("#include <Arduino.h>\n#line 1 \"sketch.ino\"\n");
+    source.write(sketch.data(), static_cast<qint64>(sketch.size()));
+    source.close();
+    const QStringList common = {"-g", "-Os", "-w", "-flto", "-mmcu=atmega2560", "-DF_CPU=16000000L",
+                                "-DARDUINO=10819", "-DARDUINO_AVR_MEGA2560", "-DARDUINO_ARCH_AVR"};
+    const QString object = dir.filePath("sketch.o");
+    const QString elf = dir.filePath("sketch.elf");
+    if (!run("avr-g++", QStringList{"-c", "-std=gnu++11", "-fpermissive", "-fno-exceptions", "-ffunction-sections",
+                                    "-fdata-sections", "-fno-threadsafe-statics", "-Wno-error=narrowing",
+                                    "-I" + kCore, "-I" + kVariant, source.fileName(), "-o", object}
+                            + common,
+             output)
+        || !run("avr-gcc", common + QStringList{"-fuse-linker-plugin", "-Wl,--gc-sections", "-o", elf, object,
+                                                QStringLiteral(LEDMARQUEE_AVR_CACHE) + "/core-lto.a", "-lm"},
+                output)
+        || !run("avr-size", {"-A", elf}, output)) {
+        return {};
+    }
+    return elf;
+}
+
+std::u16string chineseMessage(std::size_t length)
+{
+    // Common characters in turn, none of them blank.
+    const std::u16string pattern = u"恭喜發財新年快樂萬事如意身體健康學業進步心想事成";
+    std::u16string message;
+    while (message.size() < length) {
+        message += pattern;
+    }
+    message.resize(length);
+    return message;
+}
+
+// A whole message of 1,000 Chinese characters, built and linked as the IDE
+// would, fits the Mega 2560 and runs on a simulated one: once the marquee
+// runs, its counter is moved on to columns some 14,000 pixels past the
+// canvas, and those columns, then the dark end, appear on ports K and F.
+TEST(WholeMessageBoardTest, ThousandCharactersScrollToTheEnd)
+{
+    tests::AvrToolchain* toolchain = tests::AvrToolchain::instance();
+    if (toolchain == nullptr) {
+        GTEST_SKIP() << "AVR toolchain absent: " << tests::AvrToolchain::why().toStdString();
+    }
+    platform::QtGlyphCanvas canvas(QStringLiteral("新細明體"));
+    generation::ColumnSampler sampler(canvas);
+    generation::PanelSketchBuilder builder(sampler);
+    const auto sketch = builder.build(u"長訊息", chineseMessage(1000), generation::RowWindow::standard(), true);
+    const std::size_t width = sketch.messageWords.size();
+    ASSERT_GE(width, 15000u);
+    ASSERT_EQ(sketch.columnCount, width + 64);
+
+    QTemporaryDir dir;
+    QString output;
+    const QString elf = buildWithLto(dir, sketch.text, &output);
+    ASSERT_FALSE(elf.isEmpty()) << output.toStdString();
+    const QRegularExpression text(QStringLiteral("^\\.text\\s+(\\d+)"), QRegularExpression::MultilineOption);
+    EXPECT_LE(text.match(output).captured(1).toLong(), 253952) << "the flash below the bootloader";
+
+    tests::SimulatedMega board;
+    ASSERT_TRUE(board.loadElf(elf, &output)) << output.toStdString();
+    const long counter = board.symbolAddress("k");
+    ASSERT_GE(counter, 0);
+    board.watchPorts("CKF");
+
+    using Frame = std::array<std::uint16_t, 64>;
+    // Marquee step s shows columns s .. s + 63 of 64 dark columns, the
+    // message and the dark columns after it.
+    const auto expectedFrame = [&](std::size_t step) {
+        Frame frame{};
+        for (std::size_t j = 0; j < frame.size(); ++j) {
+            const std::size_t n = j + step;
+            if (n >= 64 && n < sketch.columnCount) {
+                frame[j] = generation::SignAnimation::boardValue(sketch.messageWords[n - 64]);
+            }
+        }
+        return frame;
+    };
+    // Blinks and roll-up: 632 frames of 64 columns of some 1,630 cycles.
+    ASSERT_TRUE(board.run(67000000));
+
+    const auto jumpTo = [&](std::uint32_t step) {
+        for (int byte = 0; byte < 4; ++byte) {
+            board.setData(static_cast<std::size_t>(counter + byte), static_cast<std::uint8_t>(step >> (8 * byte)));
+        }
+        const std::uint64_t from = board.cycle();
+        // The rest of the step under way, then two steps of 6 frames.
+        EXPECT_TRUE(board.run(3 * 6 * 64 * 1700));
+        std::vector<tests::SimulatedMega::Column> shown;
+        for (const auto& column : board.shownColumns('K', 'F')) {
+            if (column.cycle > from) {
+                shown.push_back(column);
+            }
+        }
+        return shown;
+    };
+    // A frame that shows the columns of step `step` somewhere in shown.
+    const auto showsStep = [&](const std::vector<tests::SimulatedMega::Column>& shown, std::size_t step) {
+        const auto frame = expectedFrame(step);
+        for (std::size_t start = 0; start + 64 <= shown.size(); ++start) {
+            bool all = true;
+            for (std::size_t i = 0; i < 64 && all; ++i) {
+                all = shown[start + i].column == static_cast<int>(i) && shown[start + i].word == frame[i];
+            }
+            if (all) {
+                return true;
+            }
+        }
+        return false;
+    };
+
+    const auto far = static_cast<std::uint32_t>(width - 2000);
+    ASSERT_NE(expectedFrame(far + 1), Frame{}) << "the message shows there";
+    const auto shown = jumpTo(far);
+    EXPECT_TRUE(showsStep(shown, far + 1) && showsStep(shown, far + 2)) << "columns from " << far + 1 - 64;
+
+    // Step slen - 1 shows the message's last column; step slen is dark.
+    const auto end = static_cast<std::uint32_t>(sketch.columnCount);
+    const auto last = jumpTo(end - 2);
+    EXPECT_TRUE(showsStep(last, end - 1)) << "the last columns";
+    EXPECT_TRUE(showsStep(last, end)) << "the message has left the sign";
+}
+
+} // namespace
