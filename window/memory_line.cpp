@@ -93,7 +93,7 @@ QString MemoryLine::describeWholeMessage(std::size_t width)
     const std::size_t flash = BoardMemory::wholeMessageFlashBytes(width);
     const std::size_t sram = BoardMemory::wholeMessageSramBytes(width);
     // A Chinese character is 16 columns wide at the canvas's size.
-    return tr("整段訊息存入快閃記憶體：%1 欄（約 %2 個中文字）全部會捲過看板。").arg(number(width), number(width / 16))
+    return tr("整段訊息存入快閃記憶體：%1 欄（約 %2 個中文字寬）全部會捲過看板。").arg(number(width), number(width / 16))
            + QLatin1Char('\n')
            + tr("Mega 2560 的快閃記憶體用 %1／%2 位元組（%3%），SRAM 用 %4／%5 位元組，可以執行。")
                  .arg(number(flash), number(BoardMemory::kFlashBytes))
@@ -122,7 +122,7 @@ void MemoryLine::showMessage(const QString& message, const platform::QtGlyphCanv
         }
     }
     if (running == 0) {
-        setStyleSheet(QStringLiteral("color: #c00000; font-weight: bold;"));
+        setStyleSheet(QStringLiteral("color: #c00000;"));
     } else if (running == 1) {
         setStyleSheet(QStringLiteral("color: #a05000;"));
     } else {
