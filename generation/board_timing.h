@@ -24,6 +24,9 @@ struct BoardTiming {
     static BoardTiming panelSketch();
     // The sketch file, wired to ports B and A.
     static BoardTiming fileSketch();
+    // The whole-message sketch on ports K and F: its counters are longs and
+    // each marquee step reads 64 columns from flash.
+    static BoardTiming wholeMessageSketch();
 };
 
 } // namespace generation

@@ -163,16 +163,19 @@ TEST_F(BoardModelTest, PreviewLoopLastsWhatTheBoardLoopLasts)
         const char* ports;
         BoardTiming timing;
         bool file;
+        bool whole;
     };
-    for (const Case& c : {Case{"timepanel", "CKF", BoardTiming::panelSketch(), false},
-                          Case{"timefile", "CBA", BoardTiming::fileSketch(), true}}) {
+    for (const Case& c : {Case{"timepanel", "CKF", BoardTiming::panelSketch(), false, false},
+                          Case{"timefile", "CBA", BoardTiming::fileSketch(), true, false},
+                          Case{"timewhole", "CKF", BoardTiming::wholeMessageSketch(), false, true}}) {
         SCOPED_TRACE(c.name);
         // Not the message the figures were measured with.
         const std::u16string message = u"新年快樂";
-        const std::size_t columns = c.file ? generation::SketchFileWriter::messageColumnCount(message.size())
-                                           : generation::PanelSketchBuilder::messageColumnCount(message.size());
-        const QByteArray text =
-            c.file ? fileSketch(u"標題", message) : QByteArray::fromStdString(panelSketch(u"標題", message).text);
+        generation::PanelSketchBuilder builder(sampler);
+        const auto panel = builder.build(u"標題", message, generation::RowWindow::standard(), c.whole);
+        const std::size_t columns =
+            c.file ? generation::SketchFileWriter::messageColumnCount(message.size()) : panel.columnCount;
+        const QByteArray text = c.file ? fileSketch(u"標題", message) : QByteArray::fromStdString(panel.text);
         QString error;
         ASSERT_TRUE(toolchain->build(text, c.name, &error)) << error.toStdString();
         const SignAnimation animation({}, {}, columns, c.timing);
