@@ -1,27 +1,74 @@
 #include "generation/board_memory.h"
 
+#include <algorithm>
+
 #include "generation/panel_sketch_builder.h"
+#include "generation/sketch_file_writer.h"
+#include "generation/sketch_steps.h"
+#include "generation/sketch_text.h"
 
 namespace generation {
 
 namespace {
 
 constexpr std::size_t kWordBytes = 2;     // unsigned int on the AVR
-constexpr std::size_t kCounterBytes = 3 * kWordBytes + kWordBytes; // i, j, k and slen
+constexpr std::size_t kCounterBytes = 3 * kWordBytes; // i, j and k; the build folds slen, never written, away
 constexpr std::size_t kArrayColumns = 64; // a[] and b[], and c[]'s blank entries
 
-std::size_t longestWithin(std::size_t limit)
+// The whole-message sketch as avr-size reports it for the IDE's build: the
+// title, a[], i, j, k and the core's globals in SRAM; beside them one
+// pointer to each flash array when there are several (two bytes when read
+// near, four when far). In flash: the code, a little more for each far
+// array, and two bytes a column.
+constexpr std::size_t kWholeSramBytes = 273;
+constexpr std::size_t kNearCodeBytes = 1644;
+constexpr std::size_t kNearManyArraysCodeBytes = 1680;
+constexpr std::size_t kFarCodeBytes = 1704;
+constexpr std::size_t kFarArrayCodeBytes = 24;
+
+std::size_t flashArrays(std::size_t width)
 {
-    std::size_t length = 0;
-    while (BoardMemory::panelSketchBytes(PanelSketchBuilder::messageColumnCount(length + 1)) <= limit) {
-        ++length;
-    }
-    return length;
+    return (std::max<std::size_t>(width, 1) + SketchText::kFlashArrayWords - 1) / SketchText::kFlashArrayWords;
+}
+
+bool readFar(std::size_t width)
+{
+    return width > SketchText::kNearFlashWords;
 }
 
 } // namespace
 
-std::size_t BoardMemory::panelSketchBytes(std::size_t columnCount)
+std::size_t BoardMemory::wholeMessageSramBytes(std::size_t width)
+{
+    const std::size_t arrays = flashArrays(width);
+    if (arrays == 1) {
+        return kWholeSramBytes; // the build reads the one array directly
+    }
+    return kWholeSramBytes + arrays * (readFar(width) ? 4 : 2);
+}
+
+std::size_t BoardMemory::wholeMessageFlashBytes(std::size_t width)
+{
+    const std::size_t arrays = flashArrays(width);
+    const std::size_t words = std::max<std::size_t>(width, 1) * kWordBytes;
+    if (readFar(width)) {
+        return words + kFarCodeBytes + arrays * kFarArrayCodeBytes + 2 * kArrayColumns; // and the title's initial values
+    }
+    return words + (arrays == 1 ? kNearCodeBytes : kNearManyArraysCodeBytes + arrays * 2) + 2 * kArrayColumns;
+}
+
+std::size_t BoardMemory::widestWholeMessage()
+{
+    return SketchSteps::kMaxFlashColumns;
+}
+
+std::size_t BoardMemory::columnCount(Sketch sketch, std::size_t messageLength)
+{
+    return sketch == Sketch::Panel ? PanelSketchBuilder::messageColumnCount(messageLength)
+                                   : SketchFileWriter::messageColumnCount(messageLength);
+}
+
+std::size_t BoardMemory::sketchBytes(std::size_t columnCount)
 {
     return kCounterBytes + 2 * kArrayColumns * kWordBytes + (kArrayColumns + columnCount) * kWordBytes
            + kCoreGlobalBytes;
@@ -32,17 +79,16 @@ BoardMemory::Fit BoardMemory::fit(std::size_t bytes)
     if (bytes > kSramBytes) {
         return Fit::TooBig;
     }
-    return bytes * 4 > kSramBytes * 3 ? Fit::LowMemory : Fit::Fits;
+    return bytes + kStackBytes > kSramBytes ? Fit::LowMemory : Fit::Fits;
 }
 
-std::size_t BoardMemory::longestMessageThatFits()
+std::size_t BoardMemory::longestMessageThatFits(Sketch sketch)
 {
-    return longestWithin(kSramBytes);
-}
-
-std::size_t BoardMemory::longestMessageWithStackRoom()
-{
-    return longestWithin(kSramBytes * 3 / 4);
+    std::size_t length = 0;
+    while (fit(sketchBytes(columnCount(sketch, length + 1))) == Fit::Fits) {
+        ++length;
+    }
+    return length;
 }
 
 } // namespace generation

@@ -4,28 +4,48 @@
 
 namespace generation {
 
-// How much of the Mega 2560's SRAM a panel sketch's globals take: its five
-// arrays and counters plus the Arduino core's own globals. It says nothing
-// about flash, which the sketches never come near filling.
+// How much of the Mega 2560's SRAM a standard sketch (the panel sketch or
+// the sketch file) takes, as the IDE's build lays it out, and whether what
+// is left holds the deepest stack the sketch reaches. Both sketches have
+// the same globals and differ only in their message column count. It
+// leaves wording to the window.
 class BoardMemory {
 public:
     static constexpr std::size_t kSramBytes = 8192;
-    // The core's own globals (millis counters and the like) in a sketch with
-    // empty setup() and loop(), measured with avr-size.
+    // The core's own globals (millis counters and the like), measured with
+    // avr-size on a sketch with empty setup() and loop().
     static constexpr std::size_t kCoreGlobalBytes = 9;
+    // The deepest the stack goes under the globals while the sketch runs:
+    // the loop's call plus the core's timer interrupt striking inside it,
+    // measured on the simulated board (the board tests hold it to that).
+    static constexpr std::size_t kStackBytes = 15;
 
-    enum class Fit { Fits, LowMemory, TooBig };
+    enum class Sketch { Panel, File };
+    enum class Fit {
+        Fits,
+        LowMemory, // links, but the stack runs into the globals: the sign shows garbage or resets
+        TooBig     // does not link
+    };
 
-    // Global bytes of a panel sketch with this message column count.
-    static std::size_t panelSketchBytes(std::size_t columnCount);
-    // Too big past the SRAM; low when under a quarter is left for the stack,
-    // the point at which the Arduino IDE warns: such a sketch links but may
-    // crash on the board.
+    // The sketch's slen for a message of this many UTF-16 code units.
+    static std::size_t columnCount(Sketch sketch, std::size_t messageLength);
+    // Global bytes of a standard sketch with this message column count.
+    static std::size_t sketchBytes(std::size_t columnCount);
     static Fit fit(std::size_t bytes);
-    // The longest message (UTF-16 code units) whose panel sketch still fits,
-    // and the longest that also leaves a quarter for the stack.
-    static std::size_t longestMessageThatFits();
-    static std::size_t longestMessageWithStackRoom();
+    // The longest message (UTF-16 code units) whose sketch fits with room
+    // for the stack.
+    static std::size_t longestMessageThatFits(Sketch sketch);
+
+    // The whole-message sketch, its message this many columns wide in
+    // flash: SRAM exact to the byte; flash (code and data) within
+    // kFlashSlackBytes, as the compiler folds a little differently around
+    // the message's size. The Mega keeps the top 8 KB for its bootloader.
+    static constexpr std::size_t kFlashBytes = 253952;
+    static constexpr std::size_t kFlashSlackBytes = 16;
+    static std::size_t wholeMessageSramBytes(std::size_t width);
+    static std::size_t wholeMessageFlashBytes(std::size_t width);
+    // The widest whole message the tool writes, which the flash holds.
+    static std::size_t widestWholeMessage();
 };
 
 } // namespace generation

@@ -7,11 +7,13 @@ namespace generation {
 namespace {
 constexpr std::size_t kBlinkFrames = SignAnimation::kBlinks * (SignAnimation::kLitFrames + SignAnimation::kDarkFrames);
 constexpr std::size_t kRollFramesTotal = SignAnimation::kRollSteps * SignAnimation::kRollFrames;
+constexpr std::size_t kBlinkStepFrames = SignAnimation::kLitFrames + SignAnimation::kDarkFrames;
 }
 
 SignAnimation::SignAnimation(const std::vector<double>& titleWords, const std::vector<double>& messageWords,
-                             std::size_t columnCount)
+                             std::size_t columnCount, const BoardTiming& timing)
     : m_columnCount(columnCount)
+    , m_timing(timing)
 {
     for (std::size_t i = 0; i < m_title.size() && i < titleWords.size(); ++i) {
         m_title[i] = boardValue(titleWords[i]);
@@ -41,12 +43,61 @@ std::size_t SignAnimation::frameCount() const
     return kBlinkFrames + kRollFramesTotal + (m_columnCount + 1) * kMarqueeFrames;
 }
 
+double SignAnimation::loopMicroseconds() const
+{
+    const BoardTiming& t = m_timing;
+    const double blinks = kBlinks * (t.blinkStep + kLitFrames * t.litFrame + kDarkFrames * t.darkFrame);
+    const double roll = kRollSteps * (t.rollStep + kRollFrames * t.rollFrame);
+    const double marquee = double(m_columnCount + 1) * (t.marqueeStep + kMarqueeFrames * t.marqueeFrame);
+    return (blinks + roll + marquee + t.loopReturn) / BoardTiming::kCyclesPerMicrosecond;
+}
+
+double SignAnimation::frameStartMicroseconds(std::size_t index) const
+{
+    // Each step first fills a[], then shows its frames.
+    const BoardTiming& t = m_timing;
+    double cycles = 0;
+    if (index < kBlinkFrames) {
+        const std::size_t step = index / kBlinkStepFrames;
+        const std::size_t within = index % kBlinkStepFrames;
+        cycles = double(step) * (t.blinkStep + kLitFrames * t.litFrame + kDarkFrames * t.darkFrame) + t.blinkStep;
+        cycles += within < std::size_t(kLitFrames)
+                      ? double(within) * t.litFrame
+                      : kLitFrames * t.litFrame + double(within - kLitFrames) * t.darkFrame;
+        return cycles / BoardTiming::kCyclesPerMicrosecond;
+    }
+    cycles = kBlinks * (t.blinkStep + kLitFrames * t.litFrame + kDarkFrames * t.darkFrame);
+    index -= kBlinkFrames;
+    if (index < kRollFramesTotal) {
+        const std::size_t step = index / kRollFrames;
+        cycles += double(step + 1) * t.rollStep + double(index) * t.rollFrame;
+        return cycles / BoardTiming::kCyclesPerMicrosecond;
+    }
+    cycles += kRollSteps * (t.rollStep + kRollFrames * t.rollFrame);
+    index -= kRollFramesTotal;
+    const std::size_t step = index / kMarqueeFrames;
+    cycles += double(step + 1) * t.marqueeStep + double(index) * t.marqueeFrame;
+    return cycles / BoardTiming::kCyclesPerMicrosecond;
+}
+
 std::size_t SignAnimation::frameAtMicroseconds(double microseconds) const
 {
     if (!(microseconds > 0)) {
         return 0;
     }
-    return static_cast<std::size_t>(std::floor(microseconds / kFrameMicroseconds)) % frameCount();
+    const double within = std::fmod(microseconds, loopMicroseconds());
+    // The last frame that has started; frame starts rise with the index.
+    std::size_t low = 0;
+    std::size_t high = frameCount();
+    while (high - low > 1) {
+        const std::size_t middle = low + (high - low) / 2;
+        if (frameStartMicroseconds(middle) <= within) {
+            low = middle;
+        } else {
+            high = middle;
+        }
+    }
+    return low;
 }
 
 SignAnimation::Frame SignAnimation::frame(std::size_t index) const

@@ -1,14 +1,12 @@
 #include "avr_toolchain.h"
 #include "fake_canvas.h"
 
-#include "generation/board_memory.h"
 #include "generation/column_sampler.h"
 #include "generation/default_texts.h"
 #include "generation/panel_sketch_builder.h"
 #include "generation/sketch_file_writer.h"
 #include "platform/big5_line_file_opener.h"
 #include "platform/qt_glyph_canvas.h"
-#include "window/memory_line.h"
 
 #include <QDir>
 #include <QFile>
@@ -90,33 +88,6 @@ TEST_F(AvrCompileTest, ABrokenSketchIsCaught)
     QString error;
     EXPECT_FALSE(toolchain->build(sketch, "broken", &error).has_value());
     EXPECT_TRUE(error.contains("slen")) << error.toStdString();
-}
-
-TEST_F(AvrCompileTest, MemoryLineAgreesWithAvrSize)
-{
-    generation::PanelSketchBuilder builder(sampler);
-    const std::u16string unit(u"測");
-    // Fits, fits with a warning, and too big for the board.
-    for (std::size_t length : {84u, 230u, 400u}) {
-        SCOPED_TRACE(length);
-        std::u16string message;
-        for (std::size_t i = 0; i < length; ++i) {
-            message += unit;
-        }
-        const auto sketch = builder.build(u"", message, generation::RowWindow::standard());
-        QString error;
-        const auto sizes = toolchain->build(QByteArray::fromStdString(sketch.text), "memory", &error, true);
-        ASSERT_TRUE(sizes.has_value()) << error.toStdString();
-        const auto used = static_cast<std::size_t>(sizes->data + sizes->bss);
-        EXPECT_EQ(generation::BoardMemory::panelSketchBytes(sketch.columnCount), used);
-
-        const QString line = window::MemoryLine::describe(sketch.columnCount);
-        EXPECT_TRUE(line.contains(QStringLiteral("%1 of 8192 bytes").arg(used))) << line.toStdString();
-        EXPECT_EQ(line.startsWith(QStringLiteral("Too big")), used > 8192) << line.toStdString();
-        EXPECT_EQ(line.startsWith(QStringLiteral("Low memory")), used > 6144 && used <= 8192) << line.toStdString();
-        // Without the overflow allowance the board's linker refuses exactly the sketches called too big.
-        EXPECT_EQ(toolchain->build(QByteArray::fromStdString(sketch.text), "strict", &error).has_value(), used <= 8192);
-    }
 }
 
 } // namespace

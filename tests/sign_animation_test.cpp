@@ -82,9 +82,28 @@ TEST(SignAnimationTest, LoopWrapsToTheStartAfterTheLastMarqueeStep)
     EXPECT_EQ(animation.frameCount(), kRollEnd + 17 * 6);
     EXPECT_EQ(animation.frame(animation.frameCount()), animation.frame(0));
     EXPECT_EQ(animation.frame(animation.frameCount() + kBlinkEnd + 3), animation.frame(kBlinkEnd + 3));
-    EXPECT_EQ(animation.frameAtMicroseconds(0), 0u);
-    EXPECT_EQ(animation.frameAtMicroseconds(SignAnimation::kFrameMicroseconds * 2.5), 2u);
-    EXPECT_EQ(animation.frameAtMicroseconds(SignAnimation::kFrameMicroseconds * static_cast<double>(animation.frameCount() + 1)), 1u);
+}
+
+TEST(SignAnimationTest, FramesLastWhatTheBoardTimingSays)
+{
+    // Steps and frames of each phase in cycles, 16 to the microsecond.
+    const generation::BoardTiming timing{160, 1600, 800, 320, 3200, 480, 4800, 16};
+    const SignAnimation animation({}, {}, 16, timing);
+    const double blinks = 3 * (10 + 101 * 100 + 51 * 50);
+    const double roll = 16 * (20 + 11 * 200);
+    EXPECT_DOUBLE_EQ(animation.loopMicroseconds(), blinks + roll + 17 * (30 + 6 * 300) + 1);
+    EXPECT_DOUBLE_EQ(animation.frameStartMicroseconds(0), 10);
+    EXPECT_DOUBLE_EQ(animation.frameStartMicroseconds(102), 10 + 101 * 100 + 50);
+    EXPECT_DOUBLE_EQ(animation.frameStartMicroseconds(152), 10 + 101 * 100 + 51 * 50 + 10);
+    EXPECT_DOUBLE_EQ(animation.frameStartMicroseconds(kBlinkEnd + 12), blinks + 2 * 20 + 12 * 200);
+    EXPECT_DOUBLE_EQ(animation.frameStartMicroseconds(kRollEnd + 7), blinks + roll + 2 * 30 + 7 * 300);
+    for (std::size_t index : {0u, 101u, 151u, 152u, 455u, 456u, 631u, 632u, 733u}) {
+        EXPECT_EQ(animation.frameAtMicroseconds(animation.frameStartMicroseconds(index)), index);
+        EXPECT_EQ(animation.frameAtMicroseconds(animation.frameStartMicroseconds(index) - 0.5),
+                  index == 0 ? 0 : index - 1);
+    }
+    // A second pass starts where the first began.
+    EXPECT_EQ(animation.frameAtMicroseconds(animation.loopMicroseconds() + 10 + 150), 1u);
 }
 
 TEST(SignAnimationTest, BitZeroLightsTheTopRowAndWordsAreTruncated)

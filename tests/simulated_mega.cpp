@@ -116,10 +116,20 @@ void SimulatedMega::onPortWrite(avr_irq_t*, std::uint32_t value, void* param)
 bool SimulatedMega::run(std::uint64_t cycles)
 {
     const std::uint64_t until = m_avr->cycle + cycles;
+    const int ramEnd = m_avr->ramend;
     while (m_avr->cycle < until) {
         const int state = avr_run(m_avr);
         if (state == cpu_Done || state == cpu_Crashed) {
             return false;
+        }
+        const int sp = m_avr->data[R_SPL] | m_avr->data[R_SPH] << 8;
+        // Start-up runs with interrupts off until the core's init() enables
+        // them; only what follows counts.
+        if (m_avr->sreg[S_I]) {
+            m_spWhenEnabled = sp;
+            m_stack.enabled = std::max(m_stack.enabled, ramEnd - sp);
+        } else if (m_spWhenEnabled >= 0) {
+            m_stack.interrupt = std::max(m_stack.interrupt, m_spWhenEnabled - sp);
         }
     }
     return true;

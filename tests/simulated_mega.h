@@ -51,6 +51,15 @@ public:
     // Runs this many more cycles; false when the core crashed or stopped.
     bool run(std::uint64_t cycles);
     std::uint64_t cycle() const;
+    // The deepest run() has seen the stack, in bytes below the top of SRAM:
+    // with interrupts enabled (the sketch and the calls it makes), and how
+    // far below that an interrupt handler went (measured from the point it
+    // struck). Together they are what the stack needs at worst.
+    struct StackDepth {
+        int enabled = 0;
+        int interrupt = 0;
+    };
+    StackDepth stackDepth() const { return m_stack; }
 
     // Copies, safe to take while the bootloader board runs.
     std::vector<PortWrite> writes() const;
@@ -94,6 +103,8 @@ private:
     std::thread m_thread;
     std::atomic<bool> m_stopping{false};
     std::atomic<bool> m_crashed{false};
+    StackDepth m_stack;
+    int m_spWhenEnabled = -1;
 };
 
 } // namespace tests

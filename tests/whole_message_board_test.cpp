@@ -51,7 +51,7 @@ QString buildWithLto(const QTemporaryDir& dir, const std::string& sketch, QStrin
                             + common,
              output)
         || !run("avr-gcc", common + QStringList{"-fuse-linker-plugin", "-Wl,--gc-sections", "-o", elf, object,
-                                                QStringLiteral(LEDMARQUEE_AVR_CACHE) + "/core.a", "-lm"},
+                                                QStringLiteral(LEDMARQUEE_AVR_CACHE) + "/core-lto.a", "-lm"},
                 output)
         || !run("avr-size", {"-A", elf}, output)) {
         return {};

@@ -155,8 +155,14 @@ void Form1::setPanelText(const std::string& sketch)
 void Form1::showSketch(const generation::PanelSketch& sketch)
 {
     setPanelText(sketch.text);
-    preview->play(generation::SignAnimation(sketch.titleWords, sketch.messageWords, sketch.columnCount));
-    memoryLine->showColumnCount(sketch.columnCount);
+    preview->play(generation::SignAnimation(sketch.titleWords, sketch.messageWords, sketch.columnCount,
+                                            wholeMessage->isChecked() ? generation::BoardTiming::wholeMessageSketch()
+                                                                      : generation::BoardTiming::panelSketch()));
+    if (wholeMessage->isChecked()) {
+        memoryLine->showWholeMessage(sketch.messageWords.size());
+    } else {
+        memoryLine->showMessage(message(), m_canvas);
+    }
 }
 
 void Form1::showCanvas()

@@ -2,6 +2,9 @@
 
 #include <QMouseEvent>
 #include <QPainter>
+#include <QPainterPath>
+
+#include <cmath>
 
 namespace window {
 
@@ -9,15 +12,34 @@ namespace {
 const QColor kLit(255, 48, 32);
 const QColor kDark(72, 24, 20);
 const QColor kBoard(16, 16, 16);
-constexpr int kTickMilliseconds = 20; // frames last 6.6 ms; 50 repaints a second is plenty to see them
+// Looking further ahead for the next change costs more than waking up
+// once more to look again.
+constexpr std::size_t kLookAheadFrames = 2048;
+
+QPixmap ledImage(const QColor& colour, qreal pixelRatio)
+{
+    const int side = static_cast<int>(std::ceil(SignPreview::kPitch * pixelRatio));
+    QPixmap led(side, side);
+    led.setDevicePixelRatio(pixelRatio);
+    led.fill(kBoard);
+    QPainter painter(&led);
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(colour);
+    const double radius = (SignPreview::kPitch - 1) / 2.0;
+    painter.drawEllipse(QPointF(SignPreview::kPitch / 2 + 0.5, SignPreview::kPitch / 2 + 0.5), radius, radius);
+    return led;
 }
+} // namespace
 
 SignPreview::SignPreview(QWidget* parent)
     : QWidget(parent)
 {
-    setToolTip(QStringLiteral("Click to pause or resume"));
+    setToolTip(tr("按一下暫停，再按一下繼續播放"));
     setCursor(Qt::PointingHandCursor);
-    m_ticker.setInterval(kTickMilliseconds);
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    m_ticker.setSingleShot(true);
+    m_ticker.setTimerType(Qt::PreciseTimer);
     connect(&m_ticker, &QTimer::timeout, this, &SignPreview::tick);
 }
 
@@ -32,7 +54,9 @@ void SignPreview::play(const generation::SignAnimation& animation)
     m_playedBefore = 0;
     m_shownFrame = 0;
     m_clock.start();
-    m_ticker.start();
+    m_shownPicture = m_animation->frame(0);
+    renderPicture();
+    scheduleNextChange(0);
     update();
 }
 
@@ -45,9 +69,10 @@ void SignPreview::setPaused(bool paused)
         m_playedBefore = playedMicroseconds();
         m_clock.invalidate();
         m_ticker.stop();
+        update();
     } else {
         m_clock.start();
-        m_ticker.start();
+        update();
     }
     tick();
 }
@@ -59,7 +84,8 @@ double SignPreview::playedMicroseconds() const
 
 std::size_t SignPreview::frameIndex() const
 {
-    return m_shownFrame;
+    // Between changes the preview sleeps; the frame on show is the clock's.
+    return m_animation && !paused() ? m_animation->frameAtMicroseconds(playedMicroseconds()) : m_shownFrame;
 }
 
 void SignPreview::tick()
@@ -68,26 +94,86 @@ void SignPreview::tick()
         return;
     }
     const std::size_t frame = m_animation->frameAtMicroseconds(playedMicroseconds());
-    if (frame != m_shownFrame) {
-        m_shownFrame = frame;
+    m_shownFrame = frame;
+    const auto picture = m_animation->frame(frame);
+    if (picture != m_shownPicture) {
+        m_shownPicture = picture;
+        renderPicture();
         update();
+    }
+    if (!paused()) {
+        scheduleNextChange(frame);
+    }
+}
+
+void SignPreview::scheduleNextChange(std::size_t frame)
+{
+    // Sleep until the first later frame that looks different; a picture
+    // that holds costs no wake-ups while it holds.
+    const std::size_t count = m_animation->frameCount();
+    std::size_t next = frame + 1;
+    const std::size_t last = frame + std::min(count, kLookAheadFrames);
+    while (next < last && m_animation->frame(next % count) == m_shownPicture) {
+        ++next;
+    }
+    const double loop = m_animation->loopMicroseconds();
+    const double played = playedMicroseconds();
+    const double loopStart = std::floor(played / loop) * loop;
+    const double at = loopStart + m_animation->frameStartMicroseconds(next % count) + double(next / count) * loop;
+    const double waitMilliseconds = std::max(0.0, (at - played) / 1000.0);
+    m_ticker.start(static_cast<int>(std::min(std::ceil(waitMilliseconds), 1.0e9)));
+}
+
+void SignPreview::renderPicture()
+{
+    const qreal ratio = devicePixelRatioF();
+    if (m_litLed.isNull() || m_litLed.devicePixelRatio() != ratio) {
+        m_litLed = ledImage(kLit, ratio);
+        m_darkLed = ledImage(kDark, ratio);
+    }
+    m_picture = QPixmap(size() * ratio);
+    m_picture.setDevicePixelRatio(ratio);
+    m_picture.fill(kBoard);
+    QPainter painter(&m_picture);
+    for (int column = 0; column < generation::SignAnimation::kColumns; ++column) {
+        for (int row = 0; row < generation::SignAnimation::kRows; ++row) {
+            const QPoint corner = ledCentre(column, row) - QPoint(kPitch / 2, kPitch / 2);
+            painter.drawPixmap(corner, generation::SignAnimation::lit(m_shownPicture, column, row) ? m_litLed
+                                                                                                   : m_darkLed);
+        }
     }
 }
 
 void SignPreview::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.fillRect(rect(), kBoard);
-    const generation::SignAnimation::Frame frame =
-        m_animation ? m_animation->frame(m_shownFrame) : generation::SignAnimation::Frame{};
-    painter.setPen(Qt::NoPen);
-    const double radius = (kPitch - 1) / 2.0;
-    for (int column = 0; column < generation::SignAnimation::kColumns; ++column) {
-        for (int row = 0; row < 16; ++row) {
-            painter.setBrush(generation::SignAnimation::lit(frame, column, row) ? kLit : kDark);
-            painter.drawEllipse(QPointF(ledCentre(column, row)) + QPointF(0.5, 0.5), radius, radius);
-        }
+    if (m_picture.isNull() || m_picture.size() != size() * devicePixelRatioF()) {
+        renderPicture();
+    }
+    painter.drawPixmap(0, 0, m_picture);
+    if (m_animation && paused()) {
+        // A pause sign and a word over a dimmed sign, so that a held
+        // picture is not taken for a stuck board.
+        painter.fillRect(rect(), QColor(0, 0, 0, 110));
+        painter.setRenderHint(QPainter::Antialiasing);
+        const int bar = 5;
+        const int height = 22;
+        QFont font = painter.font();
+        font.setPixelSize(16);
+        font.setBold(true);
+        painter.setFont(font);
+        const QString text = tr("已暫停");
+        const int textWidth = painter.fontMetrics().horizontalAdvance(text);
+        const int total = 3 * bar + 10 + textWidth;
+        const int left = (width() - total) / 2;
+        const int top = (this->height() - height) / 2;
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(Qt::white);
+        painter.drawRoundedRect(QRectF(left, top, bar, height), 1.5, 1.5);
+        painter.drawRoundedRect(QRectF(left + 2 * bar, top, bar, height), 1.5, 1.5);
+        painter.setPen(Qt::white);
+        painter.drawText(QRect(left + 3 * bar + 10, top, textWidth + 2, height), Qt::AlignVCenter | Qt::AlignLeft,
+                         text);
     }
 }
 

@@ -3,6 +3,7 @@
 #include "generation/sign_animation.h"
 
 #include <QElapsedTimer>
+#include <QPixmap>
 #include <QTimer>
 #include <QWidget>
 
@@ -10,9 +11,12 @@
 
 namespace window {
 
-// Plays a sketch on a picture of the sign, 64 x 16 round LEDs, in real
-// time and looping; a click pauses and resumes it. What is shown in each
-// frame is the animation model's; this only keeps time and paints.
+// Plays a sketch on a picture of the sign, 64 x 16 round LEDs, in the
+// board's time and looping; a click pauses and resumes it, and a paused
+// preview says so. What is shown in each frame, and when, is the animation
+// model's; this keeps the clock and paints. It repaints only when the
+// picture changes, from LED images drawn once, and sleeps until the next
+// change rather than ticking.
 class SignPreview : public QWidget {
     Q_OBJECT
 
@@ -37,13 +41,19 @@ protected:
 
 private:
     void tick();
+    void scheduleNextChange(std::size_t frame);
     double playedMicroseconds() const;
+    void renderPicture();
 
     std::optional<generation::SignAnimation> m_animation;
     QTimer m_ticker;
     QElapsedTimer m_clock;      // running while playing, invalid while paused
     double m_playedBefore = 0;  // microseconds played before the clock last started
     std::size_t m_shownFrame = 0;
+    generation::SignAnimation::Frame m_shownPicture{};
+    QPixmap m_litLed;
+    QPixmap m_darkLed;
+    QPixmap m_picture;          // the whole sign as m_shownPicture lights it
 };
 
 } // namespace window

@@ -1,0 +1,201 @@
+#include "avr_toolchain.h"
+#include "simulated_mega.h"
+
+#include "generation/board_memory.h"
+#include "generation/board_timing.h"
+#include "generation/column_sampler.h"
+#include "generation/panel_sketch_builder.h"
+#include "generation/sign_animation.h"
+#include "generation/sketch_file_writer.h"
+#include "platform/big5_line_file_opener.h"
+#include "platform/qt_glyph_canvas.h"
+#include "window/memory_line.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+namespace {
+
+using generation::BoardMemory;
+using generation::BoardTiming;
+using generation::SignAnimation;
+
+class BoardModelTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        toolchain = tests::AvrToolchain::instance();
+        if (toolchain == nullptr) {
+            GTEST_SKIP() << "AVR toolchain absent: " << tests::AvrToolchain::why().toStdString();
+        }
+    }
+
+    generation::PanelSketch panelSketch(const std::u16string& title, const std::u16string& message)
+    {
+        generation::PanelSketchBuilder builder(sampler);
+        return builder.build(title, message, generation::RowWindow::standard());
+    }
+
+    QByteArray fileSketch(const std::u16string& title, const std::u16string& message)
+    {
+        QTemporaryDir folder;
+        QDir(folder.path()).mkdir("bb");
+        platform::Big5LineFileOpener opener;
+        generation::SketchFileWriter writer(sampler, opener,
+                                            generation::SketchFileWriter::sketchFilePath(folder.path().toStdString()));
+        writer.writeSketchFile(title, message);
+        QFile file(folder.filePath("bb/bb.ino"));
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    // Runs the built sketch for one whole loop and a frame more; the frame
+    // starts are the writes of column 0 to port C.
+    std::vector<std::uint64_t> frameStarts(const QString& name, const char* ports, std::size_t frames,
+                                           tests::SimulatedMega::StackDepth* stack)
+    {
+        tests::SimulatedMega board;
+        QString error;
+        EXPECT_TRUE(board.loadElf(toolchain->elfPath(name), &error)) << error.toStdString();
+        board.watchPorts(ports);
+        std::vector<std::uint64_t> starts;
+        while (starts.size() <= frames + 1 && board.run(4000000)) {
+            starts.clear();
+            for (const auto& write : board.writes()) {
+                if (write.port == 'C' && write.value == 0) {
+                    starts.push_back(write.cycle);
+                }
+            }
+        }
+        *stack = board.stackDepth();
+        return starts;
+    }
+
+    tests::AvrToolchain* toolchain = nullptr;
+    platform::QtGlyphCanvas canvas{QStringLiteral("新細明體")};
+    generation::ColumnSampler sampler{canvas};
+};
+
+std::u16string chinese(std::size_t length)
+{
+    return std::u16string(length, u'測');
+}
+
+// What each phase of a measured loop took, in the model's terms; printed
+// so that the figures in BoardTiming can be measured again.
+BoardTiming measuredTiming(const std::vector<std::uint64_t>& starts, std::size_t frameCount)
+{
+    const auto length = [&](std::size_t f) { return double(starts[f + 1] - starts[f]); };
+    const auto mean = [&](std::size_t from, std::size_t to, std::size_t period, std::size_t firstIn,
+                          std::size_t lastIn) {
+        double sum = 0;
+        int count = 0;
+        for (std::size_t f = from; f < to; ++f) {
+            const std::size_t r = (f - from) % period;
+            if (r >= firstIn && r < lastIn) {
+                sum += length(f);
+                ++count;
+            }
+        }
+        return sum / count;
+    };
+    BoardTiming t{};
+    t.litFrame = mean(0, 456, 152, 0, 100);
+    t.darkFrame = mean(0, 456, 152, 101, 151);
+    t.blinkStep = (length(151) + length(303)) / 2 - t.darkFrame;
+    t.rollFrame = mean(456, 632, 11, 0, 10);
+    t.rollStep = mean(456, 632, 11, 10, 11) - t.rollFrame;
+    t.marqueeFrame = mean(632, frameCount, 6, 0, 5);
+    t.marqueeStep = mean(632, frameCount - 1, 6, 5, 6) - t.marqueeFrame;
+    const SignAnimation model({}, {}, (frameCount - 632) / 6 - 1, t);
+    t.loopReturn = double(starts[frameCount] - starts[0]) - model.loopMicroseconds() * 16;
+    std::printf("measured {%.1f, %.2f, %.2f, %.1f, %.2f, %.1f, %.2f, %.1f}\n", t.blinkStep, t.litFrame, t.darkFrame,
+                t.rollStep, t.rollFrame, t.marqueeStep, t.marqueeFrame, t.loopReturn);
+    return t;
+}
+
+TEST_F(BoardModelTest, MemoryFiguresAreWhatTheToolchainReports)
+{
+    // Both standard sketches, from short to past the SRAM, around where
+    // each stops fitting; a sketch the model calls too big must not link.
+    for (std::size_t length : {0u, 84u, 276u, 277u, 279u, 280u}) {
+        for (BoardMemory::Sketch sketch : {BoardMemory::Sketch::Panel, BoardMemory::Sketch::File}) {
+            const bool file = sketch == BoardMemory::Sketch::File;
+            SCOPED_TRACE(testing::Message() << (file ? "file " : "panel ") << length);
+            const QByteArray text = file ? fileSketch(u"標題", chinese(length))
+                                         : QByteArray::fromStdString(panelSketch(u"標題", chinese(length)).text);
+            QString error;
+            const auto sizes = toolchain->build(text, "memory", &error, true);
+            ASSERT_TRUE(sizes.has_value()) << error.toStdString();
+            const std::size_t bytes = BoardMemory::sketchBytes(BoardMemory::columnCount(sketch, length));
+            EXPECT_EQ(bytes, std::size_t(sizes->data + sizes->bss));
+            if (length >= 277) {
+                EXPECT_EQ(toolchain->build(text, "strict", &error).has_value(),
+                          BoardMemory::fit(bytes) != BoardMemory::Fit::TooBig);
+            }
+        }
+    }
+    // The whole message in flash: one array, several read near, several
+    // read far, and close to the widest.
+    for (std::size_t length : {4u, 1000u, 2010u, 7000u}) {
+        SCOPED_TRACE(testing::Message() << "whole " << length);
+        generation::PanelSketchBuilder builder(sampler);
+        const auto sketch = builder.build(u"標題", chinese(length), generation::RowWindow::standard(), true);
+        QString error;
+        const auto sizes = toolchain->build(QByteArray::fromStdString(sketch.text), "whole", &error);
+        ASSERT_TRUE(sizes.has_value()) << error.toStdString();
+        const std::size_t width = sketch.messageWords.size();
+        EXPECT_EQ(BoardMemory::wholeMessageSramBytes(width), std::size_t(sizes->data + sizes->bss));
+        EXPECT_NEAR(double(BoardMemory::wholeMessageFlashBytes(width)), double(sizes->text + sizes->data),
+                    double(BoardMemory::kFlashSlackBytes));
+    }
+    EXPECT_LE(BoardMemory::wholeMessageFlashBytes(BoardMemory::widestWholeMessage()) + BoardMemory::kFlashSlackBytes,
+              BoardMemory::kFlashBytes);
+}
+
+TEST_F(BoardModelTest, PreviewLoopLastsWhatTheBoardLoopLasts)
+{
+    struct Case {
+        const char* name;
+        const char* ports;
+        BoardTiming timing;
+        bool file;
+        bool whole;
+    };
+    for (const Case& c : {Case{"timepanel", "CKF", BoardTiming::panelSketch(), false, false},
+                          Case{"timefile", "CBA", BoardTiming::fileSketch(), true, false},
+                          Case{"timewhole", "CKF", BoardTiming::wholeMessageSketch(), false, true}}) {
+        SCOPED_TRACE(c.name);
+        // Not the message the figures were measured with.
+        const std::u16string message = u"新年快樂";
+        generation::PanelSketchBuilder builder(sampler);
+        const auto panel = builder.build(u"標題", message, generation::RowWindow::standard(), c.whole);
+        const std::size_t columns =
+            c.file ? generation::SketchFileWriter::messageColumnCount(message.size()) : panel.columnCount;
+        const QByteArray text = c.file ? fileSketch(u"標題", message) : QByteArray::fromStdString(panel.text);
+        QString error;
+        ASSERT_TRUE(toolchain->build(text, c.name, &error)) << error.toStdString();
+        const SignAnimation animation({}, {}, columns, c.timing);
+        tests::SimulatedMega::StackDepth stack;
+        const auto starts = frameStarts(c.name, c.ports, animation.frameCount(), &stack);
+        ASSERT_GT(starts.size(), animation.frameCount());
+        measuredTiming(starts, animation.frameCount());
+        std::printf("stack: %d bytes in the loop, %d more in an interrupt\n", stack.enabled, stack.interrupt);
+
+        const double loop = double(starts[animation.frameCount()] - starts[0]);
+        std::printf("loop: %.0f cycles on the board, %.0f modelled\n", loop, animation.loopMicroseconds() * 16);
+        EXPECT_NEAR(animation.loopMicroseconds() * 16, loop, loop * 0.001);
+        for (std::size_t f = 0; f < animation.frameCount(); ++f) {
+            const double modelled = (animation.frameStartMicroseconds(f) - animation.frameStartMicroseconds(0)) * 16;
+            ASSERT_NEAR(modelled, double(starts[f] - starts[0]), loop * 0.001) << "frame " << f;
+        }
+        // The stack goes as deep as the memory model leaves room for.
+        EXPECT_EQ(std::size_t(stack.enabled + stack.interrupt), BoardMemory::kStackBytes);
+    }
+}
+
+} // namespace
+
