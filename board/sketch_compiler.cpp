@@ -99,10 +99,16 @@ void SketchCompiler::compile(const QString& sketchText)
     const QString sketchFolder = m_buildRoot + QStringLiteral("/sketch");
     const QString buildFolder = m_buildRoot + QStringLiteral("/build");
     const QString sketchPath = sketchFolder + QStringLiteral("/sketch.ino");
+    if (!QDir().mkpath(sketchFolder) || !QDir().mkpath(buildFolder)) {
+        BoardOutcome outcome;
+        outcome.failure = BoardFailure::Other;
+        outcome.detail = QStringLiteral("cannot create the build folder %1").arg(m_buildRoot);
+        failEarly(outcome);
+        return;
+    }
     QSaveFile file(sketchPath);
     const QByteArray bytes = sketchText.toUtf8();
-    if (!QDir().mkpath(sketchFolder) || !QDir().mkpath(buildFolder) || !file.open(QIODevice::WriteOnly) ||
-        file.write(bytes) != bytes.size() || !file.commit()) {
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
         BoardOutcome outcome;
         outcome.failure = BoardFailure::Other;
         outcome.detail = QStringLiteral("cannot write %1: %2").arg(sketchPath, file.errorString());
