@@ -141,9 +141,11 @@ int BoardCommands::send(const std::string& sketch) const
     const QString text = QString::fromStdString(sketch);
     QEventLoop loop;
     board::BoardOutcome outcome;
+    // Both outlive the run: the hex may sit in a folder the compiler owns.
+    board::BoardJob job;
+    board::SketchCompiler compiler;
 
     if (m_parser.isSet(m_upload)) {
-        board::BoardJob job;
         QObject::connect(&job, &board::BoardJob::stageChanged, [progress](board::BoardJob::Stage stage) {
             if (progress && stage == board::BoardJob::Stage::Compiling) {
                 std::fputs("compiling...\n", stderr);
@@ -166,7 +168,6 @@ int BoardCommands::send(const std::string& sketch) const
             std::fputs("\n", stderr);
         }
     } else {
-        board::SketchCompiler compiler;
         QObject::connect(&compiler, &board::SketchCompiler::finished, [&](const board::BoardOutcome& result) {
             outcome = result;
             loop.quit();
