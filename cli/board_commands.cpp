@@ -34,7 +34,7 @@ QString failureLine(const board::BoardOutcome& outcome)
     case BoardFailure::None:
         return {};
     case BoardFailure::ToolsMissing:
-        return QStringLiteral("cannot compile or upload: install %1 (sudo apt install %1)")
+        return QStringLiteral("the Arduino tools are missing: sudo apt install %1")
             .arg(outcome.missingPackages.join(QLatin1Char(' ')));
     case BoardFailure::CompileFailed:
         return QStringLiteral("the sketch does not compile: %1").arg(outcome.detail);
