@@ -7,13 +7,22 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QSaveFile>
+#include <QTimer>
 
+#include <csignal>
 #include <cstdio>
 #include <unistd.h>
 
 namespace cli {
 
 namespace {
+
+volatile std::sig_atomic_t interrupted = 0;
+
+void onInterrupt(int)
+{
+    interrupted = 1;
+}
 
 void printError(const QString& message)
 {
@@ -145,6 +154,21 @@ int BoardCommands::send(const std::string& sketch) const
     board::BoardJob job;
     board::SketchCompiler compiler;
 
+    // The builder runs in a process group of its own, out of reach of the
+    // terminal's Ctrl-C; an interrupt cancels the run so that its compilers
+    // are ended with it.
+    interrupted = 0;
+    std::signal(SIGINT, onInterrupt);
+    std::signal(SIGTERM, onInterrupt);
+    QTimer interruptWatch;
+    QObject::connect(&interruptWatch, &QTimer::timeout, [&] {
+        if (interrupted != 0) {
+            job.cancel();
+            compiler.cancel();
+        }
+    });
+    interruptWatch.start(100);
+
     if (m_parser.isSet(m_upload)) {
         QObject::connect(&job, &board::BoardJob::stageChanged, [progress](board::BoardJob::Stage stage) {
             if (progress && stage == board::BoardJob::Stage::Compiling) {
@@ -188,6 +212,10 @@ int BoardCommands::send(const std::string& sketch) const
             printError(error);
             return kBoardFailed;
         }
+    }
+    if (outcome.failure == board::BoardFailure::Cancelled) {
+        printError(QStringLiteral("interrupted"));
+        return kInterrupted;
     }
     if (!outcome.ok()) {
         printError(failureLine(outcome));
