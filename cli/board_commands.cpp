@@ -170,15 +170,17 @@ int BoardCommands::send(const std::string& sketch) const
     interruptWatch.start(100);
 
     if (m_parser.isSet(m_upload)) {
+        bool barShown = false;
         QObject::connect(&job, &board::BoardJob::stageChanged, [progress](board::BoardJob::Stage stage) {
             if (progress && stage == board::BoardJob::Stage::Compiling) {
                 std::fputs("compiling...\n", stderr);
             }
         });
-        QObject::connect(&job, &board::BoardJob::progress, [progress](int percent) {
+        QObject::connect(&job, &board::BoardJob::progress, [progress, &barShown](int percent) {
             if (progress) {
                 std::fprintf(stderr, "\ruploading %3d%%", percent);
                 std::fflush(stderr);
+                barShown = true;
             }
         });
         QObject::connect(&job, &board::BoardJob::finished, [&](const board::BoardOutcome& result) {
@@ -187,8 +189,7 @@ int BoardCommands::send(const std::string& sketch) const
         });
         job.start(text, m_parser.value(m_upload));
         loop.exec();
-        if (progress && outcome.failure != board::BoardFailure::CompileFailed &&
-            outcome.failure != board::BoardFailure::ToolsMissing && outcome.failure != board::BoardFailure::NoPort) {
+        if (barShown) {
             std::fputs("\n", stderr);
         }
     } else {
