@@ -41,10 +41,11 @@ run: build
 
 bench: deps
 	cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release -DLEDMARQUEE_BUILD_BENCH=ON -DBUILD_TESTING=OFF
-	cmake --build $(BENCH_DIR) -j $(JOBS) --target ledmarquee-bench ledmarquee-cli ledmarquee-preview-cpu
+	cmake --build $(BENCH_DIR) -j $(JOBS) --target ledmarquee-bench ledmarquee-cli ledmarquee-preview-cpu simulated-mega-pty
 	$(BENCH_DIR)/bench/ledmarquee-bench
 	./bench/cli-figures $(BENCH_DIR)/cli/ledmarquee-cli $(EARLIER_CLI)
 	./bench/preview_cpu.sh $(BENCH_DIR)
+	./bench/board-times $(BENCH_DIR)
 
 clean:
 	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(BENCH_DIR)

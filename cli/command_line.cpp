@@ -1,5 +1,6 @@
 #include "cli/command_line.h"
 
+#include "cli/board_commands.h"
 #include "cli/message_file.h"
 #include "cli/usage_error.h"
 #include "generation/column_sampler.h"
@@ -8,6 +9,7 @@
 #include "generation/panel_sketch_builder.h"
 #include "generation/sketch_error.h"
 #include "generation/sketch_file_writer.h"
+#include "generation/string_line_file.h"
 #include "platform/big5_line_file_opener.h"
 #include "platform/output_file.h"
 #include "platform/qt_glyph_canvas.h"
@@ -21,6 +23,7 @@
 
 #include <cstdio>
 #include <new>
+#include <optional>
 
 namespace cli {
 
@@ -107,6 +110,7 @@ int CommandLine::run(const QStringList& arguments)
                        "(up to about 7,800 Chinese characters on a Mega 2560)."));
     parser.addOptions({titleOption, messageOption, messageFileOption, faceOption, boldOption, italicOption,
                        loweredOption, fileSketchOption, outputOption, wholeMessageOption});
+    const BoardCommands boardCommands(parser);
 
     try {
         if (!parser.parse(arguments)) {
@@ -128,6 +132,12 @@ int CommandLine::run(const QStringList& arguments)
         }
         if (parser.isSet(loweredOption) && parser.isSet(fileSketchOption)) {
             throw UsageError("--lowered has no effect on --file-sketch: the sketch file always takes rows 0-15");
+        }
+        if (const QString problem = boardCommands.usageProblem(parser.isSet(fileSketchOption)); !problem.isEmpty()) {
+            throw UsageError(problem.toStdString());
+        }
+        if (boardCommands.listsPorts()) {
+            return boardCommands.listPorts();
         }
 
         const QString title = parser.isSet(titleOption) ? parser.value(titleOption)
@@ -157,13 +167,29 @@ int CommandLine::run(const QStringList& arguments)
             return kOk;
         }
 
-        // Opened first, so a path that cannot be written is reported before
-        // any drawing; written as it is made, so a long message's sketch is
-        // never held whole.
-        platform::Utf8LineFile output(outputPath);
         generation::PanelSketchBuilder builder(sampler);
         const auto window = parser.isSet(loweredOption) ? generation::RowWindow::lowered()
                                                         : generation::RowWindow::standard();
+        if (boardCommands.sendsSketch()) {
+            // The board tools take the sketch whole; it goes to --output only
+            // when one is given. Outputs are opened first, so a path that
+            // cannot be written is reported before any drawing.
+            std::optional<platform::OutputFile> output;
+            if (parser.isSet(outputOption)) {
+                output.emplace(outputPath);
+            }
+            generation::StringLineFile text;
+            builder.write(text, platform::toU16(title), platform::toU16(message), window,
+                          parser.isSet(wholeMessageOption));
+            const std::string sketch = text.take();
+            if (output) {
+                output->write(QByteArray::fromStdString(sketch));
+                output->commit();
+            }
+            return boardCommands.send(sketch);
+        }
+        // Written as it is made, so a long message's sketch is never held whole.
+        platform::Utf8LineFile output(outputPath);
         builder.write(output, platform::toU16(title), platform::toU16(message), window,
                       parser.isSet(wholeMessageOption));
         output.commit();
