@@ -95,6 +95,34 @@ protected:
         QApplication::setActiveWindow(form.get());
         ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
         QApplication::clipboard()->clear();
+        findControls();
+    }
+
+    // The window keeps its widgets to itself; tests find them by name.
+    template <typename Widget>
+    Widget* control(const char* name)
+    {
+        auto* widget = form->findChild<Widget*>(QString::fromLatin1(name));
+        EXPECT_NE(widget, nullptr) << name;
+        return widget;
+    }
+
+    void findControls()
+    {
+        pic = control<window::CanvasView>("pic");
+        Command1 = control<QPushButton>("Command1");
+        Text1 = control<QLineEdit>("Text1");
+        Text2 = control<QLineEdit>("Text2");
+        Check1 = control<QCheckBox>("Check1");
+        Check2 = control<QCheckBox>("Check2");
+        Option1 = control<QRadioButton>("Option1");
+        Option2 = control<QRadioButton>("Option2");
+        Command5 = control<QPushButton>("Command5");
+        Text3 = control<QPlainTextEdit>("Text3");
+        Command2 = control<QPushButton>("Command2");
+        Command3 = control<QPushButton>("Command3");
+        preview = control<window::SignPreview>("preview");
+        memoryLine = control<window::MemoryLine>("memoryLine");
     }
 
     void click(QAbstractButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
@@ -113,6 +141,20 @@ protected:
 
     QTemporaryDir toolFolder;
     std::unique_ptr<window::Form1> form;
+    window::CanvasView* pic = nullptr;
+    QPushButton* Command1 = nullptr;
+    QLineEdit* Text1 = nullptr;
+    QLineEdit* Text2 = nullptr;
+    QCheckBox* Check1 = nullptr;
+    QCheckBox* Check2 = nullptr;
+    QRadioButton* Option1 = nullptr;
+    QRadioButton* Option2 = nullptr;
+    QPushButton* Command5 = nullptr;
+    QPlainTextEdit* Text3 = nullptr;
+    QPushButton* Command2 = nullptr;
+    QPushButton* Command3 = nullptr;
+    window::SignPreview* preview = nullptr;
+    window::MemoryLine* memoryLine = nullptr;
 };
 
 TEST_F(WindowTest, ControlsStandWhereTheyAreDesignedInTabOrder)
@@ -145,29 +187,29 @@ TEST_F(WindowTest, ControlsStandWhereTheyAreDesignedInTabOrder)
         }
         previous = widget;
     }
-    EXPECT_EQ(form->Text2->text(), platform::fromU16(std::u16string(generation::kDefaultMessage)));
-    EXPECT_FALSE(form->Check1->isChecked());
-    EXPECT_FALSE(form->Check2->isChecked());
-    EXPECT_TRUE(form->Option1->isChecked());
-    EXPECT_FALSE(form->Option2->isChecked());
-    EXPECT_EQ(form->Command5->toolTip(), QStringLiteral("請開啟程式所在資料夾的bb.txt"));
-    EXPECT_EQ(form->Command1->geometry().top(), form->Text3->geometry().bottom()); // one pixel shared
+    EXPECT_EQ(Text2->text(), platform::fromU16(std::u16string(generation::kDefaultMessage)));
+    EXPECT_FALSE(Check1->isChecked());
+    EXPECT_FALSE(Check2->isChecked());
+    EXPECT_TRUE(Option1->isChecked());
+    EXPECT_FALSE(Option2->isChecked());
+    EXPECT_EQ(Command5->toolTip(), QStringLiteral("請開啟程式所在資料夾的bb.txt"));
+    EXPECT_EQ(Command1->geometry().top(), Text3->geometry().bottom()); // one pixel shared
 }
 
 TEST_F(WindowTest, FontsScrollBarsAndCanvasAreAsDesigned)
 {
-    EXPECT_EQ(QFontInfo(form->Text1->font()).family(), QStringLiteral("AR PL UKai TW"));
-    EXPECT_EQ(form->Text1->font().pointSize(), 9);
-    EXPECT_EQ(form->Text2->font(), form->Text1->font());
-    EXPECT_EQ(QFontInfo(form->Text3->font()).family(), QStringLiteral("AR PL UMing TW"));
-    EXPECT_EQ(form->Text3->font().pointSize(), 12);
-    EXPECT_EQ(form->Text3->lineWrapMode(), QPlainTextEdit::NoWrap);
-    EXPECT_EQ(form->Text3->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
-    EXPECT_EQ(form->Text3->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
-    EXPECT_EQ(form->pic->contentsRect(), QRect(2, 2, 1205, 29));
-    EXPECT_EQ(form->pic->frameShadow(), QFrame::Sunken);
+    EXPECT_EQ(QFontInfo(Text1->font()).family(), QStringLiteral("AR PL UKai TW"));
+    EXPECT_EQ(Text1->font().pointSize(), 9);
+    EXPECT_EQ(Text2->font(), Text1->font());
+    EXPECT_EQ(QFontInfo(Text3->font()).family(), QStringLiteral("AR PL UMing TW"));
+    EXPECT_EQ(Text3->font().pointSize(), 12);
+    EXPECT_EQ(Text3->lineWrapMode(), QPlainTextEdit::NoWrap);
+    EXPECT_EQ(Text3->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    EXPECT_EQ(Text3->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    EXPECT_EQ(pic->contentsRect(), QRect(2, 2, 1205, 29));
+    EXPECT_EQ(pic->frameShadow(), QFrame::Sunken);
     // Nothing is drawn at start: the picture box shows a blank canvas.
-    const QImage shown = form->pic->grab().toImage().copy(2, 2, 1205, 29).convertToFormat(QImage::Format_RGB32);
+    const QImage shown = pic->grab().toImage().copy(2, 2, 1205, 29).convertToFormat(QImage::Format_RGB32);
     EXPECT_EQ(shown.pixel(600, 14), 0xFFD4D0C8);
 }
 
@@ -188,7 +230,7 @@ TEST_F(WindowTest, TabKeyWalksTheControlsInOrder)
 {
     // Of the two options only the selected one is a tab stop; the arrow keys
     // move between them.
-    form->pic->setFocus();
+    pic->setFocus();
     for (std::size_t i = 1; i < std::size(kControls); ++i) {
         if (std::string_view(kControls[i].name) == "Option2") {
             continue;
@@ -201,10 +243,10 @@ TEST_F(WindowTest, TabKeyWalksTheControlsInOrder)
 
 TEST_F(WindowTest, GenerateButtonsShareTheMessageAndDifferInTheTitleRows)
 {
-    click(form->Command3);
+    click(Command3);
     const std::string lowered = panel();
     EXPECT_EQ(lowered, expectedSketch(QStringLiteral("新細明體"), false, RowWindow::lowered()));
-    click(form->Command1);
+    click(Command1);
     const std::string standard = panel();
     EXPECT_EQ(standard, expectedSketch(QStringLiteral("新細明體"), false, RowWindow::standard()));
 
@@ -216,66 +258,66 @@ TEST_F(WindowTest, GenerateButtonsShareTheMessageAndDifferInTheTitleRows)
         ASSERT_EQ(standardLines[i], loweredLines[i]) << "line " << i;
     }
     // The picture box shows what was drawn last: the message.
-    const QImage shown = form->pic->grab().toImage().copy(2, 2, 1205, 29).convertToFormat(QImage::Format_RGB32);
+    const QImage shown = pic->grab().toImage().copy(2, 2, 1205, 29).convertToFormat(QImage::Format_RGB32);
     EXPECT_EQ(shown, form->canvas().image());
 }
 
 TEST_F(WindowTest, CopyPutsThePanelOnTheClipboardWithCrLf)
 {
-    click(form->Command2);
+    click(Command2);
     EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("Text3"));
 
-    click(form->Command1);
-    click(form->Command2);
+    click(Command1);
+    click(Command2);
     EXPECT_EQ(QApplication::clipboard()->text().toStdString(), panel());
     EXPECT_NE(QApplication::clipboard()->text().indexOf(QStringLiteral("};\r\nunsigned int slen=")), -1);
 
     // Hand edits are copied too, with their line ends made CR LF.
-    form->Text3->clear();
-    QTest::keyClicks(form->Text3, QStringLiteral("ab"));
-    QTest::keyClick(form->Text3, Qt::Key_Return);
-    QTest::keyClicks(form->Text3, QStringLiteral("cd"));
-    click(form->Command2);
+    Text3->clear();
+    QTest::keyClicks(Text3, QStringLiteral("ab"));
+    QTest::keyClick(Text3, Qt::Key_Return);
+    QTest::keyClicks(Text3, QStringLiteral("cd"));
+    click(Command2);
     EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("ab\r\ncd"));
 }
 
 TEST_F(WindowTest, StylesTurnOffWhenUntickedAndFacesSwitchBack)
 {
-    click(form->Command1);
+    click(Command1);
     const std::string plain = panel();
     EXPECT_EQ(plain, expectedSketch(QStringLiteral("新細明體"), false, RowWindow::standard()));
 
-    click(form->Check1);
-    click(form->Command1);
+    click(Check1);
+    click(Command1);
     const std::string bold = panel();
     EXPECT_EQ(bold, expectedSketch(QStringLiteral("新細明體"), true, RowWindow::standard()));
-    click(form->Check1);
-    click(form->Command1);
+    click(Check1);
+    click(Command1);
     EXPECT_EQ(panel(), plain);
 
-    QTest::keyClick(form->Check2, Qt::Key_Space);
-    click(form->Command1);
+    QTest::keyClick(Check2, Qt::Key_Space);
+    click(Command1);
     EXPECT_NE(panel(), plain);
-    QTest::keyClick(form->Check2, Qt::Key_Space);
-    click(form->Command1);
+    QTest::keyClick(Check2, Qt::Key_Space);
+    click(Command1);
     EXPECT_EQ(panel(), plain);
 
-    click(form->Option2);
-    click(form->Command1);
+    click(Option2);
+    click(Command1);
     EXPECT_EQ(panel(), expectedSketch(QStringLiteral("標楷體"), false, RowWindow::standard()));
-    click(form->Option1);
-    click(form->Command1);
+    click(Option1);
+    click(Command1);
     EXPECT_EQ(panel(), plain);
 }
 
 TEST_F(WindowTest, WriteButtonWritesTheFileAndLeavesThePanel)
 {
     MessageBoxCatcher boxes;
-    click(form->Command5);
+    click(Command5);
     QFile file(toolFolder.filePath("bb/bb.ino"));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_NE(file.readAll().indexOf("slen= 1192;"), -1);
-    EXPECT_EQ(form->Text3->toPlainText(), QStringLiteral("Text3"));
+    EXPECT_EQ(Text3->toPlainText(), QStringLiteral("Text3"));
     QTest::qWait(50);
     EXPECT_TRUE(boxes.texts.isEmpty());
 }
@@ -283,39 +325,39 @@ TEST_F(WindowTest, WriteButtonWritesTheFileAndLeavesThePanel)
 TEST_F(WindowTest, FailureShowsOneBoxAndKeepsTheWindowAsItWas)
 {
     ASSERT_TRUE(QDir(toolFolder.filePath("bb")).removeRecursively());
-    QTest::keyClicks(form->Text1, QStringLiteral("2027"));
-    QTest::keyClicks(form->Text2, QStringLiteral(" end"));
-    form->Text3->setPlainText(QStringLiteral("my hand edits"));
-    const QString title = form->Text1->text();
-    const QString message = form->Text2->text();
+    QTest::keyClicks(Text1, QStringLiteral("2027"));
+    QTest::keyClicks(Text2, QStringLiteral(" end"));
+    Text3->setPlainText(QStringLiteral("my hand edits"));
+    const QString title = Text1->text();
+    const QString message = Text2->text();
 
     MessageBoxCatcher boxes;
-    click(form->Command5);
+    click(Command5);
     ASSERT_EQ(boxes.texts.size(), 1);
     EXPECT_TRUE(boxes.texts[0].startsWith(QStringLiteral("Error 76: "))) << boxes.texts[0].toStdString();
     EXPECT_TRUE(boxes.texts[0].contains(QDir::toNativeSeparators(toolFolder.filePath("bb"))));
     EXPECT_TRUE(form->isVisible());
-    EXPECT_EQ(form->Text1->text(), title);
-    EXPECT_EQ(form->Text2->text(), message);
-    EXPECT_EQ(form->Text3->toPlainText(), QStringLiteral("my hand edits"));
+    EXPECT_EQ(Text1->text(), title);
+    EXPECT_EQ(Text2->text(), message);
+    EXPECT_EQ(Text3->toPlainText(), QStringLiteral("my hand edits"));
 
     // The window goes on working after the failure.
-    click(form->Command1);
+    click(Command1);
     EXPECT_NE(form->panelText().indexOf(QStringLiteral("unsigned int slen=")), -1);
 }
 
 TEST_F(WindowTest, PreviewPlaysTheGeneratedSketchAndPausesOnAClick)
 {
-    EXPECT_FALSE(form->preview->animation().has_value());
-    click(form->Command1);
-    ASSERT_TRUE(form->preview->animation().has_value());
-    EXPECT_FALSE(form->preview->paused());
-    QTest::mouseClick(form->preview, Qt::LeftButton);
-    ASSERT_TRUE(form->preview->paused());
+    EXPECT_FALSE(preview->animation().has_value());
+    click(Command1);
+    ASSERT_TRUE(preview->animation().has_value());
+    EXPECT_FALSE(preview->paused());
+    QTest::mouseClick(preview, Qt::LeftButton);
+    ASSERT_TRUE(preview->paused());
 
-    const std::size_t index = form->preview->frameIndex();
-    const auto frame = form->preview->animation()->frame(index);
-    const QImage shown = form->preview->grab().toImage();
+    const std::size_t index = preview->frameIndex();
+    const auto frame = preview->animation()->frame(index);
+    const QImage shown = preview->grab().toImage();
     int lit = 0;
     for (int column = 0; column < 64; ++column) {
         for (int row = 0; row < 16; ++row) {
@@ -333,36 +375,36 @@ TEST_F(WindowTest, PreviewPlaysTheGeneratedSketchAndPausesOnAClick)
     }
 
     QTest::qWait(30);
-    EXPECT_EQ(form->preview->frameIndex(), index);
-    QTest::mouseClick(form->preview, Qt::LeftButton);
-    EXPECT_FALSE(form->preview->paused());
+    EXPECT_EQ(preview->frameIndex(), index);
+    QTest::mouseClick(preview, Qt::LeftButton);
+    EXPECT_FALSE(preview->paused());
     QTest::qWait(60);
-    EXPECT_GT(form->preview->frameIndex(), index);
+    EXPECT_GT(preview->frameIndex(), index);
 }
 
 TEST_F(WindowTest, MemoryLineTurnsRedWhenTheSketchCannotFit)
 {
-    click(form->Command3);
-    EXPECT_TRUE(form->memoryLine->text().contains(QStringLiteral("3105 of 8192 bytes"))) << form->memoryLine->text().toStdString();
-    EXPECT_TRUE(form->memoryLine->styleSheet().isEmpty());
+    click(Command3);
+    EXPECT_TRUE(memoryLine->text().contains(QStringLiteral("3105 of 8192 bytes"))) << memoryLine->text().toStdString();
+    EXPECT_TRUE(memoryLine->styleSheet().isEmpty());
 
-    form->Text2->setText(QString(400, QChar(u'字')));
-    click(form->Command1);
-    EXPECT_TRUE(form->memoryLine->text().startsWith(QStringLiteral("Too big"))) << form->memoryLine->text().toStdString();
-    EXPECT_TRUE(form->memoryLine->styleSheet().contains(QStringLiteral("#c00000")));
-    EXPECT_TRUE(form->memoryLine->text().contains(QStringLiteral("up to 279 characters")));
+    Text2->setText(QString(400, QChar(u'字')));
+    click(Command1);
+    EXPECT_TRUE(memoryLine->text().startsWith(QStringLiteral("Too big"))) << memoryLine->text().toStdString();
+    EXPECT_TRUE(memoryLine->styleSheet().contains(QStringLiteral("#c00000")));
+    EXPECT_TRUE(memoryLine->text().contains(QStringLiteral("up to 279 characters")));
 }
 
 TEST_F(WindowTest, PreviewTakesTheFreeSpaceWithoutMovingAnything)
 {
-    const QRect preview = form->preview->geometry();
-    const QRect line = form->memoryLine->geometry();
-    EXPECT_GT(preview.left(), form->Text3->geometry().right());
-    EXPECT_LE(preview.right(), form->width() - 1);
+    const QRect shown = preview->geometry();
+    const QRect line = memoryLine->geometry();
+    EXPECT_GT(shown.left(), Text3->geometry().right());
+    EXPECT_LE(shown.right(), form->width() - 1);
     EXPECT_LE(line.bottom(), form->height() - 1);
     for (const auto& row : kControls) {
         const QRect control = form->findChild<QWidget*>(QString::fromLatin1(row.name))->geometry();
-        EXPECT_FALSE(control.intersects(preview)) << row.name;
+        EXPECT_FALSE(control.intersects(shown)) << row.name;
         EXPECT_FALSE(control.intersects(line)) << row.name;
     }
 }

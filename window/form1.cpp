@@ -10,6 +10,7 @@
 
 #include <QCheckBox>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -121,6 +122,25 @@ Form1::Form1(const std::string& toolFolder, QWidget* parent)
                        QRect(previewLeft, preview->geometry().bottom() + 9, preview->width(), 90));
 
     m_actions = std::make_unique<WindowActions>(*this, toolFolder);
+    connectControls();
+}
+
+void Form1::connectControls()
+{
+    const auto press = [this](QPushButton* sender, void (WindowActions::*action)()) {
+        connect(sender, &QPushButton::clicked, this, [this, action] { (m_actions.get()->*action)(); });
+    };
+    press(Command1, &WindowActions::generateStandard);
+    press(Command3, &WindowActions::generateLowered);
+    press(Command2, &WindowActions::copyPanel);
+    press(Command5, &WindowActions::writeFile);
+
+    // A box or option changed by the user, by mouse or keyboard, toggles;
+    // unticking a box turns its style off again.
+    connect(Check1, &QCheckBox::toggled, this, [this](bool on) { m_actions->setBold(on); });
+    connect(Check2, &QCheckBox::toggled, this, [this](bool on) { m_actions->setItalic(on); });
+    connect(Option1, &QRadioButton::toggled, this, [this](bool on) { m_actions->chooseFace("新細明體", on); });
+    connect(Option2, &QRadioButton::toggled, this, [this](bool on) { m_actions->chooseFace("標楷體", on); });
 }
 
 Form1::~Form1() = default;
@@ -155,6 +175,11 @@ void Form1::showSketch(const generation::PanelSketch& sketch)
 void Form1::showCanvas()
 {
     pic->update();
+}
+
+void Form1::showError(const QString& text)
+{
+    QMessageBox::critical(this, windowTitle(), text);
 }
 
 } // namespace window

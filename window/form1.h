@@ -3,6 +3,7 @@
 #include "generation/column_sampler.h"
 #include "generation/panel_sketch.h"
 #include "platform/qt_glyph_canvas.h"
+#include "window/window_view.h"
 
 #include <QWidget>
 
@@ -26,26 +27,28 @@ class WindowActions;
 // picture box, the style and face choices, the output panel and the four
 // buttons, each at a fixed place that never moves, and to their right a
 // preview of the sign with the sketch's memory use. It owns the canvas, its
-// sampler and the actions; what a button does is the actions' business.
-class Form1 : public QWidget {
+// sampler and the actions, and tells the actions when a control is used;
+// what a button does is the actions' business, and they see the window
+// only through its WindowView methods.
+class Form1 : public QWidget, public WindowView {
 public:
     // toolFolder is where the sketch file's bb folder is looked for.
     explicit Form1(const std::string& toolFolder, QWidget* parent = nullptr);
     ~Form1() override;
 
-    QString title() const;
-    QString message() const;
-    // The panel's text with CR LF line ends, whatever the widget keeps inside.
-    QString panelText() const;
+    QString title() const override;
+    QString message() const override;
+    QString panelText() const override;
     void setPanelText(const std::string& sketch);
-    // Puts a generated sketch in the panel, plays it on the preview and
-    // shows how much of the board it takes.
-    void showSketch(const generation::PanelSketch& sketch);
-    // Repaints the picture box from the canvas.
-    void showCanvas();
+    void showSketch(const generation::PanelSketch& sketch) override;
+    void showCanvas() override;
+    void showError(const QString& text) override;
 
-    platform::QtGlyphCanvas& canvas() { return m_canvas; }
-    generation::ColumnSampler& sampler() { return m_sampler; }
+    platform::QtGlyphCanvas& canvas() override { return m_canvas; }
+    generation::ColumnSampler& sampler() override { return m_sampler; }
+
+private:
+    void connectControls();
 
     CanvasView* pic;
     QPushButton* Command1;
@@ -62,7 +65,6 @@ public:
     SignPreview* preview;
     MemoryLine* memoryLine;
 
-private:
     platform::QtGlyphCanvas m_canvas;
     generation::ColumnSampler m_sampler;
     std::unique_ptr<WindowActions> m_actions;

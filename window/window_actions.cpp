@@ -2,12 +2,8 @@
 
 #include "generation/sketch_error.h"
 #include "platform/text_conversion.h"
-#include "window/form1.h"
-
-#include <QCheckBox>
-#include <QMessageBox>
-#include <QPushButton>
-#include <QRadioButton>
+#include "platform/qt_glyph_canvas.h"
+#include "window/window_view.h"
 
 namespace window {
 
@@ -21,34 +17,11 @@ namespace {
 constexpr int kInternalError = 51;
 }
 
-WindowActions::WindowActions(Form1& form, const std::string& toolFolder)
+WindowActions::WindowActions(WindowView& form, const std::string& toolFolder)
     : m_form(form)
     , m_builder(form.sampler())
     , m_writer(form.sampler(), m_opener, generation::SketchFileWriter::sketchFilePath(toolFolder))
 {
-    connectControls();
-}
-
-void WindowActions::connectControls()
-{
-    const auto button = [this](QPushButton* sender, void (WindowActions::*action)()) {
-        QObject::connect(sender, &QPushButton::clicked, &m_form, [this, action] { guarded([=, this] { (this->*action)(); }); });
-    };
-    button(m_form.Command1, &WindowActions::generateStandard);
-    button(m_form.Command3, &WindowActions::generateLowered);
-    button(m_form.Command2, &WindowActions::copyPanel);
-    button(m_form.Command5, &WindowActions::writeFile);
-
-    // A box or option changed by the user, by mouse or keyboard, toggles;
-    // unticking a box turns its style off again.
-    const auto toggle = [this](QAbstractButton* sender, std::function<void(bool)> action) {
-        QObject::connect(sender, &QAbstractButton::toggled, &m_form,
-                         [this, action](bool on) { guarded([=] { action(on); }); });
-    };
-    toggle(m_form.Check1, [this](bool on) { setBold(on); });
-    toggle(m_form.Check2, [this](bool on) { setItalic(on); });
-    toggle(m_form.Option1, [this](bool selected) { chooseFace("新細明體", selected); });
-    toggle(m_form.Option2, [this](bool selected) { chooseFace("標楷體", selected); });
 }
 
 void WindowActions::guarded(const std::function<void()>& action)
@@ -63,45 +36,59 @@ void WindowActions::guarded(const std::function<void()>& action)
     }
     m_form.showCanvas();
     if (!failure.isEmpty()) {
-        QMessageBox::critical(&m_form, m_form.windowTitle(), failure);
+        m_form.showError(failure);
     }
 }
 
 void WindowActions::generateStandard()
 {
-    m_form.showSketch(m_builder.build(toU16(m_form.title()), toU16(m_form.message()), RowWindow::standard()));
+    guarded([&] {
+        m_form.showSketch(m_builder.build(toU16(m_form.title()), toU16(m_form.message()), RowWindow::standard()));
+    });
 }
 
 void WindowActions::generateLowered()
 {
-    m_form.showSketch(m_builder.build(toU16(m_form.title()), toU16(m_form.message()), RowWindow::lowered()));
+    guarded([&] {
+        m_form.showSketch(m_builder.build(toU16(m_form.title()), toU16(m_form.message()), RowWindow::lowered()));
+    });
 }
 
 void WindowActions::copyPanel()
 {
-    m_clipboard.putText(m_form.panelText());
+    guarded([&] {
+        m_clipboard.putText(m_form.panelText());
+    });
 }
 
 void WindowActions::writeFile()
 {
-    m_writer.writeSketchFile(toU16(m_form.title()), toU16(m_form.message()));
+    guarded([&] {
+        m_writer.writeSketchFile(toU16(m_form.title()), toU16(m_form.message()));
+    });
 }
 
 void WindowActions::setBold(bool on)
 {
-    m_form.canvas().setBold(on);
+    guarded([&] {
+        m_form.canvas().setBold(on);
+    });
 }
 
 void WindowActions::setItalic(bool on)
 {
-    m_form.canvas().setItalic(on);
+    guarded([&] {
+        m_form.canvas().setItalic(on);
+    });
 }
 
 void WindowActions::chooseFace(const char* face, bool selected)
 {
-    if (selected) {
-        m_form.canvas().setFaceName(face);
-    }
+    guarded([&] {
+        if (selected) {
+            m_form.canvas().setFaceName(face);
+        }
+    });
 }
 
 } // namespace window
