@@ -1,0 +1,46 @@
+#include "board/board_tools.h"
+
+#include <QDir>
+#include <QStandardPaths>
+
+namespace board {
+
+QString BoardTools::builderProgram()
+{
+    return QStandardPaths::findExecutable(QStringLiteral("arduino-builder"));
+}
+
+QString BoardTools::avrdudeProgram()
+{
+    return QStandardPaths::findExecutable(QStringLiteral("avrdude"));
+}
+
+QString BoardTools::coreFolder()
+{
+    return QStringLiteral("/usr/share/arduino/hardware/arduino/avr");
+}
+
+QStringList BoardTools::missingForCompile()
+{
+    QStringList missing;
+    if (builderProgram().isEmpty()) {
+        missing << QStringLiteral("arduino-builder");
+    }
+    // The core package brings the AVR compiler with it.
+    if (!QDir(coreFolder()).exists() || QStandardPaths::findExecutable(QStringLiteral("avr-g++")).isEmpty()) {
+        missing << QStringLiteral("arduino-core-avr");
+    }
+    return missing;
+}
+
+QStringList BoardTools::missingForUpload()
+{
+    return avrdudeProgram().isEmpty() ? QStringList{QStringLiteral("avrdude")} : QStringList{};
+}
+
+QStringList BoardTools::missingForAll()
+{
+    return missingForCompile() + missingForUpload();
+}
+
+} // namespace board
