@@ -4,6 +4,9 @@
 #include "generation/panel_sketch_builder.h"
 #include "platform/text_conversion.h"
 #include "sketch_lines.h"
+#include "generation/sketch_error.h"
+#include "platform/ide_sketch_file.h"
+#include "window/board_message.h"
 #include "window/canvas_view.h"
 #include "window/memory_line.h"
 #include "window/sign_preview.h"
@@ -13,16 +16,24 @@
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
 #include <gtest/gtest.h>
+
+#include <csignal>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -35,7 +46,7 @@ struct ControlRow {
     int left, top, width, height; // twips
 };
 
-// The window as it is designed, in tab order.
+// The window's designed controls.
 const ControlRow kControls[] = {
     {"pic", "window::CanvasView", nullptr, 240, 1320, 18135, 495},
     {"Command1", "window::CaptionButton", "產生程式(電腦有安裝VB6）", 2520, 8040, 1695, 735},
@@ -90,6 +101,8 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(QDir(toolFolder.path()).mkdir("bb"));
+        // The last port used is kept in the user's settings: not the tester's.
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsFolder.path());
         form = std::make_unique<window::Form1>(toolFolder.path().toStdString());
         form->show();
         QApplication::setActiveWindow(form.get());
@@ -123,6 +136,7 @@ protected:
         Command3 = control<QPushButton>("Command3");
         preview = control<window::SignPreview>("preview");
         memoryLine = control<window::MemoryLine>("memoryLine");
+        saveAs = control<QPushButton>("saveAs");
     }
 
     void click(QAbstractButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
@@ -140,6 +154,7 @@ protected:
     std::string panel() const { return form->panelText().toStdString(); }
 
     QTemporaryDir toolFolder;
+    QTemporaryDir settingsFolder;
     std::unique_ptr<window::Form1> form;
     window::CanvasView* pic = nullptr;
     QPushButton* Command1 = nullptr;
@@ -155,13 +170,13 @@ protected:
     QPushButton* Command3 = nullptr;
     window::SignPreview* preview = nullptr;
     window::MemoryLine* memoryLine = nullptr;
+    QPushButton* saveAs = nullptr;
 };
 
-TEST_F(WindowTest, ControlsStandWhereTheyAreDesignedInTabOrder)
+TEST_F(WindowTest, ControlsStandWhereTheyAreDesignedAndHaveAccessibleNames)
 {
     EXPECT_EQ(form->size(), QSize(1239, 596));
     EXPECT_EQ(form->windowTitle(), QStringLiteral("Qelvorn出版qelvorn.example"));
-    QWidget* previous = nullptr;
     for (const auto& row : kControls) {
         SCOPED_TRACE(row.name);
         auto* widget = form->findChild<QWidget*>(QString::fromLatin1(row.name));
@@ -172,21 +187,20 @@ TEST_F(WindowTest, ControlsStandWhereTheyAreDesignedInTabOrder)
             EXPECT_EQ(captionOf(widget), QString::fromUtf8(row.caption));
         }
         EXPECT_NE(widget->focusPolicy() & Qt::TabFocus, 0);
-        if (previous) {
-            // Skip the widgets inside a control, such as the panel's viewport.
-            QWidget* next = previous->nextInFocusChain();
-            while (next->parentWidget() != form.get()) {
-                next = next->nextInFocusChain();
-            }
-            EXPECT_EQ(next->objectName().toStdString(), row.name)
-                << "after " << previous->objectName().toStdString();
-        }
         if (auto* button = qobject_cast<QPushButton*>(widget)) {
             EXPECT_FALSE(button->isDefault());
             EXPECT_FALSE(button->autoDefault());
         }
-        previous = widget;
     }
+    // Every control a user can reach has a name a screen reader can say,
+    // and the two text boxes are told apart.
+    for (QWidget* widget : form->findChildren<QWidget*>()) {
+        if ((widget->focusPolicy() & Qt::TabFocus) && !widget->objectName().isEmpty()
+            && !widget->objectName().startsWith(QLatin1String("qt_"))) {
+            EXPECT_FALSE(widget->accessibleName().isEmpty()) << widget->objectName().toStdString();
+        }
+    }
+    EXPECT_NE(Text1->accessibleName(), Text2->accessibleName());
     EXPECT_EQ(Text2->text(), platform::fromU16(std::u16string(generation::kDefaultMessage)));
     EXPECT_FALSE(Check1->isChecked());
     EXPECT_FALSE(Check2->isChecked());
@@ -226,18 +240,24 @@ TEST_F(WindowTest, ControlsStayPutWhenTheWindowIsResized)
     }
 }
 
-TEST_F(WindowTest, TabKeyWalksTheControlsInOrder)
+TEST_F(WindowTest, TabKeyWalksTheWindowFromTopToBottom)
 {
-    // Of the two options only the selected one is a tab stop; the arrow keys
-    // move between them.
-    pic->setFocus();
-    for (std::size_t i = 1; i < std::size(kControls); ++i) {
-        if (std::string_view(kControls[i].name) == "Option2") {
-            continue;
-        }
+    // Of the two options only the selected one is a tab stop (the arrow
+    // keys move between them); the cancel and details buttons wait,
+    // disabled, until there is something to cancel or show.
+    const char* const order[] = {"Text1", "Text2", "pic", "Check1", "Check2", "Option1", "Text3", "port",
+                                 "upload", "uploadPortsBA", "Command3", "Command1", "Command2", "Command5",
+                                 "saveAs", "Text1"};
+    EXPECT_EQ(QApplication::focusWidget(), Text1);
+    for (std::size_t i = 1; i < std::size(order); ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        ASSERT_NE(QApplication::focusWidget(), nullptr);
-        EXPECT_EQ(QApplication::focusWidget()->objectName().toStdString(), kControls[i].name);
+        QWidget* focused = QApplication::focusWidget();
+        ASSERT_NE(focused, nullptr);
+        // The port chooser's text box stands for the chooser.
+        if (focused->parentWidget() && focused->parentWidget()->objectName() == QLatin1String("port")) {
+            focused = focused->parentWidget();
+        }
+        EXPECT_EQ(focused->objectName().toStdString(), order[i]) << "after " << order[i - 1];
     }
 }
 
@@ -395,17 +415,129 @@ TEST_F(WindowTest, MemoryLineTurnsRedWhenTheSketchCannotFit)
     EXPECT_TRUE(memoryLine->text().contains(QStringLiteral("up to 279 characters")));
 }
 
-TEST_F(WindowTest, PreviewTakesTheFreeSpaceWithoutMovingAnything)
+TEST_F(WindowTest, AddedControlsTakeTheFreeSpaceWithoutMovingAnything)
 {
-    const QRect shown = preview->geometry();
-    const QRect line = memoryLine->geometry();
-    EXPECT_GT(shown.left(), Text3->geometry().right());
-    EXPECT_LE(shown.right(), form->width() - 1);
-    EXPECT_LE(line.bottom(), form->height() - 1);
-    for (const auto& row : kControls) {
-        const QRect control = form->findChild<QWidget*>(QString::fromLatin1(row.name))->geometry();
-        EXPECT_FALSE(control.intersects(shown)) << row.name;
-        EXPECT_FALSE(control.intersects(line)) << row.name;
+    const char* const added[] = {"preview", "memoryLine", "boardControls", "saveAs"};
+    std::vector<QRect> areas;
+    for (const char* name : added) {
+        const QRect area = control<QWidget>(name)->geometry();
+        SCOPED_TRACE(name);
+        EXPECT_GT(area.left(), Text3->geometry().right());
+        EXPECT_TRUE(form->rect().contains(area));
+        for (const auto& row : kControls) {
+            EXPECT_FALSE(control<QWidget>(row.name)->geometry().intersects(area)) << row.name;
+        }
+        for (const QRect& earlier : areas) {
+            EXPECT_FALSE(earlier.intersects(area));
+        }
+        areas.push_back(area);
+    }
+    // One row is left free under the memory line for a check box.
+    EXPECT_GE(areas[2].top() - areas[1].bottom() - 1, 24);
+}
+
+TEST_F(WindowTest, SaveAsWritesUtf8IntoAFolderOfTheSketchsName)
+{
+    QTemporaryDir place;
+    Text3->setPlainText(QStringLiteral("// 恭喜發財\nvoid setup() {}\nvoid loop() {}"));
+    QString chosen = place.filePath(QStringLiteral("招牌"));
+    // Answers the real file dialog.
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
+            dialog->selectFile(chosen);
+            // Replacing a file is the dialog's question to ask, not this test's.
+            dialog->setOption(QFileDialog::DontConfirmOverwrite);
+            QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
+        }
+    });
+    answer.start(10);
+
+    click(saveAs);
+    const QString path = place.filePath(QStringLiteral("招牌/招牌.ino"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), QByteArray("// 恭喜發財\r\nvoid setup() {}\r\nvoid loop() {}"));
+    file.close();
+    EXPECT_TRUE(control<QLabel>("uploadStatus")->text().contains(QDir::toNativeSeparators(path)));
+
+    // Chosen inside its own folder, the sketch is replaced there, not nested.
+    Text3->setPlainText(QStringLiteral("void setup() {}"));
+    chosen = path;
+    click(saveAs);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), QByteArray("void setup() {}"));
+    EXPECT_EQ(QDir(place.filePath(QStringLiteral("招牌"))).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+              QStringList{QStringLiteral("招牌.ino")});
+}
+
+TEST(IdeSketchFileTest, AFailedSaveLeavesTheEarlierSketchWhole)
+{
+    QTemporaryDir place;
+    const QString path = platform::IdeSketchFile::pathFor(place.filePath(QStringLiteral("sign.ino")));
+    ASSERT_EQ(path, place.filePath(QStringLiteral("sign/sign.ino")));
+    platform::IdeSketchFile::save(path, QStringLiteral("earlier"));
+
+    // A file size limit makes the write fail for real, in a child process
+    // so the limit ends with it.
+    const pid_t child = fork();
+    ASSERT_NE(child, -1);
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{64, 64};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        try {
+            platform::IdeSketchFile::save(path, QString(1000, QLatin1Char('x')));
+        } catch (const generation::SketchError& error) {
+            _exit(error.number() == generation::SketchError::kDeviceIo ? 3 : 4);
+        }
+        _exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 3);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), QByteArray("earlier"));
+    EXPECT_EQ(QDir(place.filePath(QStringLiteral("sign"))).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+              QStringList{QStringLiteral("sign.ino")});
+}
+
+TEST(BoardMessageTest, EachOutcomeSaysInChineseWhatHappenedAndWhatToDo)
+{
+    using board::BoardFailure;
+    struct Case {
+        BoardFailure failure;
+        std::vector<const char*> phrases;
+    };
+    const Case cases[] = {
+        {BoardFailure::None, {"上傳完成", "核對無誤", "7080", "3105"}},
+        {BoardFailure::ToolsMissing, {"sudo apt install arduino-builder avrdude"}},
+        {BoardFailure::CompileFailed, {"編譯失敗", "第 12 行", "詳細資訊"}},
+        {BoardFailure::NoPort, {"連接埠", "USB", "/dev/ttyACM0"}},
+        {BoardFailure::PortNotFound, {"找不到連接埠 /dev/ttyUSB7"}},
+        {BoardFailure::PermissionDenied, {"/dev/ttyUSB7", "dialout", "sudo usermod -aG dialout $USER", "登出再登入"}},
+        {BoardFailure::PortBusy, {"/dev/ttyUSB7", "別的程式"}},
+        {BoardFailure::BoardNotAnswering, {"沒有回應", "Mega 2560", "USB 線"}},
+        {BoardFailure::VerifyFailed, {"核對不符", "再上傳"}},
+        {BoardFailure::TimedOut, {"逾時"}},
+        {BoardFailure::Cancelled, {"已取消"}},
+        {BoardFailure::Other, {"上傳失敗", "avrdude died", "詳細資訊"}},
+    };
+    for (const Case& c : cases) {
+        board::BoardOutcome outcome;
+        outcome.failure = c.failure;
+        outcome.detail = QStringLiteral("avrdude died");
+        outcome.missingPackages = {QStringLiteral("arduino-builder"), QStringLiteral("avrdude")};
+        outcome.sketchLine = 12;
+        outcome.flashBytes = 7080;
+        outcome.sramBytes = 3105;
+        const QString text = window::BoardMessage::describe(outcome, QStringLiteral("/dev/ttyUSB7"));
+        for (const char* phrase : c.phrases) {
+            EXPECT_TRUE(text.contains(QString::fromUtf8(phrase))) << text.toStdString() << " lacks " << phrase;
+        }
     }
 }
 

@@ -1,7 +1,10 @@
 #include "window/form1.h"
 
 #include "generation/default_texts.h"
+#include "platform/ide_sketch_file.h"
 #include "platform/text_conversion.h"
+#include "window/board_actions.h"
+#include "window/board_controls.h"
 #include "window/canvas_view.h"
 #include "window/caption_button.h"
 #include "window/memory_line.h"
@@ -9,11 +12,14 @@
 #include "window/window_actions.h"
 
 #include <QCheckBox>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTextBlock>
 
 namespace window {
 
@@ -104,25 +110,65 @@ Form1::Form1(const std::string& toolFolder, QWidget* parent)
     // panel where the two overlap by a pixel; the button stays on top.
     Command1->raise();
 
-    const QList<QWidget*> tabOrder = {pic, Command1, Text1, Text2, Check1, Check2,
-                                      Option1, Option2, Command5, Text3, Command2, Command3};
-    for (qsizetype i = 1; i < tabOrder.size(); ++i) {
-        QWidget::setTabOrder(tabOrder[i - 1], tabOrder[i]);
-    }
-    Text1->setFocus();
-
     // The preview and the memory line use the free space right of the
-    // panel, after every designed control in the tab order; the preview is
-    // worked by mouse only.
+    // panel; the preview is worked by mouse only.
     const int previewLeft = Text3->geometry().right() + 15;
     preview = place(new SignPreview(this), "preview",
                     QRect(previewLeft, Text3->y(), 64 * SignPreview::kPitch + 2 * SignPreview::kMargin,
                           16 * SignPreview::kPitch + 2 * SignPreview::kMargin));
     memoryLine = place(new MemoryLine(this), "memoryLine",
                        QRect(previewLeft, preview->geometry().bottom() + 9, preview->width(), 90));
+    placeAddedControls();
+    nameForAssistiveTools();
+    orderTabStops();
+    Text1->setFocus();
 
     m_actions = std::make_unique<WindowActions>(*this, toolFolder);
+    m_boardActions = std::make_unique<BoardActions>(*this);
     connectControls();
+}
+
+void Form1::placeAddedControls()
+{
+    // Below the memory line, one row is kept free for a check box; the
+    // board controls come under it, and the save button sits on the
+    // designed buttons' row.
+    const QRect line = memoryLine->geometry();
+    const int boardTop = line.bottom() + 1 + 30;
+    const int saveTop = Command5->y();
+    boardControls = place(new BoardControls(this), "boardControls",
+                          QRect(line.left(), boardTop, line.width(), saveTop - 4 - boardTop));
+    saveAs = place(button(this, tr("另存草稿…")), "saveAs", QRect(line.left(), saveTop, 120, Command5->height()));
+    saveAs->setToolTip(tr("把輸出區的程式存成 Arduino IDE 能開的草稿（名稱/名稱.ino，UTF-8）"));
+}
+
+void Form1::nameForAssistiveTools()
+{
+    // A screen reader tells the boxes apart by these names; the buttons
+    // and options read their captions.
+    pic->setAccessibleName(tr("字形畫布"));
+    Text1->setAccessibleName(tr("標題"));
+    Text2->setAccessibleName(tr("訊息"));
+    Text3->setAccessibleName(tr("程式輸出區"));
+    preview->setAccessibleName(tr("看板預覽"));
+    memoryLine->setAccessibleName(tr("記憶體用量"));
+    for (QAbstractButton* captioned : std::initializer_list<QAbstractButton*>{
+             Command1, Command3, Command2, Command5, Check1, Check2, Option1, Option2, saveAs}) {
+        captioned->setAccessibleName(captioned->text());
+    }
+}
+
+void Form1::orderTabStops()
+{
+    // Top to bottom, and left to right within a row: the texts, the
+    // canvas, the style and face choices, the panel, the board controls
+    // beside it, then the row of buttons under it.
+    QList<QWidget*> order = {Text1, Text2, pic, Check1, Check2, Option1, Option2, Text3};
+    order += boardControls->tabOrder();
+    order += {Command3, Command1, Command2, Command5, saveAs};
+    for (qsizetype i = 1; i < order.size(); ++i) {
+        QWidget::setTabOrder(order[i - 1], order[i]);
+    }
 }
 
 void Form1::connectControls()
@@ -134,6 +180,7 @@ void Form1::connectControls()
     press(Command3, &WindowActions::generateLowered);
     press(Command2, &WindowActions::copyPanel);
     press(Command5, &WindowActions::writeFile);
+    press(saveAs, &WindowActions::saveSketchAs);
 
     // A box or option changed by the user, by mouse or keyboard, toggles;
     // unticking a box turns its style off again.
@@ -141,6 +188,11 @@ void Form1::connectControls()
     connect(Check2, &QCheckBox::toggled, this, [this](bool on) { m_actions->setItalic(on); });
     connect(Option1, &QRadioButton::toggled, this, [this](bool on) { m_actions->chooseFace("新細明體", on); });
     connect(Option2, &QRadioButton::toggled, this, [this](bool on) { m_actions->chooseFace("標楷體", on); });
+
+    BoardActions* board = m_boardActions.get();
+    connect(boardControls, &BoardControls::uploadRequested, board, &BoardActions::uploadPanel);
+    connect(boardControls, &BoardControls::uploadPortsBARequested, board, &BoardActions::uploadPortsBA);
+    connect(boardControls, &BoardControls::cancelRequested, board, &BoardActions::cancel);
 }
 
 Form1::~Form1() = default;
@@ -180,6 +232,74 @@ void Form1::showCanvas()
 void Form1::showError(const QString& text)
 {
     QMessageBox::critical(this, windowTitle(), text);
+}
+
+QString Form1::askSketchPath()
+{
+    QString start = QDir::home().filePath(QStringLiteral("Arduino"));
+    if (!QFileInfo(start).isDir()) {
+        start = QDir::homePath();
+    }
+    QFileDialog dialog(this, tr("另存草稿"), start, tr("Arduino 草稿 (*.ino)"));
+    dialog.setObjectName(QStringLiteral("saveAsDialog"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("ino"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return {};
+    }
+    const QString chosen = QDir::cleanPath(dialog.selectedFiles().constFirst());
+    const QString path = platform::IdeSketchFile::pathFor(chosen);
+    // The dialog asked about the file chosen; a sketch of that name inside
+    // a folder of its own is another file, so ask again before replacing it.
+    if (path != chosen && QFileInfo::exists(path)) {
+        const auto answer = QMessageBox::question(
+            this, tr("另存草稿"), tr("%1 已經存在，要取代它嗎？").arg(QDir::toNativeSeparators(path)));
+        if (answer != QMessageBox::Yes) {
+            return {};
+        }
+    }
+    return path;
+}
+
+void Form1::showNote(const QString& text)
+{
+    boardControls->showNote(text);
+}
+
+QString Form1::port() const
+{
+    return boardControls->port();
+}
+
+void Form1::showPorts(const QList<board::PortFinder::Port>& ports, int preferred)
+{
+    boardControls->showPorts(ports, preferred);
+}
+
+void Form1::showUploadWorking(const QString& status, bool determinate)
+{
+    boardControls->showWorking(status, determinate);
+}
+
+void Form1::showUploadProgress(int percent)
+{
+    boardControls->showProgress(percent);
+}
+
+void Form1::showUploadResult(const QString& text, bool succeeded, const QString& log)
+{
+    boardControls->showResult(text, succeeded, log);
+}
+
+void Form1::showPanelLine(int line)
+{
+    const QTextBlock block = Text3->document()->findBlockByNumber(line - 1);
+    if (!block.isValid()) {
+        return;
+    }
+    Text3->setTextCursor(QTextCursor(block));
+    Text3->centerCursor();
+    Text3->setFocus();
 }
 
 } // namespace window

@@ -18,6 +18,8 @@ class QRadioButton;
 
 namespace window {
 
+class BoardActions;
+class BoardControls;
 class CanvasView;
 class MemoryLine;
 class SignPreview;
@@ -26,11 +28,14 @@ class WindowActions;
 // The tool's one window: the title and message boxes, the canvas in its
 // picture box, the style and face choices, the output panel and the four
 // buttons, each at a fixed place that never moves, and to their right a
-// preview of the sign with the sketch's memory use. It owns the canvas, its
-// sampler and the actions, and tells the actions when a control is used;
-// what a button does is the actions' business, and they see the window
-// only through its WindowView methods.
+// preview of the sign with the sketch's memory use, the controls that send
+// the sketch to the board, and a button that saves it for the Arduino IDE.
+// It owns the canvas, its sampler and the actions, and tells the actions
+// when a control is used; what a button does is the actions' business, and
+// they see the window only through its WindowView methods.
 class Form1 : public QWidget, public WindowView {
+    Q_OBJECT
+
 public:
     // toolFolder is where the sketch file's bb folder is looked for.
     explicit Form1(const std::string& toolFolder, QWidget* parent = nullptr);
@@ -43,11 +48,23 @@ public:
     void showSketch(const generation::PanelSketch& sketch) override;
     void showCanvas() override;
     void showError(const QString& text) override;
+    QString askSketchPath() override;
+    void showNote(const QString& text) override;
+
+    QString port() const override;
+    void showPorts(const QList<board::PortFinder::Port>& ports, int preferred) override;
+    void showUploadWorking(const QString& status, bool determinate) override;
+    void showUploadProgress(int percent) override;
+    void showUploadResult(const QString& text, bool succeeded, const QString& log) override;
+    void showPanelLine(int line) override;
 
     platform::QtGlyphCanvas& canvas() override { return m_canvas; }
     generation::ColumnSampler& sampler() override { return m_sampler; }
 
 private:
+    void placeAddedControls();
+    void nameForAssistiveTools();
+    void orderTabStops();
     void connectControls();
 
     CanvasView* pic;
@@ -64,10 +81,13 @@ private:
     QPushButton* Command3;
     SignPreview* preview;
     MemoryLine* memoryLine;
+    BoardControls* boardControls;
+    QPushButton* saveAs;
 
     platform::QtGlyphCanvas m_canvas;
     generation::ColumnSampler m_sampler;
     std::unique_ptr<WindowActions> m_actions;
+    std::unique_ptr<BoardActions> m_boardActions;
 };
 
 } // namespace window

@@ -1,9 +1,12 @@
 #include "window/window_actions.h"
 
 #include "generation/sketch_error.h"
-#include "platform/text_conversion.h"
+#include "platform/ide_sketch_file.h"
 #include "platform/qt_glyph_canvas.h"
+#include "platform/text_conversion.h"
 #include "window/window_view.h"
+
+#include <QDir>
 
 namespace window {
 
@@ -88,6 +91,18 @@ void WindowActions::chooseFace(const char* face, bool selected)
         if (selected) {
             m_form.canvas().setFaceName(face);
         }
+    });
+}
+
+void WindowActions::saveSketchAs()
+{
+    guarded([&] {
+        const QString path = m_form.askSketchPath();
+        if (path.isEmpty()) {
+            return;
+        }
+        platform::IdeSketchFile::save(path, m_form.panelText());
+        m_form.showNote(tr("草稿已存成 %1").arg(QDir::toNativeSeparators(path)));
     });
 }
 

@@ -5,6 +5,8 @@
 #include "platform/big5_line_file_opener.h"
 #include "platform/qt_clipboard.h"
 
+#include <QCoreApplication>
+
 #include <functional>
 #include <string>
 
@@ -19,6 +21,8 @@ class WindowView;
 // were. Sketch text is the builders' business; which widget was pressed is
 // the window's.
 class WindowActions {
+    Q_DECLARE_TR_FUNCTIONS(window::WindowActions)
+
 public:
     WindowActions(WindowView& form, const std::string& toolFolder);
 
@@ -29,6 +33,8 @@ public:
     void setBold(bool on);
     void setItalic(bool on);
     void chooseFace(const char* face, bool selected);
+    // Saves the panel's text as a sketch the Arduino IDE opens.
+    void saveSketchAs();
 
 private:
     // Runs one action; reports any failure and refreshes the picture box.

@@ -1,7 +1,9 @@
 #pragma once
 
+#include "board/port_finder.h"
 #include "generation/panel_sketch.h"
 
+#include <QList>
 #include <QString>
 
 namespace generation {
@@ -34,6 +36,23 @@ public:
     virtual void showCanvas() = 0;
     // Reports a failure in a message box.
     virtual void showError(const QString& text) = 0;
+
+    // Asks where to save the panel as a sketch of its own; returns the
+    // file to write, or an empty text when the user changed their mind.
+    virtual QString askSketchPath() = 0;
+    // A short note on the status line, such as where a sketch went.
+    virtual void showNote(const QString& text) = 0;
+
+    // The port chosen or typed for the board; empty when none.
+    virtual QString port() const = 0;
+    // Offers these ports; preferred is the one to select, or -1 to keep
+    // what the user typed.
+    virtual void showPorts(const QList<board::PortFinder::Port>& ports, int preferred) = 0;
+    virtual void showUploadWorking(const QString& status, bool determinate) = 0;
+    virtual void showUploadProgress(int percent) = 0;
+    virtual void showUploadResult(const QString& text, bool succeeded, const QString& log) = 0;
+    // Puts the panel's cursor on a line (1-based), where a compiler error is.
+    virtual void showPanelLine(int line) = 0;
 
 protected:
     ~WindowView() = default;
