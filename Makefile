@@ -24,8 +24,9 @@ run: build
 
 bench: deps
 	cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release -DLEDMARQUEE_BUILD_BENCH=ON -DBUILD_TESTING=OFF
-	cmake --build $(BENCH_DIR) -j $(JOBS) --target ledmarquee-bench
+	cmake --build $(BENCH_DIR) -j $(JOBS) --target ledmarquee-bench ledmarquee-cli simulated-mega-pty
 	$(BENCH_DIR)/bench/ledmarquee-bench
+	./bench/board-times $(BENCH_DIR)
 
 clean:
 	rm -rf $(BUILD_DIR) $(BENCH_DIR)

@@ -2,6 +2,7 @@
 
 #include "board/board_tools.h"
 
+#include <QFileInfo>
 #include <QTimer>
 
 namespace board {
@@ -39,6 +40,9 @@ void BoardJob::start(const QString& sketchText, const QString& port)
     } else if (port.trimmed().isEmpty()) {
         early.failure = BoardFailure::NoPort;
         early.detail = QStringLiteral("no serial port was given");
+    } else if (!QFileInfo::exists(port)) {
+        early.failure = BoardFailure::PortNotFound;
+        early.detail = QStringLiteral("cannot open %1: No such file or directory").arg(port);
     }
     if (!early.ok()) {
         QTimer::singleShot(0, this, [this, early] {

@@ -3,9 +3,12 @@
 #include "board/board_tools.h"
 
 #include <QDir>
+#include <QFileInfo>
+#include <QLockFile>
 #include <QRegularExpression>
 #include <QSaveFile>
 #include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QTimer>
 
 namespace board {
@@ -81,6 +84,7 @@ void SketchCompiler::compile(const QString& sketchText)
     // Failures found before the builder starts are reported after compile()
     // returns, as the builder's own are.
     auto failEarly = [this](BoardOutcome outcome) {
+        m_lock.reset();
         QTimer::singleShot(0, this, [this, outcome] { emit finished(outcome); });
     };
 
@@ -95,14 +99,34 @@ void SketchCompiler::compile(const QString& sketchText)
         return;
     }
 
+    // Two builds in one folder (the window and the command line at once)
+    // would spoil each other's objects; the second one builds on its own.
+    m_activeRoot = m_buildRoot;
+    QDir().mkpath(m_buildRoot);
+    m_lock = std::make_unique<QLockFile>(m_buildRoot + QStringLiteral("/lock"));
+    m_lock->setStaleLockTime(0); // stale only once its process has gone
+    if (!m_lock->tryLock(0)) {
+        m_lock.reset();
+        if (!m_privateRoot) {
+            m_privateRoot = std::make_unique<QTemporaryDir>();
+        }
+        m_activeRoot = m_privateRoot->path();
+    }
+
     // The builder wants the sketch in a folder of its own name.
-    const QString sketchFolder = m_buildRoot + QStringLiteral("/sketch");
-    const QString buildFolder = m_buildRoot + QStringLiteral("/build");
+    const QString sketchFolder = m_activeRoot + QStringLiteral("/sketch");
+    const QString buildFolder = m_activeRoot + QStringLiteral("/build");
     const QString sketchPath = sketchFolder + QStringLiteral("/sketch.ino");
+    if (!QDir().mkpath(sketchFolder) || !QDir().mkpath(buildFolder)) {
+        BoardOutcome outcome;
+        outcome.failure = BoardFailure::Other;
+        outcome.detail = QStringLiteral("cannot create the build folder %1").arg(m_activeRoot);
+        failEarly(outcome);
+        return;
+    }
     QSaveFile file(sketchPath);
     const QByteArray bytes = sketchText.toUtf8();
-    if (!QDir().mkpath(sketchFolder) || !QDir().mkpath(buildFolder) || !file.open(QIODevice::WriteOnly) ||
-        file.write(bytes) != bytes.size() || !file.commit()) {
+    if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size() || !file.commit()) {
         BoardOutcome outcome;
         outcome.failure = BoardFailure::Other;
         outcome.detail = QStringLiteral("cannot write %1: %2").arg(sketchPath, file.errorString());
@@ -161,7 +185,7 @@ void SketchCompiler::onFinished(int exitCode, QProcess::ExitStatus status)
             outcome.detail = QStringLiteral("arduino-builder failed (exit status %1)").arg(exitCode);
         }
     } else {
-        outcome.hexPath = m_buildRoot + QStringLiteral("/build/sketch.ino.hex");
+        outcome.hexPath = m_activeRoot + QStringLiteral("/build/sketch.ino.hex");
         readSizes(m_output, outcome);
         if (!QFileInfo::exists(outcome.hexPath)) {
             outcome.failure = BoardFailure::CompileFailed;
@@ -175,6 +199,7 @@ void SketchCompiler::onFinished(int exitCode, QProcess::ExitStatus status)
 void SketchCompiler::finish(BoardOutcome outcome)
 {
     m_timer.stop();
+    m_lock.reset();
     if (m_process != nullptr) {
         if (outcome.log.isEmpty()) {
             outcome.log = m_output;

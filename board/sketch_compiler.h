@@ -7,7 +7,11 @@
 #include <QString>
 #include <QTimer>
 
+#include <memory>
 #include <utility>
+
+class QLockFile;
+class QTemporaryDir;
 
 namespace board {
 
@@ -46,6 +50,11 @@ private:
     void finish(BoardOutcome outcome);
 
     QString m_buildRoot;
+    // The folder in use: the build root, or a folder of this compiler's own
+    // while another process holds the build root's lock.
+    QString m_activeRoot;
+    std::unique_ptr<QLockFile> m_lock;
+    std::unique_ptr<QTemporaryDir> m_privateRoot;
     QProcess* m_process = nullptr;
     QTimer m_timer;
     QString m_output;

@@ -32,9 +32,49 @@ int barLength(const QString& output, qsizetype from)
 
 int uploadPercent(const QString& output)
 {
-    const qsizetype writing = output.indexOf(QLatin1String("writing flash"));
+    static const QRegularExpression writing(QStringLiteral("writing (?:\\d+ bytes )?flash"));
     const qsizetype verifying = output.indexOf(QLatin1String("verifying flash"));
-    return barLength(output, writing) + barLength(output, verifying);
+    return barLength(output, output.indexOf(writing)) + barLength(output, verifying);
+}
+
+bool boardAnswered(const QString& output)
+{
+    return output.contains(QLatin1String("device signature"), Qt::CaseInsensitive);
+}
+
+// avrdude 7.1 reports a port it cannot open and then keeps running,
+// spinning, without ever exiting: the uploader ends it on this message.
+//   avrdude OS error: cannot open port /dev/ttyUSB9: No such file or directory
+//   avrdude OS error: cannot set attributes for port /dev/null: Inappropriate ioctl for device
+BoardOutcome readPortFailure(const QString& output)
+{
+    static const QRegularExpression cannotOpen(
+        QStringLiteral("cannot (open|set attributes for) (?:port|device) \"?(.*?)\"?: ([^\\n]*)\\n"));
+    BoardOutcome outcome;
+    const auto match = cannotOpen.match(output);
+    if (!match.hasMatch()) {
+        return outcome;
+    }
+    const QString port = match.captured(2);
+    const QString reason = match.captured(3).trimmed();
+    outcome.detail = QStringLiteral("cannot open %1: %2").arg(port, reason);
+    if (reason.contains(QLatin1String("No such file"), Qt::CaseInsensitive) ||
+        reason.contains(QLatin1String("No such device"), Qt::CaseInsensitive)) {
+        outcome.failure = BoardFailure::PortNotFound;
+    } else if (reason.contains(QLatin1String("Permission denied"), Qt::CaseInsensitive) ||
+               reason.contains(QLatin1String("Operation not permitted"), Qt::CaseInsensitive)) {
+        outcome.failure = BoardFailure::PermissionDenied;
+    } else if (reason.contains(QLatin1String("busy"), Qt::CaseInsensitive)) {
+        outcome.failure = BoardFailure::PortBusy;
+    } else if (match.captured(1) != QLatin1String("open") ||
+               reason.contains(QLatin1String("Inappropriate ioctl"), Qt::CaseInsensitive)) {
+        // It opened but is no serial port: /dev/null, a plain file.
+        outcome.failure = BoardFailure::PortNotFound;
+        outcome.detail = QStringLiteral("%1 is not a serial port (%2)").arg(port, reason);
+    } else {
+        outcome.failure = BoardFailure::Other;
+    }
+    return outcome;
 }
 
 // The first line avrdude starts with "avrdude" and that reads as an error,
@@ -99,6 +139,8 @@ void SketchUploader::upload(const QString& hexPath, const QString& port)
     m_percent = -1;
     m_cancelled = false;
     m_timedOut = false;
+    m_answered = false;
+    m_portFailure = BoardOutcome();
 
     auto failEarly = [this](BoardFailure failure, const QString& detail, const QStringList& packages = {}) {
         BoardOutcome outcome;
@@ -152,13 +194,30 @@ void SketchUploader::upload(const QString& hexPath, const QString& port)
         QStringLiteral("-P"), port,
         QStringLiteral("-U"), QStringLiteral("flash:w:%1:i").arg(hexPath),
     };
-    m_timer.start(kTimeLimitMilliseconds);
+    m_timer.start(kAnswerMilliseconds);
     m_process->start(BoardTools::avrdudeProgram(), arguments);
 }
 
 void SketchUploader::onOutput()
 {
-    m_output += QString::fromLocal8Bit(m_process->readAll());
+    const QByteArray bytes = m_process->readAll();
+    if (bytes.isEmpty()) {
+        return;
+    }
+    m_output += QString::fromLocal8Bit(bytes);
+    if (m_portFailure.ok() && !m_cancelled && !m_timedOut) {
+        m_portFailure = readPortFailure(m_output);
+        if (!m_portFailure.ok()) {
+            m_process->kill();
+            return;
+        }
+    }
+    // Once the board has answered, only a stall ends the upload: a big
+    // sketch takes longer than any fixed limit would allow.
+    m_answered = m_answered || boardAnswered(m_output);
+    if (m_answered) {
+        m_timer.start(kStallMilliseconds);
+    }
     const int percent = uploadPercent(m_output);
     if (percent != m_percent) {
         m_percent = percent;
@@ -173,13 +232,15 @@ void SketchUploader::onFinished(int exitCode, QProcess::ExitStatus status)
     if (m_cancelled) {
         outcome.failure = BoardFailure::Cancelled;
         outcome.detail = QStringLiteral("the upload was cancelled");
+    } else if (!m_portFailure.ok()) {
+        outcome = m_portFailure;
     } else if (m_timedOut) {
         // Without a device signature nothing ever answered: that is a wrong
         // port or board, not a slow one.
-        const bool answered = m_output.contains(QLatin1String("Device signature"));
-        outcome.failure = answered ? BoardFailure::TimedOut : BoardFailure::BoardNotAnswering;
-        outcome.detail = answered ? QStringLiteral("avrdude did not finish within %1 s").arg(kTimeLimitMilliseconds / 1000)
-                                  : QStringLiteral("no bootloader answered within %1 s").arg(kTimeLimitMilliseconds / 1000);
+        outcome.failure = m_answered ? BoardFailure::TimedOut : BoardFailure::BoardNotAnswering;
+        outcome.detail = m_answered
+            ? QStringLiteral("avrdude wrote nothing for %1 s").arg(kStallMilliseconds / 1000)
+            : QStringLiteral("no bootloader answered within %1 s").arg(kAnswerMilliseconds / 1000);
     } else {
         outcome = readAvrdudeOutput(m_output, status == QProcess::NormalExit ? exitCode : -1);
     }
@@ -212,29 +273,8 @@ BoardOutcome SketchUploader::readAvrdudeOutput(const QString& output, int exitCo
         return outcome;
     }
 
-    // ser_open(): can't open device "/dev/ttyUSB9": No such file or directory
-    static const QRegularExpression cannotOpen(
-        QStringLiteral("can't (?:open|set attributes for) device \"([^\"]*)\": ([^\\n]*)"));
-    if (const auto match = cannotOpen.match(output); match.hasMatch()) {
-        const QString port = match.captured(1);
-        const QString reason = match.captured(2).trimmed();
-        outcome.detail = QStringLiteral("cannot open %1: %2").arg(port, reason);
-        if (reason.contains(QLatin1String("No such file"), Qt::CaseInsensitive) ||
-            reason.contains(QLatin1String("No such device"), Qt::CaseInsensitive)) {
-            outcome.failure = BoardFailure::PortNotFound;
-        } else if (reason.contains(QLatin1String("Permission denied"), Qt::CaseInsensitive) ||
-                   reason.contains(QLatin1String("Operation not permitted"), Qt::CaseInsensitive)) {
-            outcome.failure = BoardFailure::PermissionDenied;
-        } else if (reason.contains(QLatin1String("busy"), Qt::CaseInsensitive)) {
-            outcome.failure = BoardFailure::PortBusy;
-        } else if (reason.contains(QLatin1String("Inappropriate ioctl"), Qt::CaseInsensitive)) {
-            // A path that exists but is no serial port (/dev/null, a file).
-            outcome.failure = BoardFailure::PortNotFound;
-            outcome.detail = QStringLiteral("%1 is not a serial port").arg(port);
-        } else {
-            outcome.failure = BoardFailure::Other;
-        }
-        return outcome;
+    if (BoardOutcome portFailure = readPortFailure(output + QLatin1Char('\n')); !portFailure.ok()) {
+        return portFailure;
     }
 
     if (output.contains(QLatin1String("verification error")) || output.contains(QLatin1String("verification mismatch"))) {
@@ -244,7 +284,7 @@ BoardOutcome SketchUploader::readAvrdudeOutput(const QString& output, int exitCo
     }
 
     static const QRegularExpression silent(
-        QStringLiteral("not responding|timeout|getsync|initialization failed|Invalid device signature|"
+        QStringLiteral("not responding|timeout|getsync|unable to open programmer|initialization failed|Invalid device signature|"
                        "Expected signature|double check connections"),
         QRegularExpression::CaseInsensitiveOption);
     if (silent.match(output).hasMatch()) {

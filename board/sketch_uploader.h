@@ -16,8 +16,11 @@ namespace board {
 class SketchUploader : public QObject {
     Q_OBJECT
 public:
-    // avrdude is stopped after this long without finishing.
-    static constexpr int kTimeLimitMilliseconds = 25000;
+    // A Mega's bootloader answers within a second of the reset; avrdude is
+    // stopped when no board has answered after this long...
+    static constexpr int kAnswerMilliseconds = 10000;
+    // ... or when it has written nothing for this long once one has.
+    static constexpr int kStallMilliseconds = 10000;
 
     explicit SketchUploader(QObject* parent = nullptr);
     ~SketchUploader() override;
@@ -48,6 +51,8 @@ private:
     int m_percent = -1;
     bool m_cancelled = false;
     bool m_timedOut = false;
+    bool m_answered = false;
+    BoardOutcome m_portFailure;
 };
 
 } // namespace board

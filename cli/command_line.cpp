@@ -1,5 +1,7 @@
 #include "cli/command_line.h"
 
+#include "cli/board_commands.h"
+
 #include "generation/column_sampler.h"
 #include "generation/default_texts.h"
 #include "generation/panel_sketch_builder.h"
@@ -108,6 +110,7 @@ int CommandLine::run(const QStringList& arguments)
                                           QStringLiteral("path"));
     parser.addOptions({titleOption, messageOption, messageFileOption, faceOption, boldOption, italicOption,
                        loweredOption, fileSketchOption, outputOption});
+    const BoardCommands boardCommands(parser);
 
     try {
         if (!parser.parse(arguments)) {
@@ -129,6 +132,12 @@ int CommandLine::run(const QStringList& arguments)
         }
         if (parser.isSet(loweredOption) && parser.isSet(fileSketchOption)) {
             throw UsageError("--lowered has no effect on --file-sketch: the sketch file always takes rows 0-15");
+        }
+        if (const QString problem = boardCommands.usageProblem(parser.isSet(fileSketchOption)); !problem.isEmpty()) {
+            throw UsageError(problem.toStdString());
+        }
+        if (boardCommands.listsPorts()) {
+            return boardCommands.listPorts();
         }
 
         const QString title = parser.isSet(titleOption) ? parser.value(titleOption)
@@ -160,8 +169,11 @@ int CommandLine::run(const QStringList& arguments)
         const std::string sketch = builder.buildPanelSketch(platform::toU16(title), platform::toU16(message), window);
         if (parser.isSet(outputOption)) {
             writeAtomically(parser.value(outputOption), sketch);
-        } else {
+        } else if (!boardCommands.sendsSketch()) {
             writeStandardOutput(sketch);
+        }
+        if (boardCommands.sendsSketch()) {
+            return boardCommands.send(sketch);
         }
         return kOk;
     } catch (const UsageError& error) {

@@ -1,0 +1,204 @@
+#include "cli/board_commands.h"
+
+#include "board/board_job.h"
+#include "board/port_finder.h"
+#include "board/sketch_compiler.h"
+
+#include <QEventLoop>
+#include <QFile>
+#include <QSaveFile>
+
+#include <cstdio>
+#include <unistd.h>
+
+namespace cli {
+
+namespace {
+
+void printError(const QString& message)
+{
+    std::fprintf(stderr, "ledmarquee-cli: %s\n", message.toUtf8().constData());
+}
+
+bool stderrIsTerminal()
+{
+    return isatty(STDERR_FILENO) == 1;
+}
+
+// What the user reads when compiling or uploading failed: the failure in
+// words, the tools' own reason, and what to do where there is something.
+QString failureLine(const board::BoardOutcome& outcome)
+{
+    using board::BoardFailure;
+    switch (outcome.failure) {
+    case BoardFailure::None:
+        return {};
+    case BoardFailure::ToolsMissing:
+        return QStringLiteral("cannot compile or upload: install %1 (sudo apt install %1)")
+            .arg(outcome.missingPackages.join(QLatin1Char(' ')));
+    case BoardFailure::CompileFailed:
+        return QStringLiteral("the sketch does not compile: %1").arg(outcome.detail);
+    case BoardFailure::NoPort:
+        return QStringLiteral("no serial port was given");
+    case BoardFailure::PortNotFound:
+        return QStringLiteral("upload failed: %1 (see --list-ports)").arg(outcome.detail);
+    case BoardFailure::PermissionDenied:
+        return QStringLiteral("upload failed: %1 (join the dialout group: sudo usermod -aG dialout $USER, "
+                              "then log in again)")
+            .arg(outcome.detail);
+    case BoardFailure::PortBusy:
+        return QStringLiteral("upload failed: %1 (close the program using the port, such as a serial monitor)")
+            .arg(outcome.detail);
+    case BoardFailure::BoardNotAnswering:
+        return QStringLiteral("upload failed: %1 (is it a Mega 2560 on this port? check the USB cable)")
+            .arg(outcome.detail);
+    case BoardFailure::VerifyFailed:
+    case BoardFailure::TimedOut:
+    case BoardFailure::Cancelled:
+    case BoardFailure::Other:
+        break;
+    }
+    return QStringLiteral("upload failed: %1").arg(outcome.detail);
+}
+
+QString usbIds(const board::PortFinder::Port& port)
+{
+    if (!port.vendorId || !port.productId) {
+        return QStringLiteral("-");
+    }
+    return QStringLiteral("%1:%2").arg(*port.vendorId, 4, 16, QLatin1Char('0')).arg(*port.productId, 4, 16, QLatin1Char('0'));
+}
+
+bool copyHex(const QString& from, const QString& to, QString* error)
+{
+    QFile source(from);
+    if (!source.open(QIODevice::ReadOnly)) {
+        *error = QStringLiteral("cannot read %1: %2").arg(from, source.errorString());
+        return false;
+    }
+    const QByteArray bytes = source.readAll();
+    QSaveFile target(to);
+    if (!target.open(QIODevice::WriteOnly) || target.write(bytes) != bytes.size() || !target.flush() ||
+        !target.commit()) {
+        *error = QStringLiteral("cannot write %1: %2").arg(to, target.errorString());
+        return false;
+    }
+    return true;
+}
+
+} // namespace
+
+BoardCommands::BoardCommands(QCommandLineParser& parser)
+    : m_parser(parser),
+      m_listPorts(QStringLiteral("list-ports"),
+                  QStringLiteral("List the serial ports, one per line: path, USB vendor:product, description.")),
+      m_hex(QStringLiteral("hex"),
+            QStringLiteral("Compile the sketch for the Mega 2560 and write its Intel HEX to this file."),
+            QStringLiteral("path")),
+      m_upload(QStringLiteral("upload"),
+               QStringLiteral("Compile the sketch and upload it to the Mega 2560 on this serial port."),
+               QStringLiteral("port"))
+{
+    parser.addOptions({m_listPorts, m_hex, m_upload});
+}
+
+bool BoardCommands::listsPorts() const
+{
+    return m_parser.isSet(m_listPorts);
+}
+
+bool BoardCommands::sendsSketch() const
+{
+    return m_parser.isSet(m_hex) || m_parser.isSet(m_upload);
+}
+
+QString BoardCommands::usageProblem(bool fileSketch) const
+{
+    if (listsPorts() && sendsSketch()) {
+        return QStringLiteral("--list-ports cannot be used with --hex or --upload");
+    }
+    if (fileSketch && sendsSketch()) {
+        return QStringLiteral("--hex and --upload send the panel sketch; they cannot be used with --file-sketch");
+    }
+    if (m_parser.isSet(m_upload) && m_parser.value(m_upload).trimmed().isEmpty()) {
+        return QStringLiteral("--upload needs a serial port");
+    }
+    return {};
+}
+
+int BoardCommands::listPorts() const
+{
+    for (const board::PortFinder::Port& port : board::PortFinder().ports()) {
+        std::printf("%s\t%s\t%s\n", port.path.toUtf8().constData(), usbIds(port).toUtf8().constData(),
+                    port.description.toUtf8().constData());
+    }
+    return std::fflush(stdout) == 0 ? 0 : 1;
+}
+
+int BoardCommands::send(const std::string& sketch) const
+{
+    const bool progress = stderrIsTerminal();
+    const QString text = QString::fromStdString(sketch);
+    QEventLoop loop;
+    board::BoardOutcome outcome;
+    // Both outlive the run: the hex may sit in a folder the compiler owns.
+    board::BoardJob job;
+    board::SketchCompiler compiler;
+
+    if (m_parser.isSet(m_upload)) {
+        QObject::connect(&job, &board::BoardJob::stageChanged, [progress](board::BoardJob::Stage stage) {
+            if (progress && stage == board::BoardJob::Stage::Compiling) {
+                std::fputs("compiling...\n", stderr);
+            }
+        });
+        QObject::connect(&job, &board::BoardJob::progress, [progress](int percent) {
+            if (progress) {
+                std::fprintf(stderr, "\ruploading %3d%%", percent);
+                std::fflush(stderr);
+            }
+        });
+        QObject::connect(&job, &board::BoardJob::finished, [&](const board::BoardOutcome& result) {
+            outcome = result;
+            loop.quit();
+        });
+        job.start(text, m_parser.value(m_upload));
+        loop.exec();
+        if (progress && outcome.failure != board::BoardFailure::CompileFailed &&
+            outcome.failure != board::BoardFailure::ToolsMissing && outcome.failure != board::BoardFailure::NoPort) {
+            std::fputs("\n", stderr);
+        }
+    } else {
+        QObject::connect(&compiler, &board::SketchCompiler::finished, [&](const board::BoardOutcome& result) {
+            outcome = result;
+            loop.quit();
+        });
+        if (progress) {
+            std::fputs("compiling...\n", stderr);
+        }
+        compiler.compile(text);
+        loop.exec();
+    }
+
+    // The hex is written whenever the compile succeeded, also when the
+    // upload then failed.
+    if (m_parser.isSet(m_hex) && !outcome.hexPath.isEmpty() &&
+        outcome.failure != board::BoardFailure::CompileFailed) {
+        QString error;
+        if (!copyHex(outcome.hexPath, m_parser.value(m_hex), &error)) {
+            printError(error);
+            return kBoardFailed;
+        }
+    }
+    if (!outcome.ok()) {
+        printError(failureLine(outcome));
+        return kBoardFailed;
+    }
+    if (progress) {
+        std::fprintf(stderr, "%s (flash %d bytes, SRAM %d bytes)\n",
+                     m_parser.isSet(m_upload) ? outcome.detail.toUtf8().constData() : "compiled",
+                     outcome.flashBytes, outcome.sramBytes);
+    }
+    return 0;
+}
+
+} // namespace cli
