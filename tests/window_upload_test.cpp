@@ -8,6 +8,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSettings>
+#include <QStringDecoder>
 #include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
@@ -50,6 +51,20 @@ TEST(WindowUploadTest, SendsThePanelAsItWasAtTheClick)
     EXPECT_EQ(panel->textCursor().blockNumber(), 3);
     EXPECT_EQ(QSettings(QStringLiteral("ledmarquee"), QStringLiteral("ledmarquee")).value(QStringLiteral("board/lastPort")),
               typedPort);
+
+    // The B/A button sends what the write button puts in bb/bb.ino.
+    ASSERT_TRUE(QDir(toolFolder.path()).mkdir(QStringLiteral("bb")));
+    QTest::mouseClick(form.findChild<QPushButton*>(QStringLiteral("Command5")), Qt::LeftButton);
+    QFile written(toolFolder.filePath(QStringLiteral("bb/bb.ino")));
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    const QString fileText = QStringDecoder("Big5").decode(written.readAll());
+    QTest::mouseClick(form.findChild<QPushButton*>(QStringLiteral("uploadPortsBA")), Qt::LeftButton);
+    for (int waited = 0; !upload->isEnabled() && waited < 240000; waited += 100) {
+        QTest::qWait(100);
+    }
+    QFile sent(QStringLiteral(LEDMARQUEE_BOARD_CACHE "/ledmarquee/board/sketch/sketch.ino"));
+    ASSERT_TRUE(sent.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QString::fromUtf8(sent.readAll()), fileText);
 }
 
 } // namespace

@@ -63,8 +63,16 @@ void BoardActions::uploadPortsBA()
 {
     // The same text the write button puts in the sketch file, kept in memory.
     SketchTextCollector collector;
-    generation::SketchFileWriter writer(m_form.sampler(), collector, std::string());
-    writer.writeSketchFile(platform::toU16(m_form.title()), platform::toU16(m_form.message()));
+    try {
+        generation::SketchFileWriter writer(m_form.sampler(), collector, std::string());
+        writer.writeSketchFile(platform::toU16(m_form.title()), platform::toU16(m_form.message()));
+    } catch (const std::exception& error) {
+        // Nothing is sent; the failure (running out of memory for a huge
+        // message, say) is reported and the window goes on.
+        m_form.showCanvas();
+        m_form.showError(tr("無法產生 B/A 埠版的程式：%1").arg(QString::fromLocal8Bit(error.what())));
+        return;
+    }
     m_form.showCanvas();
     send(platform::fromUtf8(collector.text()), false);
 }
