@@ -11,6 +11,9 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include <csignal>
+#include <unistd.h>
+
 namespace board {
 
 namespace {
@@ -35,7 +38,7 @@ SketchCompiler::SketchCompiler(QObject* parent) : QObject(parent), m_buildRoot(d
     connect(&m_timer, &QTimer::timeout, this, [this] {
         if (m_process != nullptr) {
             m_timedOut = true;
-            m_process->kill();
+            stopBuilder();
         }
     });
 }
@@ -44,9 +47,20 @@ SketchCompiler::~SketchCompiler()
 {
     if (m_process != nullptr) {
         m_process->disconnect(this);
-        m_process->kill();
+        stopBuilder();
         m_process->waitForFinished(1000);
     }
+}
+
+void SketchCompiler::stopBuilder()
+{
+    // The builder runs the compilers as children of its own; ending only the
+    // builder would leave them writing into the build folder the next
+    // compile uses, so the whole process group goes.
+    if (const qint64 pid = m_process->processId(); pid > 0) {
+        ::kill(-static_cast<pid_t>(pid), SIGKILL);
+    }
+    m_process->kill();
 }
 
 void SketchCompiler::setBuildRoot(const QString& folder)
@@ -68,7 +82,7 @@ void SketchCompiler::cancel()
 {
     if (m_process != nullptr) {
         m_cancelled = true;
-        m_process->kill();
+        stopBuilder();
     }
 }
 
@@ -136,6 +150,7 @@ void SketchCompiler::compile(const QString& sketchText)
 
     m_process = new QProcess(this);
     m_process->setProcessChannelMode(QProcess::MergedChannels);
+    m_process->setChildProcessModifier([] { ::setpgid(0, 0); });
     connect(m_process, &QProcess::readyRead, this,
             [this] { m_output += QString::fromUtf8(m_process->readAll()); });
     connect(m_process, &QProcess::finished, this, &SketchCompiler::onFinished);

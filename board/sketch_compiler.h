@@ -48,6 +48,7 @@ signals:
 private:
     void onFinished(int exitCode, QProcess::ExitStatus status);
     void finish(BoardOutcome outcome);
+    void stopBuilder();
 
     QString m_buildRoot;
     // The folder in use: the build root, or a folder of this compiler's own

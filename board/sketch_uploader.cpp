@@ -11,9 +11,7 @@ namespace board {
 namespace {
 
 // avrdude draws each bar as 50 '#' after its label, with no line end until
-// the bar is full. The bar after "writing flash" is the first half of the
-// upload and the bar after "verifying flash" the second; the signature read
-// before them is not counted.
+// the bar is full.
 int barLength(const QString& output, qsizetype from)
 {
     if (from < 0) {
@@ -28,13 +26,6 @@ int barLength(const QString& output, qsizetype from)
         ++hashes;
     }
     return std::min(hashes, 50);
-}
-
-int uploadPercent(const QString& output)
-{
-    static const QRegularExpression writing(QStringLiteral("writing (?:\\d+ bytes )?flash"));
-    const qsizetype verifying = output.indexOf(QLatin1String("verifying flash"));
-    return barLength(output, output.indexOf(writing)) + barLength(output, verifying);
 }
 
 bool boardAnswered(const QString& output)
@@ -262,6 +253,15 @@ void SketchUploader::finish(BoardOutcome outcome)
         emit progress(100);
     }
     emit finished(outcome);
+}
+
+int SketchUploader::uploadPercent(const QString& output)
+{
+    // The bar after "writing N bytes flash" is the first half, the one after
+    // "verifying flash" the second; the signature read before is not counted.
+    static const QRegularExpression writing(QStringLiteral("writing (?:\\d+ bytes )?flash"));
+    const qsizetype verifying = output.indexOf(QLatin1String("verifying flash"));
+    return barLength(output, output.indexOf(writing)) + barLength(output, verifying);
 }
 
 BoardOutcome SketchUploader::readAvrdudeOutput(const QString& output, int exitCode)

@@ -33,6 +33,9 @@ public:
     // Turns avrdude's output and exit code into an outcome's failure and
     // detail line (the log and hex path are left to the caller).
     static BoardOutcome readAvrdudeOutput(const QString& output, int exitCode);
+    // How far avrdude's output so far has come: its write bar is the first
+    // half, its verify bar the second.
+    static int uploadPercent(const QString& output);
 
 signals:
     void progress(int percent);

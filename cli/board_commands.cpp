@@ -7,13 +7,22 @@
 #include <QEventLoop>
 #include <QFile>
 #include <QSaveFile>
+#include <QTimer>
 
+#include <csignal>
 #include <cstdio>
 #include <unistd.h>
 
 namespace cli {
 
 namespace {
+
+volatile std::sig_atomic_t interrupted = 0;
+
+void onInterrupt(int)
+{
+    interrupted = 1;
+}
 
 void printError(const QString& message)
 {
@@ -34,7 +43,7 @@ QString failureLine(const board::BoardOutcome& outcome)
     case BoardFailure::None:
         return {};
     case BoardFailure::ToolsMissing:
-        return QStringLiteral("cannot compile or upload: install %1 (sudo apt install %1)")
+        return QStringLiteral("the Arduino tools are missing: sudo apt install %1")
             .arg(outcome.missingPackages.join(QLatin1Char(' ')));
     case BoardFailure::CompileFailed:
         return QStringLiteral("the sketch does not compile: %1").arg(outcome.detail);
@@ -145,16 +154,33 @@ int BoardCommands::send(const std::string& sketch) const
     board::BoardJob job;
     board::SketchCompiler compiler;
 
+    // The builder runs in a process group of its own, out of reach of the
+    // terminal's Ctrl-C; an interrupt cancels the run so that its compilers
+    // are ended with it.
+    interrupted = 0;
+    std::signal(SIGINT, onInterrupt);
+    std::signal(SIGTERM, onInterrupt);
+    QTimer interruptWatch;
+    QObject::connect(&interruptWatch, &QTimer::timeout, [&] {
+        if (interrupted != 0) {
+            job.cancel();
+            compiler.cancel();
+        }
+    });
+    interruptWatch.start(100);
+
     if (m_parser.isSet(m_upload)) {
+        bool barShown = false;
         QObject::connect(&job, &board::BoardJob::stageChanged, [progress](board::BoardJob::Stage stage) {
             if (progress && stage == board::BoardJob::Stage::Compiling) {
                 std::fputs("compiling...\n", stderr);
             }
         });
-        QObject::connect(&job, &board::BoardJob::progress, [progress](int percent) {
+        QObject::connect(&job, &board::BoardJob::progress, [progress, &barShown](int percent) {
             if (progress) {
                 std::fprintf(stderr, "\ruploading %3d%%", percent);
                 std::fflush(stderr);
+                barShown = true;
             }
         });
         QObject::connect(&job, &board::BoardJob::finished, [&](const board::BoardOutcome& result) {
@@ -163,8 +189,7 @@ int BoardCommands::send(const std::string& sketch) const
         });
         job.start(text, m_parser.value(m_upload));
         loop.exec();
-        if (progress && outcome.failure != board::BoardFailure::CompileFailed &&
-            outcome.failure != board::BoardFailure::ToolsMissing && outcome.failure != board::BoardFailure::NoPort) {
+        if (barShown) {
             std::fputs("\n", stderr);
         }
     } else {
@@ -188,6 +213,10 @@ int BoardCommands::send(const std::string& sketch) const
             printError(error);
             return kBoardFailed;
         }
+    }
+    if (outcome.failure == board::BoardFailure::Cancelled) {
+        printError(QStringLiteral("interrupted"));
+        return kInterrupted;
     }
     if (!outcome.ok()) {
         printError(failureLine(outcome));

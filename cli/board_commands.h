@@ -17,6 +17,8 @@ class BoardCommands {
 public:
     // Compiling or uploading failed.
     static constexpr int kBoardFailed = 3;
+    // Stopped by SIGINT or SIGTERM, as shells report it for SIGINT.
+    static constexpr int kInterrupted = 130;
 
     explicit BoardCommands(QCommandLineParser& parser);
 

@@ -55,6 +55,22 @@ TEST(AvrdudeOutputTest, OnlyAVerifiedFlashWithExitZeroIsSuccess)
     EXPECT_EQ(SketchUploader::readAvrdudeOutput(unverified, 0).failure, BoardFailure::VerifyFailed);
 }
 
+TEST(AvrdudeOutputTest, ProgressCountsTheWriteAndVerifyBarsOnly)
+{
+    const QString signature = QStringLiteral(
+        "avrdude: AVR device initialized and ready to accept instructions\n\n"
+        "Reading | ################################################## | 100% 0.01s\n\n"
+        "avrdude: device signature = 0x1e9801 (probably m2560)\n");
+    EXPECT_EQ(SketchUploader::uploadPercent(signature), 0);
+    const QString writing = signature + QStringLiteral("avrdude: writing 4424 bytes flash ...\n\nWriting | ");
+    EXPECT_EQ(SketchUploader::uploadPercent(writing + QString(20, QLatin1Char('#'))), 20);
+    const QString verifying = writing + QString(50, QLatin1Char('#')) +
+        QStringLiteral(" | 100% 0.40s\n\navrdude: 4424 bytes of flash written\n"
+                       "avrdude: verifying flash memory against /tmp/#1/sketch.ino.hex\n\nReading | ");
+    EXPECT_EQ(SketchUploader::uploadPercent(verifying), 50);
+    EXPECT_EQ(SketchUploader::uploadPercent(verifying + QString(25, QLatin1Char('#'))), 75);
+}
+
 // arduino-builder's output for a sketch calling an undeclared function, and
 // for one that compiled.
 TEST(BuilderOutputTest, FirstErrorLineAndSizes)
