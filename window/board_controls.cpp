@@ -94,7 +94,9 @@ QString BoardControls::port() const
 
 void BoardControls::showPorts(const QList<board::PortFinder::Port>& ports, int preferred)
 {
-    const QString typed = m_port->currentText();
+    // Kept as a bare path, so a port that went away is not shown with the
+    // description it had.
+    const QString typed = port();
     m_port->clear();
     for (const auto& found : ports) {
         const QString shown = found.description.isEmpty()

@@ -44,7 +44,6 @@ public:
     QString title() const override;
     QString message() const override;
     QString panelText() const override;
-    void setPanelText(const std::string& sketch);
     void showSketch(const generation::PanelSketch& sketch) override;
     void showCanvas() override;
     void showError(const QString& text) override;
@@ -62,6 +61,7 @@ public:
     generation::ColumnSampler& sampler() override { return m_sampler; }
 
 private:
+    void setPanelText(const std::string& sketch);
     void placeAddedControls();
     void nameForAssistiveTools();
     void orderTabStops();
