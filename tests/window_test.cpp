@@ -4,6 +4,9 @@
 #include "generation/panel_sketch_builder.h"
 #include "platform/text_conversion.h"
 #include "sketch_lines.h"
+#include "generation/sketch_error.h"
+#include "platform/ide_sketch_file.h"
+#include "window/board_message.h"
 #include "window/canvas_view.h"
 #include "window/memory_line.h"
 #include "window/sign_preview.h"
@@ -13,12 +16,15 @@
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
+#include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -26,6 +32,8 @@
 
 #include <csignal>
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 namespace {
 
@@ -38,7 +46,7 @@ struct ControlRow {
     int left, top, width, height; // twips
 };
 
-// The window as it is designed, in tab order.
+// The window's designed controls.
 const ControlRow kControls[] = {
     {"pic", "window::CanvasView", nullptr, 240, 1320, 18135, 495},
     {"Command1", "window::CaptionButton", "產生程式(電腦有安裝VB6）", 2520, 8040, 1695, 735},
@@ -100,11 +108,42 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(QDir(toolFolder.path()).mkdir("bb"));
+        // The last port used is kept in the user's settings: not the tester's.
+        QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsFolder.path());
         form = std::make_unique<window::Form1>(toolFolder.path().toStdString());
         form->show();
         QApplication::setActiveWindow(form.get());
         ASSERT_TRUE(QTest::qWaitForWindowExposed(form.get()));
         QApplication::clipboard()->clear();
+        findControls();
+    }
+
+    // The window keeps its widgets to itself; tests find them by name.
+    template <typename Widget>
+    Widget* control(const char* name)
+    {
+        auto* widget = form->findChild<Widget*>(QString::fromLatin1(name));
+        EXPECT_NE(widget, nullptr) << name;
+        return widget;
+    }
+
+    void findControls()
+    {
+        pic = control<window::CanvasView>("pic");
+        Command1 = control<QPushButton>("Command1");
+        Text1 = control<QLineEdit>("Text1");
+        Text2 = control<QLineEdit>("Text2");
+        Check1 = control<QCheckBox>("Check1");
+        Check2 = control<QCheckBox>("Check2");
+        Option1 = control<QRadioButton>("Option1");
+        Option2 = control<QRadioButton>("Option2");
+        Command5 = control<QPushButton>("Command5");
+        Text3 = control<QPlainTextEdit>("Text3");
+        Command2 = control<QPushButton>("Command2");
+        Command3 = control<QPushButton>("Command3");
+        preview = control<window::SignPreview>("preview");
+        memoryLine = control<window::MemoryLine>("memoryLine");
+        saveAs = control<QPushButton>("saveAs");
     }
 
     void click(QAbstractButton* button) { QTest::mouseClick(button, Qt::LeftButton); }
@@ -122,14 +161,29 @@ protected:
     std::string panel() const { return form->panelText().toStdString(); }
 
     QTemporaryDir toolFolder;
+    QTemporaryDir settingsFolder;
     std::unique_ptr<window::Form1> form;
+    window::CanvasView* pic = nullptr;
+    QPushButton* Command1 = nullptr;
+    QLineEdit* Text1 = nullptr;
+    QLineEdit* Text2 = nullptr;
+    QCheckBox* Check1 = nullptr;
+    QCheckBox* Check2 = nullptr;
+    QRadioButton* Option1 = nullptr;
+    QRadioButton* Option2 = nullptr;
+    QPushButton* Command5 = nullptr;
+    QPlainTextEdit* Text3 = nullptr;
+    QPushButton* Command2 = nullptr;
+    QPushButton* Command3 = nullptr;
+    window::SignPreview* preview = nullptr;
+    window::MemoryLine* memoryLine = nullptr;
+    QPushButton* saveAs = nullptr;
 };
 
-TEST_F(WindowTest, ControlsStandWhereTheyAreDesignedInTabOrder)
+TEST_F(WindowTest, ControlsStandWhereTheyAreDesignedAndHaveAccessibleNames)
 {
     EXPECT_EQ(form->size(), QSize(1239, 596));
     EXPECT_EQ(form->windowTitle(), QStringLiteral("Qelvorn出版qelvorn.example"));
-    QWidget* previous = nullptr;
     for (const auto& row : kControls) {
         SCOPED_TRACE(row.name);
         auto* widget = form->findChild<QWidget*>(QString::fromLatin1(row.name));
@@ -140,44 +194,43 @@ TEST_F(WindowTest, ControlsStandWhereTheyAreDesignedInTabOrder)
             EXPECT_EQ(captionOf(widget), QString::fromUtf8(row.caption));
         }
         EXPECT_NE(widget->focusPolicy() & Qt::TabFocus, 0);
-        if (previous) {
-            // Skip the widgets inside a control, such as the panel's viewport.
-            QWidget* next = previous->nextInFocusChain();
-            while (next->parentWidget() != form.get()) {
-                next = next->nextInFocusChain();
-            }
-            EXPECT_EQ(next->objectName().toStdString(), row.name)
-                << "after " << previous->objectName().toStdString();
-        }
         if (auto* button = qobject_cast<QPushButton*>(widget)) {
             EXPECT_FALSE(button->isDefault());
             EXPECT_FALSE(button->autoDefault());
         }
-        previous = widget;
     }
-    EXPECT_EQ(form->Text2->text(), platform::fromU16(std::u16string(generation::kDefaultMessage)));
-    EXPECT_FALSE(form->Check1->isChecked());
-    EXPECT_FALSE(form->Check2->isChecked());
-    EXPECT_TRUE(form->Option1->isChecked());
-    EXPECT_FALSE(form->Option2->isChecked());
-    EXPECT_EQ(form->Command5->toolTip(), QStringLiteral("請開啟程式所在資料夾的bb.txt"));
-    EXPECT_EQ(form->Command1->geometry().top(), form->Text3->geometry().bottom()); // one pixel shared
+    // Every control a user can reach has a name a screen reader can say,
+    // and the two text boxes are told apart.
+    for (QWidget* widget : form->findChildren<QWidget*>()) {
+        if ((widget->focusPolicy() & Qt::TabFocus) && !widget->objectName().isEmpty()
+            && !widget->objectName().startsWith(QLatin1String("qt_"))) {
+            EXPECT_FALSE(widget->accessibleName().isEmpty()) << widget->objectName().toStdString();
+        }
+    }
+    EXPECT_NE(Text1->accessibleName(), Text2->accessibleName());
+    EXPECT_EQ(Text2->text(), platform::fromU16(std::u16string(generation::kDefaultMessage)));
+    EXPECT_FALSE(Check1->isChecked());
+    EXPECT_FALSE(Check2->isChecked());
+    EXPECT_TRUE(Option1->isChecked());
+    EXPECT_FALSE(Option2->isChecked());
+    EXPECT_EQ(Command5->toolTip(), QStringLiteral("請開啟程式所在資料夾的bb.txt"));
+    EXPECT_EQ(Command1->geometry().top(), Text3->geometry().bottom()); // one pixel shared
 }
 
 TEST_F(WindowTest, FontsScrollBarsAndCanvasAreAsDesigned)
 {
-    EXPECT_EQ(QFontInfo(form->Text1->font()).family(), QStringLiteral("AR PL UKai TW"));
-    EXPECT_EQ(form->Text1->font().pointSize(), 9);
-    EXPECT_EQ(form->Text2->font(), form->Text1->font());
-    EXPECT_EQ(QFontInfo(form->Text3->font()).family(), QStringLiteral("AR PL UMing TW"));
-    EXPECT_EQ(form->Text3->font().pointSize(), 12);
-    EXPECT_EQ(form->Text3->lineWrapMode(), QPlainTextEdit::NoWrap);
-    EXPECT_EQ(form->Text3->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
-    EXPECT_EQ(form->Text3->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
-    EXPECT_EQ(form->pic->contentsRect(), QRect(2, 2, 1205, 29));
-    EXPECT_EQ(form->pic->frameShadow(), QFrame::Sunken);
+    EXPECT_EQ(QFontInfo(Text1->font()).family(), QStringLiteral("AR PL UKai TW"));
+    EXPECT_EQ(Text1->font().pointSize(), 9);
+    EXPECT_EQ(Text2->font(), Text1->font());
+    EXPECT_EQ(QFontInfo(Text3->font()).family(), QStringLiteral("AR PL UMing TW"));
+    EXPECT_EQ(Text3->font().pointSize(), 12);
+    EXPECT_EQ(Text3->lineWrapMode(), QPlainTextEdit::NoWrap);
+    EXPECT_EQ(Text3->horizontalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    EXPECT_EQ(Text3->verticalScrollBarPolicy(), Qt::ScrollBarAlwaysOn);
+    EXPECT_EQ(pic->contentsRect(), QRect(2, 2, 1205, 29));
+    EXPECT_EQ(pic->frameShadow(), QFrame::Sunken);
     // Nothing is drawn at start: the picture box shows a blank canvas.
-    const QImage shown = form->pic->grab().toImage().copy(2, 2, 1205, 29).convertToFormat(QImage::Format_RGB32);
+    const QImage shown = pic->grab().toImage().copy(2, 2, 1205, 29).convertToFormat(QImage::Format_RGB32);
     EXPECT_EQ(shown.pixel(600, 14), 0xFFD4D0C8);
 }
 
@@ -194,27 +247,33 @@ TEST_F(WindowTest, ControlsStayPutWhenTheWindowIsResized)
     }
 }
 
-TEST_F(WindowTest, TabKeyWalksTheControlsInOrder)
+TEST_F(WindowTest, TabKeyWalksTheWindowFromTopToBottom)
 {
-    // Of the two options only the selected one is a tab stop; the arrow keys
-    // move between them.
-    form->pic->setFocus();
-    for (std::size_t i = 1; i < std::size(kControls); ++i) {
-        if (std::string_view(kControls[i].name) == "Option2") {
-            continue;
-        }
+    // Of the two options only the selected one is a tab stop (the arrow
+    // keys move between them); the cancel and details buttons wait,
+    // disabled, until there is something to cancel or show.
+    const char* const order[] = {"Text1", "Text2", "pic", "Check1", "Check2", "Option1", "Text3", "wholeMessage", "port",
+                                 "upload", "uploadPortsBA", "Command3", "Command1", "Command2", "Command5",
+                                 "saveAs", "Text1"};
+    EXPECT_EQ(QApplication::focusWidget(), Text1);
+    for (std::size_t i = 1; i < std::size(order); ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
-        ASSERT_NE(QApplication::focusWidget(), nullptr);
-        EXPECT_EQ(QApplication::focusWidget()->objectName().toStdString(), kControls[i].name);
+        QWidget* focused = QApplication::focusWidget();
+        ASSERT_NE(focused, nullptr);
+        // The port chooser's text box stands for the chooser.
+        if (focused->parentWidget() && focused->parentWidget()->objectName() == QLatin1String("port")) {
+            focused = focused->parentWidget();
+        }
+        EXPECT_EQ(focused->objectName().toStdString(), order[i]) << "after " << order[i - 1];
     }
 }
 
 TEST_F(WindowTest, GenerateButtonsShareTheMessageAndDifferInTheTitleRows)
 {
-    click(form->Command3);
+    click(Command3);
     const std::string lowered = panel();
     EXPECT_EQ(lowered, expectedSketch(QStringLiteral("新細明體"), false, RowWindow::lowered()));
-    click(form->Command1);
+    click(Command1);
     const std::string standard = panel();
     EXPECT_EQ(standard, expectedSketch(QStringLiteral("新細明體"), false, RowWindow::standard()));
 
@@ -226,66 +285,66 @@ TEST_F(WindowTest, GenerateButtonsShareTheMessageAndDifferInTheTitleRows)
         ASSERT_EQ(standardLines[i], loweredLines[i]) << "line " << i;
     }
     // The picture box shows what was drawn last: the message.
-    const QImage shown = form->pic->grab().toImage().copy(2, 2, 1205, 29).convertToFormat(QImage::Format_RGB32);
+    const QImage shown = pic->grab().toImage().copy(2, 2, 1205, 29).convertToFormat(QImage::Format_RGB32);
     EXPECT_EQ(shown, form->canvas().image());
 }
 
 TEST_F(WindowTest, CopyPutsThePanelOnTheClipboardWithCrLf)
 {
-    click(form->Command2);
+    click(Command2);
     EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("Text3"));
 
-    click(form->Command1);
-    click(form->Command2);
+    click(Command1);
+    click(Command2);
     EXPECT_EQ(QApplication::clipboard()->text().toStdString(), panel());
     EXPECT_NE(QApplication::clipboard()->text().indexOf(QStringLiteral("};\r\nunsigned int slen=")), -1);
 
     // Hand edits are copied too, with their line ends made CR LF.
-    form->Text3->clear();
-    QTest::keyClicks(form->Text3, QStringLiteral("ab"));
-    QTest::keyClick(form->Text3, Qt::Key_Return);
-    QTest::keyClicks(form->Text3, QStringLiteral("cd"));
-    click(form->Command2);
+    Text3->clear();
+    QTest::keyClicks(Text3, QStringLiteral("ab"));
+    QTest::keyClick(Text3, Qt::Key_Return);
+    QTest::keyClicks(Text3, QStringLiteral("cd"));
+    click(Command2);
     EXPECT_EQ(QApplication::clipboard()->text(), QStringLiteral("ab\r\ncd"));
 }
 
 TEST_F(WindowTest, StylesTurnOffWhenUntickedAndFacesSwitchBack)
 {
-    click(form->Command1);
+    click(Command1);
     const std::string plain = panel();
     EXPECT_EQ(plain, expectedSketch(QStringLiteral("新細明體"), false, RowWindow::standard()));
 
-    click(form->Check1);
-    click(form->Command1);
+    click(Check1);
+    click(Command1);
     const std::string bold = panel();
     EXPECT_EQ(bold, expectedSketch(QStringLiteral("新細明體"), true, RowWindow::standard()));
-    click(form->Check1);
-    click(form->Command1);
+    click(Check1);
+    click(Command1);
     EXPECT_EQ(panel(), plain);
 
-    QTest::keyClick(form->Check2, Qt::Key_Space);
-    click(form->Command1);
+    QTest::keyClick(Check2, Qt::Key_Space);
+    click(Command1);
     EXPECT_NE(panel(), plain);
-    QTest::keyClick(form->Check2, Qt::Key_Space);
-    click(form->Command1);
+    QTest::keyClick(Check2, Qt::Key_Space);
+    click(Command1);
     EXPECT_EQ(panel(), plain);
 
-    click(form->Option2);
-    click(form->Command1);
+    click(Option2);
+    click(Command1);
     EXPECT_EQ(panel(), expectedSketch(QStringLiteral("標楷體"), false, RowWindow::standard()));
-    click(form->Option1);
-    click(form->Command1);
+    click(Option1);
+    click(Command1);
     EXPECT_EQ(panel(), plain);
 }
 
 TEST_F(WindowTest, WriteButtonWritesTheFileAndLeavesThePanel)
 {
     MessageBoxCatcher boxes;
-    click(form->Command5);
+    click(Command5);
     QFile file(toolFolder.filePath("bb/bb.ino"));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     EXPECT_NE(file.readAll().indexOf("slen= 1192;"), -1);
-    EXPECT_EQ(form->Text3->toPlainText(), QStringLiteral("Text3"));
+    EXPECT_EQ(Text3->toPlainText(), QStringLiteral("Text3"));
     QTest::qWait(50);
     EXPECT_TRUE(boxes.texts.isEmpty());
 }
@@ -293,39 +352,39 @@ TEST_F(WindowTest, WriteButtonWritesTheFileAndLeavesThePanel)
 TEST_F(WindowTest, FailureShowsOneBoxAndKeepsTheWindowAsItWas)
 {
     ASSERT_TRUE(QDir(toolFolder.filePath("bb")).removeRecursively());
-    QTest::keyClicks(form->Text1, QStringLiteral("2027"));
-    QTest::keyClicks(form->Text2, QStringLiteral(" end"));
-    form->Text3->setPlainText(QStringLiteral("my hand edits"));
-    const QString title = form->Text1->text();
-    const QString message = form->Text2->text();
+    QTest::keyClicks(Text1, QStringLiteral("2027"));
+    QTest::keyClicks(Text2, QStringLiteral(" end"));
+    Text3->setPlainText(QStringLiteral("my hand edits"));
+    const QString title = Text1->text();
+    const QString message = Text2->text();
 
     MessageBoxCatcher boxes;
-    click(form->Command5);
+    click(Command5);
     ASSERT_EQ(boxes.texts.size(), 1);
     EXPECT_TRUE(boxes.texts[0].startsWith(QStringLiteral("錯誤 76："))) << boxes.texts[0].toStdString();
     EXPECT_TRUE(boxes.texts[0].contains(QDir::toNativeSeparators(toolFolder.filePath("bb"))));
     EXPECT_TRUE(form->isVisible());
-    EXPECT_EQ(form->Text1->text(), title);
-    EXPECT_EQ(form->Text2->text(), message);
-    EXPECT_EQ(form->Text3->toPlainText(), QStringLiteral("my hand edits"));
+    EXPECT_EQ(Text1->text(), title);
+    EXPECT_EQ(Text2->text(), message);
+    EXPECT_EQ(Text3->toPlainText(), QStringLiteral("my hand edits"));
 
     // The window goes on working after the failure.
-    click(form->Command1);
+    click(Command1);
     EXPECT_NE(form->panelText().indexOf(QStringLiteral("unsigned int slen=")), -1);
 }
 
 TEST_F(WindowTest, PreviewPlaysTheGeneratedSketchAndPausesOnAClick)
 {
-    EXPECT_FALSE(form->preview->animation().has_value());
-    click(form->Command1);
-    ASSERT_TRUE(form->preview->animation().has_value());
-    EXPECT_FALSE(form->preview->paused());
-    QTest::mouseClick(form->preview, Qt::LeftButton);
-    ASSERT_TRUE(form->preview->paused());
+    EXPECT_FALSE(preview->animation().has_value());
+    click(Command1);
+    ASSERT_TRUE(preview->animation().has_value());
+    EXPECT_FALSE(preview->paused());
+    QTest::mouseClick(preview, Qt::LeftButton);
+    ASSERT_TRUE(preview->paused());
 
-    const std::size_t index = form->preview->frameIndex();
-    const auto frame = form->preview->animation()->frame(index);
-    const QImage shown = form->preview->grab().toImage();
+    const std::size_t index = preview->frameIndex();
+    const auto frame = preview->animation()->frame(index);
+    const QImage shown = preview->grab().toImage();
     // A paused sign is dimmed under a white pause mark and word; the LEDs
     // the mark covers are skipped, the rest still show the frame.
     int lit = 0;
@@ -352,45 +411,157 @@ TEST_F(WindowTest, PreviewPlaysTheGeneratedSketchAndPausesOnAClick)
     EXPECT_GT(lit, 100);
 
     QTest::qWait(30);
-    EXPECT_EQ(form->preview->frameIndex(), index);
-    QTest::mouseClick(form->preview, Qt::LeftButton);
-    EXPECT_FALSE(form->preview->paused());
+    EXPECT_EQ(preview->frameIndex(), index);
+    QTest::mouseClick(preview, Qt::LeftButton);
+    EXPECT_FALSE(preview->paused());
     QTest::qWait(60);
-    EXPECT_GT(form->preview->frameIndex(), index);
+    EXPECT_GT(preview->frameIndex(), index);
 }
 
 TEST_F(WindowTest, MemoryLineSaysWhatReachesTheSignAndWhichSketchRuns)
 {
-    click(form->Command3);
-    EXPECT_FALSE(form->memoryLine->text().contains(QStringLiteral("畫布"))) << form->memoryLine->text().toStdString();
-    EXPECT_TRUE(form->memoryLine->styleSheet().isEmpty());
+    click(Command3);
+    EXPECT_FALSE(memoryLine->text().contains(QStringLiteral("畫布"))) << memoryLine->text().toStdString();
+    EXPECT_TRUE(memoryLine->styleSheet().isEmpty());
 
     // The canvas holds 75 characters of 16 pixels; at 277 the panel's
     // sketch still runs and the file's has no room left for the stack.
-    form->Text2->setText(QString(277, QChar(u'字')));
-    click(form->Command1);
-    const QString line = form->memoryLine->text();
+    Text2->setText(QString(277, QChar(u'字')));
+    click(Command1);
+    const QString line = memoryLine->text();
     EXPECT_TRUE(line.contains(QStringLiteral("277 個字只有前 75 個會出現在看板上"))) << line.toStdString();
     EXPECT_TRUE(line.contains(QStringLiteral("面板的程式用 8,121 位元組（99%），可以執行"))) << line.toStdString();
     EXPECT_TRUE(line.contains(QStringLiteral("bb.ino 的程式用 8,187 位元組（100%），放得進但堆疊不夠"))) << line.toStdString();
-    EXPECT_TRUE(form->memoryLine->styleSheet().contains(QStringLiteral("#a05000")));
+    EXPECT_TRUE(memoryLine->styleSheet().contains(QStringLiteral("#a05000")));
 
-    form->Text2->setText(QString(400, QChar(u'字')));
-    click(form->Command1);
-    EXPECT_TRUE(form->memoryLine->styleSheet().contains(QStringLiteral("#c00000")));
+    Text2->setText(QString(400, QChar(u'字')));
+    click(Command1);
+    EXPECT_TRUE(memoryLine->styleSheet().contains(QStringLiteral("#c00000")));
 }
 
-TEST_F(WindowTest, PreviewTakesTheFreeSpaceWithoutMovingAnything)
+TEST_F(WindowTest, AddedControlsTakeTheFreeSpaceWithoutMovingAnything)
 {
-    const QRect preview = form->preview->geometry();
-    const QRect line = form->memoryLine->geometry();
-    EXPECT_GT(preview.left(), form->Text3->geometry().right());
-    EXPECT_LE(preview.right(), form->width() - 1);
-    EXPECT_LE(line.bottom(), form->height() - 1);
-    for (const auto& row : kControls) {
-        const QRect control = form->findChild<QWidget*>(QString::fromLatin1(row.name))->geometry();
-        EXPECT_FALSE(control.intersects(preview)) << row.name;
-        EXPECT_FALSE(control.intersects(line)) << row.name;
+    const char* const added[] = {"preview", "memoryLine", "boardControls", "saveAs"};
+    std::vector<QRect> areas;
+    for (const char* name : added) {
+        const QRect area = control<QWidget>(name)->geometry();
+        SCOPED_TRACE(name);
+        EXPECT_GT(area.left(), Text3->geometry().right());
+        EXPECT_TRUE(form->rect().contains(area));
+        for (const auto& row : kControls) {
+            EXPECT_FALSE(control<QWidget>(row.name)->geometry().intersects(area)) << row.name;
+        }
+        for (const QRect& earlier : areas) {
+            EXPECT_FALSE(earlier.intersects(area));
+        }
+        areas.push_back(area);
+    }
+    // One row is left free under the memory line for a check box.
+    EXPECT_GE(areas[2].top() - areas[1].bottom() - 1, 24);
+}
+
+TEST_F(WindowTest, SaveAsWritesUtf8IntoAFolderOfTheSketchsName)
+{
+    QTemporaryDir place;
+    Text3->setPlainText(QStringLiteral("// 恭喜發財\nvoid setup() {}\nvoid loop() {}"));
+    QString chosen = place.filePath(QStringLiteral("招牌"));
+    // Answers the real file dialog.
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (auto* dialog = qobject_cast<QFileDialog*>(modal)) {
+            dialog->selectFile(chosen);
+            // Replacing a file is the dialog's question to ask, not this test's.
+            dialog->setOption(QFileDialog::DontConfirmOverwrite);
+            QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
+        }
+    });
+    answer.start(10);
+
+    click(saveAs);
+    const QString path = place.filePath(QStringLiteral("招牌/招牌.ino"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), QByteArray("// 恭喜發財\r\nvoid setup() {}\r\nvoid loop() {}"));
+    file.close();
+    EXPECT_TRUE(control<QLabel>("uploadStatus")->text().contains(QDir::toNativeSeparators(path)));
+
+    // Chosen inside its own folder, the sketch is replaced there, not nested.
+    Text3->setPlainText(QStringLiteral("void setup() {}"));
+    chosen = path;
+    click(saveAs);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), QByteArray("void setup() {}"));
+    EXPECT_EQ(QDir(place.filePath(QStringLiteral("招牌"))).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+              QStringList{QStringLiteral("招牌.ino")});
+}
+
+TEST(IdeSketchFileTest, AFailedSaveLeavesTheEarlierSketchWhole)
+{
+    QTemporaryDir place;
+    const QString path = platform::IdeSketchFile::pathFor(place.filePath(QStringLiteral("sign.ino")));
+    ASSERT_EQ(path, place.filePath(QStringLiteral("sign/sign.ino")));
+    platform::IdeSketchFile::save(path, QStringLiteral("earlier"));
+
+    // A file size limit makes the write fail for real, in a child process
+    // so the limit ends with it.
+    const pid_t child = fork();
+    ASSERT_NE(child, -1);
+    if (child == 0) {
+        std::signal(SIGXFSZ, SIG_IGN);
+        const rlimit limit{64, 64};
+        setrlimit(RLIMIT_FSIZE, &limit);
+        try {
+            platform::IdeSketchFile::save(path, QString(1000, QLatin1Char('x')));
+        } catch (const generation::SketchError& error) {
+            _exit(error.number() == generation::SketchError::kDeviceIo ? 3 : 4);
+        }
+        _exit(0);
+    }
+    int status = 0;
+    ASSERT_EQ(waitpid(child, &status, 0), child);
+    ASSERT_TRUE(WIFEXITED(status));
+    EXPECT_EQ(WEXITSTATUS(status), 3);
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), QByteArray("earlier"));
+    EXPECT_EQ(QDir(place.filePath(QStringLiteral("sign"))).entryList(QDir::AllEntries | QDir::NoDotAndDotDot),
+              QStringList{QStringLiteral("sign.ino")});
+}
+
+TEST(BoardMessageTest, EachOutcomeSaysInChineseWhatHappenedAndWhatToDo)
+{
+    using board::BoardFailure;
+    struct Case {
+        BoardFailure failure;
+        std::vector<const char*> phrases;
+    };
+    const Case cases[] = {
+        {BoardFailure::None, {"上傳完成", "核對無誤", "7080", "3105"}},
+        {BoardFailure::ToolsMissing, {"sudo apt install arduino-builder avrdude"}},
+        {BoardFailure::CompileFailed, {"編譯失敗", "第 12 行", "詳細資訊"}},
+        {BoardFailure::NoPort, {"連接埠", "USB", "/dev/ttyACM0"}},
+        {BoardFailure::PortNotFound, {"找不到連接埠 /dev/ttyUSB7"}},
+        {BoardFailure::PermissionDenied, {"/dev/ttyUSB7", "dialout", "sudo usermod -aG dialout $USER", "登出再登入"}},
+        {BoardFailure::PortBusy, {"/dev/ttyUSB7", "別的程式"}},
+        {BoardFailure::BoardNotAnswering, {"沒有回應", "Mega 2560", "USB 線"}},
+        {BoardFailure::VerifyFailed, {"核對不符", "再上傳"}},
+        {BoardFailure::TimedOut, {"逾時"}},
+        {BoardFailure::Cancelled, {"已取消"}},
+        {BoardFailure::Other, {"上傳失敗", "avrdude died", "詳細資訊"}},
+    };
+    for (const Case& c : cases) {
+        board::BoardOutcome outcome;
+        outcome.failure = c.failure;
+        outcome.detail = QStringLiteral("avrdude died");
+        outcome.missingPackages = {QStringLiteral("arduino-builder"), QStringLiteral("avrdude")};
+        outcome.sketchLine = 12;
+        outcome.flashBytes = 7080;
+        outcome.sramBytes = 3105;
+        const QString text = window::BoardMessage::describe(outcome, QStringLiteral("/dev/ttyUSB7"));
+        for (const char* phrase : c.phrases) {
+            EXPECT_TRUE(text.contains(QString::fromUtf8(phrase))) << text.toStdString() << " lacks " << phrase;
+        }
     }
 }
 
@@ -398,12 +569,12 @@ TEST_F(WindowTest, PreviewTakesTheFreeSpaceWithoutMovingAnything)
 // runs, with SIGXFSZ ignored as the tool's main() does.
 TEST_F(WindowTest, WriteOverTheFileSizeLimitShowsTheReasonAndKeepsTheEarlierFile)
 {
-    click(form->Command5);
+    click(Command5);
     const QString path = toolFolder.filePath("bb/bb.ino");
     const QByteArray earlier = readAll(path);
     ASSERT_GT(earlier.size(), 1024);
-    QTest::keyClicks(form->Text2, QStringLiteral(" later"));
-    const QString message = form->Text2->text();
+    QTest::keyClicks(Text2, QStringLiteral(" later"));
+    const QString message = Text2->text();
 
     const auto previousHandler = std::signal(SIGXFSZ, SIG_IGN);
     rlimit previous{};
@@ -411,7 +582,7 @@ TEST_F(WindowTest, WriteOverTheFileSizeLimitShowsTheReasonAndKeepsTheEarlierFile
     const rlimit low{1024, previous.rlim_max};
     ASSERT_EQ(setrlimit(RLIMIT_FSIZE, &low), 0);
     MessageBoxCatcher boxes;
-    click(form->Command5);
+    click(Command5);
     setrlimit(RLIMIT_FSIZE, &previous);
     std::signal(SIGXFSZ, previousHandler);
 
@@ -421,7 +592,7 @@ TEST_F(WindowTest, WriteOverTheFileSizeLimitShowsTheReasonAndKeepsTheEarlierFile
     EXPECT_TRUE(boxes.texts[0].contains(QDir::toNativeSeparators(path)));
     EXPECT_EQ(readAll(path), earlier);
     EXPECT_EQ(QDir(toolFolder.filePath("bb")).entryList(QDir::Files | QDir::Hidden), QStringList{"bb.ino"});
-    EXPECT_EQ(form->Text2->text(), message);
+    EXPECT_EQ(Text2->text(), message);
 }
 
 // With the box ticked, the generate and write buttons keep the whole
@@ -429,11 +600,11 @@ TEST_F(WindowTest, WriteOverTheFileSizeLimitShowsTheReasonAndKeepsTheEarlierFile
 TEST_F(WindowTest, WholeMessageBoxMakesTheFlashSketch)
 {
     MessageBoxCatcher boxes;
-    click(form->wholeMessage);
-    click(form->Command1);
+    click(control<QCheckBox>("wholeMessage"));
+    click(Command1);
     EXPECT_TRUE(form->panelText().contains(QStringLiteral("const unsigned int c0[] PROGMEM={")));
     EXPECT_TRUE(form->panelText().contains(QStringLiteral("PORTK=a[i] / 256;")));
-    click(form->Command5);
+    click(Command5);
     QFile file(toolFolder.filePath("bb/bb.ino"));
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));
     const QByteArray bytes = file.readAll();

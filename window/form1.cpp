@@ -2,7 +2,10 @@
 
 #include "generation/default_texts.h"
 #include "generation/marquee_shape.h"
+#include "platform/ide_sketch_file.h"
 #include "platform/text_conversion.h"
+#include "window/board_actions.h"
+#include "window/board_controls.h"
 #include "window/canvas_view.h"
 #include "window/caption_button.h"
 #include "window/memory_line.h"
@@ -10,10 +13,14 @@
 #include "window/window_actions.h"
 
 #include <QCheckBox>
+#include <QFileDialog>
+#include <QFileInfo>
 #include <QLineEdit>
+#include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTextBlock>
 
 namespace window {
 
@@ -106,16 +113,8 @@ Form1::Form1(const std::string& toolFolder, QWidget* parent)
     // panel where the two overlap by a pixel; the button stays on top.
     Command1->raise();
 
-    const QList<QWidget*> tabOrder = {pic, Command1, Text1, Text2, Check1, Check2,
-                                      Option1, Option2, Command5, Text3, Command2, Command3};
-    for (qsizetype i = 1; i < tabOrder.size(); ++i) {
-        QWidget::setTabOrder(tabOrder[i - 1], tabOrder[i]);
-    }
-    Text1->setFocus();
-
     // The preview and the memory line use the free space right of the
-    // panel, after every designed control in the tab order; the preview is
-    // worked by mouse only.
+    // panel; the preview is worked by mouse only.
     const int previewLeft = Text3->geometry().right() + 15;
     preview = place(new SignPreview(this), "preview",
                     QRect(previewLeft, Text3->y(), MarqueeShape::kColumns * SignPreview::kPitch + 2 * SignPreview::kMargin,
@@ -123,11 +122,84 @@ Form1::Form1(const std::string& toolFolder, QWidget* parent)
     memoryLine = place(new MemoryLine(this), "memoryLine",
                        QRect(previewLeft, preview->geometry().bottom() + 9, preview->width(), 90));
     // As wide as its text: a click beside the words does not tick it.
-    wholeMessage = new QCheckBox(tr("長訊息：整段存入快閃記憶體"), this);
-    place(wholeMessage, "wholeMessage",
-          QRect(QPoint(previewLeft, memoryLine->geometry().bottom() + 5), wholeMessage->sizeHint()));
+    wholeMessageBox = new QCheckBox(tr("長訊息：整段存入快閃記憶體"), this);
+    place(wholeMessageBox, "wholeMessage",
+          QRect(QPoint(previewLeft, memoryLine->geometry().bottom() + 5), wholeMessageBox->sizeHint()));
+    placeAddedControls();
+    nameForAssistiveTools();
+    orderTabStops();
+    Text1->setFocus();
 
     m_actions = std::make_unique<WindowActions>(*this, toolFolder);
+    m_boardActions = std::make_unique<BoardActions>(*this);
+    connectControls();
+}
+
+void Form1::placeAddedControls()
+{
+    // Below the memory line, one row is kept free for a check box; the
+    // board controls come under it, and the save button sits on the
+    // designed buttons' row.
+    const QRect line = memoryLine->geometry();
+    const int boardTop = line.bottom() + 1 + 30;
+    const int saveTop = Command5->y();
+    boardControls = place(new BoardControls(this), "boardControls",
+                          QRect(line.left(), boardTop, line.width(), saveTop - 4 - boardTop));
+    saveAs = place(button(this, tr("另存草稿…")), "saveAs", QRect(line.left(), saveTop, 120, Command5->height()));
+    saveAs->setToolTip(tr("把輸出區的程式存成 Arduino IDE 能開的草稿（名稱/名稱.ino，UTF-8）"));
+}
+
+void Form1::nameForAssistiveTools()
+{
+    // A screen reader tells the boxes apart by these names; the buttons
+    // and options read their captions.
+    pic->setAccessibleName(tr("字形畫布"));
+    Text1->setAccessibleName(tr("標題"));
+    Text2->setAccessibleName(tr("訊息"));
+    Text3->setAccessibleName(tr("程式輸出區"));
+    preview->setAccessibleName(tr("看板預覽"));
+    memoryLine->setAccessibleName(tr("記憶體用量"));
+    for (QAbstractButton* captioned : std::initializer_list<QAbstractButton*>{
+             Command1, Command3, Command2, Command5, Check1, Check2, Option1, Option2, wholeMessageBox, saveAs}) {
+        captioned->setAccessibleName(captioned->text());
+    }
+}
+
+void Form1::orderTabStops()
+{
+    // Top to bottom, and left to right within a row: the texts, the
+    // canvas, the style and face choices, the panel, the board controls
+    // beside it, then the row of buttons under it.
+    QList<QWidget*> order = {Text1, Text2, pic, Check1, Check2, Option1, Option2, Text3, wholeMessageBox};
+    order += boardControls->tabOrder();
+    order += {Command3, Command1, Command2, Command5, saveAs};
+    for (qsizetype i = 1; i < order.size(); ++i) {
+        QWidget::setTabOrder(order[i - 1], order[i]);
+    }
+}
+
+void Form1::connectControls()
+{
+    const auto press = [this](QPushButton* sender, void (WindowActions::*action)()) {
+        connect(sender, &QPushButton::clicked, this, [this, action] { (m_actions.get()->*action)(); });
+    };
+    press(Command1, &WindowActions::generateStandard);
+    press(Command3, &WindowActions::generateLowered);
+    press(Command2, &WindowActions::copyPanel);
+    press(Command5, &WindowActions::writeFile);
+    press(saveAs, &WindowActions::saveSketchAs);
+
+    // A box or option changed by the user, by mouse or keyboard, toggles;
+    // unticking a box turns its style off again.
+    connect(Check1, &QCheckBox::toggled, this, [this](bool on) { m_actions->setBold(on); });
+    connect(Check2, &QCheckBox::toggled, this, [this](bool on) { m_actions->setItalic(on); });
+    connect(Option1, &QRadioButton::toggled, this, [this](bool on) { m_actions->chooseFace("新細明體", on); });
+    connect(Option2, &QRadioButton::toggled, this, [this](bool on) { m_actions->chooseFace("標楷體", on); });
+
+    BoardActions* board = m_boardActions.get();
+    connect(boardControls, &BoardControls::uploadRequested, board, &BoardActions::uploadPanel);
+    connect(boardControls, &BoardControls::uploadPortsBARequested, board, &BoardActions::uploadPortsBA);
+    connect(boardControls, &BoardControls::cancelRequested, board, &BoardActions::cancel);
 }
 
 Form1::~Form1() = default;
@@ -147,6 +219,11 @@ QString Form1::panelText() const
     return platform::withCrLfLineEnds(Text3->toPlainText());
 }
 
+bool Form1::wholeMessage() const
+{
+    return wholeMessageBox->isChecked();
+}
+
 void Form1::setPanelText(const std::string& sketch)
 {
     Text3->setPlainText(platform::fromUtf8(sketch));
@@ -156,9 +233,9 @@ void Form1::showSketch(const generation::PanelSketch& sketch)
 {
     setPanelText(sketch.text);
     preview->play(generation::SignAnimation(sketch.titleWords, sketch.messageWords, sketch.columnCount,
-                                            wholeMessage->isChecked() ? generation::BoardTiming::wholeMessageSketch()
+                                            wholeMessage() ? generation::BoardTiming::wholeMessageSketch()
                                                                       : generation::BoardTiming::panelSketch()));
-    if (wholeMessage->isChecked()) {
+    if (wholeMessage()) {
         memoryLine->showWholeMessage(sketch.messageWords.size());
     } else {
         memoryLine->showMessage(message(), m_canvas);
@@ -168,6 +245,79 @@ void Form1::showSketch(const generation::PanelSketch& sketch)
 void Form1::showCanvas()
 {
     pic->update();
+}
+
+void Form1::showError(const QString& text)
+{
+    QMessageBox::critical(this, windowTitle(), text);
+}
+
+QString Form1::askSketchPath()
+{
+    QString start = QDir::home().filePath(QStringLiteral("Arduino"));
+    if (!QFileInfo(start).isDir()) {
+        start = QDir::homePath();
+    }
+    QFileDialog dialog(this, tr("另存草稿"), start, tr("Arduino 草稿 (*.ino)"));
+    dialog.setObjectName(QStringLiteral("saveAsDialog"));
+    dialog.setAcceptMode(QFileDialog::AcceptSave);
+    dialog.setDefaultSuffix(QStringLiteral("ino"));
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return {};
+    }
+    const QString chosen = QDir::cleanPath(dialog.selectedFiles().constFirst());
+    const QString path = platform::IdeSketchFile::pathFor(chosen);
+    // The dialog asked about the file chosen; a sketch of that name inside
+    // a folder of its own is another file, so ask again before replacing it.
+    if (path != chosen && QFileInfo::exists(path)) {
+        const auto answer = QMessageBox::question(
+            this, tr("另存草稿"), tr("%1 已經存在，要取代它嗎？").arg(QDir::toNativeSeparators(path)));
+        if (answer != QMessageBox::Yes) {
+            return {};
+        }
+    }
+    return path;
+}
+
+void Form1::showNote(const QString& text)
+{
+    boardControls->showNote(text);
+}
+
+QString Form1::port() const
+{
+    return boardControls->port();
+}
+
+void Form1::showPorts(const QList<board::PortFinder::Port>& ports, int preferred)
+{
+    boardControls->showPorts(ports, preferred);
+}
+
+void Form1::showUploadWorking(const QString& status, bool determinate)
+{
+    boardControls->showWorking(status, determinate);
+}
+
+void Form1::showUploadProgress(int percent)
+{
+    boardControls->showProgress(percent);
+}
+
+void Form1::showUploadResult(const QString& text, bool succeeded, const QString& log)
+{
+    boardControls->showResult(text, succeeded, log);
+}
+
+void Form1::showPanelLine(int line)
+{
+    const QTextBlock block = Text3->document()->findBlockByNumber(line - 1);
+    if (!block.isValid()) {
+        return;
+    }
+    Text3->setTextCursor(QTextCursor(block));
+    Text3->centerCursor();
+    Text3->setFocus();
 }
 
 } // namespace window

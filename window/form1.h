@@ -3,6 +3,7 @@
 #include "generation/column_sampler.h"
 #include "generation/panel_sketch.h"
 #include "platform/qt_glyph_canvas.h"
+#include "window/window_view.h"
 
 #include <QWidget>
 
@@ -17,6 +18,8 @@ class QRadioButton;
 
 namespace window {
 
+class BoardActions;
+class BoardControls;
 class CanvasView;
 class MemoryLine;
 class SignPreview;
@@ -25,27 +28,45 @@ class WindowActions;
 // The tool's one window: the title and message boxes, the canvas in its
 // picture box, the style and face choices, the output panel and the four
 // buttons, each at a fixed place that never moves, and to their right a
-// preview of the sign with the sketch's memory use. It owns the canvas, its
-// sampler and the actions; what a button does is the actions' business.
-class Form1 : public QWidget {
+// preview of the sign with the sketch's memory use, the controls that send
+// the sketch to the board, and a button that saves it for the Arduino IDE.
+// It owns the canvas, its sampler and the actions, and tells the actions
+// when a control is used; what a button does is the actions' business, and
+// they see the window only through its WindowView methods.
+class Form1 : public QWidget, public WindowView {
+    Q_OBJECT
+
 public:
     // toolFolder is where the sketch file's bb folder is looked for.
     explicit Form1(const std::string& toolFolder, QWidget* parent = nullptr);
     ~Form1() override;
 
-    QString title() const;
-    QString message() const;
-    // The panel's text with CR LF line ends, whatever the widget keeps inside.
-    QString panelText() const;
-    void setPanelText(const std::string& sketch);
-    // Puts a generated sketch in the panel, plays it on the preview and
-    // shows how much of the board it takes.
-    void showSketch(const generation::PanelSketch& sketch);
-    // Repaints the picture box from the canvas.
-    void showCanvas();
+    QString title() const override;
+    QString message() const override;
+    QString panelText() const override;
+    bool wholeMessage() const override;
+    void showSketch(const generation::PanelSketch& sketch) override;
+    void showCanvas() override;
+    void showError(const QString& text) override;
+    QString askSketchPath() override;
+    void showNote(const QString& text) override;
 
-    platform::QtGlyphCanvas& canvas() { return m_canvas; }
-    generation::ColumnSampler& sampler() { return m_sampler; }
+    QString port() const override;
+    void showPorts(const QList<board::PortFinder::Port>& ports, int preferred) override;
+    void showUploadWorking(const QString& status, bool determinate) override;
+    void showUploadProgress(int percent) override;
+    void showUploadResult(const QString& text, bool succeeded, const QString& log) override;
+    void showPanelLine(int line) override;
+
+    platform::QtGlyphCanvas& canvas() override { return m_canvas; }
+    generation::ColumnSampler& sampler() override { return m_sampler; }
+
+private:
+    void setPanelText(const std::string& sketch);
+    void placeAddedControls();
+    void nameForAssistiveTools();
+    void orderTabStops();
+    void connectControls();
 
     CanvasView* pic;
     QPushButton* Command1;
@@ -61,13 +82,15 @@ public:
     QPushButton* Command3;
     SignPreview* preview;
     MemoryLine* memoryLine;
+    BoardControls* boardControls;
+    QPushButton* saveAs;
     // When ticked, the generate and write buttons keep the whole message in flash.
-    QCheckBox* wholeMessage;
+    QCheckBox* wholeMessageBox;
 
-private:
     platform::QtGlyphCanvas m_canvas;
     generation::ColumnSampler m_sampler;
     std::unique_ptr<WindowActions> m_actions;
+    std::unique_ptr<BoardActions> m_boardActions;
 };
 
 } // namespace window

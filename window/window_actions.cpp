@@ -1,14 +1,13 @@
 #include "window/window_actions.h"
 
 #include "generation/sketch_error.h"
+#include "platform/ide_sketch_file.h"
+#include "platform/qt_glyph_canvas.h"
 #include "platform/text_conversion.h"
 #include "window/error_message.h"
-#include "window/form1.h"
+#include "window/window_view.h"
 
-#include <QCheckBox>
-#include <QMessageBox>
-#include <QPushButton>
-#include <QRadioButton>
+#include <QDir>
 
 #include <new>
 
@@ -18,34 +17,11 @@ using generation::RowWindow;
 using generation::SketchError;
 using platform::toU16;
 
-WindowActions::WindowActions(Form1& form, const std::string& toolFolder)
+WindowActions::WindowActions(WindowView& form, const std::string& toolFolder)
     : m_form(form)
     , m_builder(form.sampler())
     , m_writer(form.sampler(), m_opener, generation::SketchFileWriter::sketchFilePath(toolFolder))
 {
-    connectControls();
-}
-
-void WindowActions::connectControls()
-{
-    const auto button = [this](QPushButton* sender, void (WindowActions::*action)()) {
-        QObject::connect(sender, &QPushButton::clicked, &m_form, [this, action] { guarded([=, this] { (this->*action)(); }); });
-    };
-    button(m_form.Command1, &WindowActions::generateStandard);
-    button(m_form.Command3, &WindowActions::generateLowered);
-    button(m_form.Command2, &WindowActions::copyPanel);
-    button(m_form.Command5, &WindowActions::writeFile);
-
-    // A box or option changed by the user, by mouse or keyboard, toggles;
-    // unticking a box turns its style off again.
-    const auto toggle = [this](QAbstractButton* sender, std::function<void(bool)> action) {
-        QObject::connect(sender, &QAbstractButton::toggled, &m_form,
-                         [this, action](bool on) { guarded([=] { action(on); }); });
-    };
-    toggle(m_form.Check1, [this](bool on) { setBold(on); });
-    toggle(m_form.Check2, [this](bool on) { setItalic(on); });
-    toggle(m_form.Option1, [this](bool selected) { chooseFace("新細明體", selected); });
-    toggle(m_form.Option2, [this](bool selected) { chooseFace("標楷體", selected); });
 }
 
 void WindowActions::guarded(const std::function<void()>& action)
@@ -65,47 +41,73 @@ void WindowActions::guarded(const std::function<void()>& action)
     }
     m_form.showCanvas();
     if (!failure.isEmpty()) {
-        QMessageBox::critical(&m_form, m_form.windowTitle(), failure);
+        m_form.showError(failure);
     }
 }
 
 void WindowActions::generateStandard()
 {
-    m_form.showSketch(m_builder.build(toU16(m_form.title()), toU16(m_form.message()), RowWindow::standard(),
-                                      m_form.wholeMessage->isChecked()));
+    guarded([&] {
+        m_form.showSketch(m_builder.build(toU16(m_form.title()), toU16(m_form.message()), RowWindow::standard(),
+                                          m_form.wholeMessage()));
+    });
 }
 
 void WindowActions::generateLowered()
 {
-    m_form.showSketch(m_builder.build(toU16(m_form.title()), toU16(m_form.message()), RowWindow::lowered(),
-                                      m_form.wholeMessage->isChecked()));
+    guarded([&] {
+        m_form.showSketch(m_builder.build(toU16(m_form.title()), toU16(m_form.message()), RowWindow::lowered(),
+                                          m_form.wholeMessage()));
+    });
 }
 
 void WindowActions::copyPanel()
 {
-    m_clipboard.putText(m_form.panelText());
+    guarded([&] {
+        m_clipboard.putText(m_form.panelText());
+    });
 }
 
 void WindowActions::writeFile()
 {
-    m_writer.writeSketchFile(toU16(m_form.title()), toU16(m_form.message()), m_form.wholeMessage->isChecked());
+    guarded([&] {
+        m_writer.writeSketchFile(toU16(m_form.title()), toU16(m_form.message()), m_form.wholeMessage());
+    });
 }
 
 void WindowActions::setBold(bool on)
 {
-    m_form.canvas().setBold(on);
+    guarded([&] {
+        m_form.canvas().setBold(on);
+    });
 }
 
 void WindowActions::setItalic(bool on)
 {
-    m_form.canvas().setItalic(on);
+    guarded([&] {
+        m_form.canvas().setItalic(on);
+    });
 }
 
 void WindowActions::chooseFace(const char* face, bool selected)
 {
-    if (selected) {
-        m_form.canvas().setFaceName(face);
-    }
+    guarded([&] {
+        if (selected) {
+            m_form.canvas().setFaceName(face);
+        }
+    });
+}
+
+void WindowActions::saveSketchAs()
+{
+    guarded([&] {
+        const QString path = m_form.askSketchPath();
+        if (path.isEmpty()) {
+            return;
+        }
+        platform::IdeSketchFile::save(path, m_form.panelText());
+        m_form.showNote(tr("草稿已存成 %1").arg(QDir::toNativeSeparators(path)));
+    });
 }
 
 } // namespace window

@@ -5,20 +5,26 @@
 #include "platform/big5_line_file_opener.h"
 #include "platform/qt_clipboard.h"
 
+#include <QCoreApplication>
+
 #include <functional>
 #include <string>
 
 namespace window {
 
-class Form1;
+class WindowView;
 
-// What each button, box and option of the window does. Every handler reads
-// the controls, makes one call and shows the result; every one runs under
-// the same guard, which reports a failure in one message box and leaves the
-// window and its texts as they were. Sketch text is the builders' business.
+// What each button, box and option of the window does. Every action reads
+// the window's texts, makes one call and shows the result through the
+// window's own methods; every one runs under the same guard, which reports a
+// failure in one message box and leaves the window and its texts as they
+// were. Sketch text is the builders' business; which widget was pressed is
+// the window's.
 class WindowActions {
+    Q_DECLARE_TR_FUNCTIONS(window::WindowActions)
+
 public:
-    WindowActions(Form1& form, const std::string& toolFolder);
+    WindowActions(WindowView& form, const std::string& toolFolder);
 
     void generateStandard();
     void generateLowered();
@@ -27,13 +33,14 @@ public:
     void setBold(bool on);
     void setItalic(bool on);
     void chooseFace(const char* face, bool selected);
+    // Saves the panel's text as a sketch the Arduino IDE opens.
+    void saveSketchAs();
 
 private:
-    void connectControls();
     // Runs one action; reports any failure and refreshes the picture box.
     void guarded(const std::function<void()>& action);
 
-    Form1& m_form;
+    WindowView& m_form;
     generation::PanelSketchBuilder m_builder;
     platform::Big5LineFileOpener m_opener;
     generation::SketchFileWriter m_writer;

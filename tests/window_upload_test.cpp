@@ -1,0 +1,70 @@
+#include "window/form1.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSettings>
+#include <QStringDecoder>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+namespace {
+
+// The real compiler runs on what the upload button sent: a sketch whose
+// fault is on line 4 at the click, replaced by a sound one right after.
+TEST(WindowUploadTest, SendsThePanelAsItWasAtTheClick)
+{
+    QTemporaryDir toolFolder;
+    QTemporaryDir settingsFolder;
+    QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsFolder.path());
+    qputenv("XDG_CACHE_HOME", LEDMARQUEE_BOARD_CACHE);
+    window::Form1 form(toolFolder.path().toStdString());
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    auto* panel = form.findChild<QPlainTextEdit*>(QStringLiteral("Text3"));
+    auto* port = form.findChild<QComboBox*>(QStringLiteral("port"));
+    auto* upload = form.findChild<QPushButton*>(QStringLiteral("upload"));
+    auto* status = form.findChild<QLabel*>(QStringLiteral("uploadStatus"));
+    ASSERT_TRUE(panel && port && upload && status);
+
+    panel->setPlainText(QStringLiteral("void setup() {}\nvoid loop() {}\n\nthis is no sketch;\n"));
+    // A typed path that is there, so that the work goes on to compile.
+    const QString typedPort = toolFolder.filePath(QStringLiteral("ttyLEDMARQUEE9"));
+    QFile(typedPort).open(QIODevice::WriteOnly);
+    port->setEditText(QString());
+    QTest::keyClicks(port, typedPort);
+    QTest::mouseClick(upload, Qt::LeftButton);
+    // The click returns at once; the work goes on behind the window.
+    EXPECT_FALSE(upload->isEnabled());
+    panel->setPlainText(QStringLiteral("void setup() {}\nvoid loop() {}\n\n\n\n\n"));
+
+    for (int waited = 0; !upload->isEnabled() && waited < 240000; waited += 100) {
+        QTest::qWait(100);
+    }
+    ASSERT_TRUE(upload->isEnabled());
+    EXPECT_TRUE(status->text().contains(QStringLiteral("第 4 行"))) << status->text().toStdString();
+    EXPECT_EQ(panel->textCursor().blockNumber(), 3);
+    EXPECT_EQ(QSettings(QStringLiteral("ledmarquee"), QStringLiteral("ledmarquee")).value(QStringLiteral("board/lastPort")),
+              typedPort);
+
+    // The B/A button sends what the write button puts in bb/bb.ino.
+    ASSERT_TRUE(QDir(toolFolder.path()).mkdir(QStringLiteral("bb")));
+    QTest::mouseClick(form.findChild<QPushButton*>(QStringLiteral("Command5")), Qt::LeftButton);
+    QFile written(toolFolder.filePath(QStringLiteral("bb/bb.ino")));
+    ASSERT_TRUE(written.open(QIODevice::ReadOnly));
+    const QString fileText = QStringDecoder("Big5").decode(written.readAll());
+    QTest::mouseClick(form.findChild<QPushButton*>(QStringLiteral("uploadPortsBA")), Qt::LeftButton);
+    for (int waited = 0; !upload->isEnabled() && waited < 240000; waited += 100) {
+        QTest::qWait(100);
+    }
+    QFile sent(QStringLiteral(LEDMARQUEE_BOARD_CACHE "/ledmarquee/board/sketch/sketch.ino"));
+    ASSERT_TRUE(sent.open(QIODevice::ReadOnly));
+    EXPECT_EQ(QString::fromUtf8(sent.readAll()), fileText);
+}
+
+} // namespace

@@ -1,0 +1,119 @@
+#include "window/board_actions.h"
+
+#include "generation/sketch_file_writer.h"
+#include "platform/text_conversion.h"
+#include "window/board_message.h"
+#include "window/sketch_text_collector.h"
+#include "window/window_view.h"
+
+#include <QSettings>
+
+namespace window {
+
+namespace {
+
+const QString kLastPortKey = QStringLiteral("board/lastPort");
+
+QSettings boardSettings()
+{
+    return QSettings(QStringLiteral("ledmarquee"), QStringLiteral("ledmarquee"));
+}
+
+} // namespace
+
+BoardActions::BoardActions(WindowView& form, QObject* parent)
+    : QObject(parent)
+    , m_form(form)
+{
+    connect(&m_job, &board::BoardJob::stageChanged, this, &BoardActions::showStage);
+    connect(&m_job, &board::BoardJob::progress, this, [this](int percent) { m_form.showUploadProgress(percent); });
+    connect(&m_job, &board::BoardJob::finished, this, &BoardActions::showOutcome);
+    connect(&m_finder, &board::PortFinder::portsChanged, this, &BoardActions::refreshPorts);
+    refreshPorts();
+}
+
+QString BoardActions::lastPort()
+{
+    return boardSettings().value(kLastPortKey).toString();
+}
+
+void BoardActions::refreshPorts()
+{
+    const auto ports = m_finder.ports();
+    const QString current = m_form.port();
+    int preferred = -1;
+    if (current.isEmpty()) {
+        preferred = board::PortFinder::preferredIndex(ports, lastPort());
+    } else {
+        for (qsizetype i = 0; i < ports.size(); ++i) {
+            if (ports[i].path == current) {
+                preferred = int(i);
+            }
+        }
+    }
+    m_form.showPorts(ports, preferred);
+}
+
+void BoardActions::uploadPanel()
+{
+    send(m_form.panelText(), true);
+}
+
+void BoardActions::uploadPortsBA()
+{
+    // The same text the write button puts in the sketch file, kept in memory.
+    SketchTextCollector collector;
+    try {
+        generation::SketchFileWriter writer(m_form.sampler(), collector, std::string());
+        writer.writeSketchFile(platform::toU16(m_form.title()), platform::toU16(m_form.message()),
+                               m_form.wholeMessage());
+    } catch (const std::exception& error) {
+        // Nothing is sent; the failure (running out of memory for a huge
+        // message, say) is reported and the window goes on.
+        m_form.showCanvas();
+        m_form.showError(tr("無法產生 B/A 埠版的程式：%1").arg(QString::fromLocal8Bit(error.what())));
+        return;
+    }
+    m_form.showCanvas();
+    send(platform::fromUtf8(collector.text()), false);
+}
+
+void BoardActions::cancel()
+{
+    m_job.cancel();
+}
+
+void BoardActions::send(const QString& sketchText, bool fromPanel)
+{
+    if (m_job.isRunning()) {
+        return;
+    }
+    m_sentPort = m_form.port();
+    m_sentPanel = fromPanel;
+    if (!m_sentPort.isEmpty()) {
+        boardSettings().setValue(kLastPortKey, m_sentPort);
+    }
+    m_form.showUploadWorking(tr("準備中…"), false);
+    m_job.start(sketchText, m_sentPort);
+}
+
+void BoardActions::showStage(board::BoardJob::Stage stage)
+{
+    if (stage == board::BoardJob::Stage::Compiling) {
+        m_form.showUploadWorking(tr("編譯中…"), false);
+    } else {
+        m_form.showUploadWorking(tr("上傳到 %1 中…").arg(m_sentPort), true);
+    }
+}
+
+void BoardActions::showOutcome(const board::BoardOutcome& outcome)
+{
+    QString text = BoardMessage::describe(outcome, m_sentPort);
+    if (outcome.failure == board::BoardFailure::CompileFailed && outcome.sketchLine > 0 && m_sentPanel) {
+        m_form.showPanelLine(outcome.sketchLine);
+        text += tr("輸出區的游標已移到那一行。");
+    }
+    m_form.showUploadResult(text, outcome.ok(), outcome.log);
+}
+
+} // namespace window

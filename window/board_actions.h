@@ -1,0 +1,45 @@
+#pragma once
+
+#include "board/board_job.h"
+#include "board/port_finder.h"
+
+#include <QObject>
+#include <QString>
+
+namespace window {
+
+class WindowView;
+
+// What the board controls do: send the panel's text, or the sketch file's
+// variant for boards wired to ports B and A, to the chosen port, and report
+// how it went through the window's own methods. The sketch sent is the one
+// there at the moment of the click; the work runs in the board layer's
+// processes, so the window never waits. It keeps the last port used, as
+// board configuration, and follows boards being plugged in and out.
+class BoardActions : public QObject {
+    Q_OBJECT
+
+public:
+    explicit BoardActions(WindowView& form, QObject* parent = nullptr);
+
+    void uploadPanel();
+    void uploadPortsBA();
+    void cancel();
+    // Offers the ports there are now, keeping the user's choice.
+    void refreshPorts();
+
+    static QString lastPort();
+
+private:
+    void send(const QString& sketchText, bool fromPanel);
+    void showStage(board::BoardJob::Stage stage);
+    void showOutcome(const board::BoardOutcome& outcome);
+
+    WindowView& m_form;
+    board::BoardJob m_job;
+    board::PortFinder m_finder;
+    QString m_sentPort;
+    bool m_sentPanel = false;
+};
+
+} // namespace window

@@ -1,0 +1,21 @@
+#pragma once
+
+#include "board/board_outcome.h"
+
+#include <QCoreApplication>
+#include <QString>
+
+namespace window {
+
+// Words the outcome of sending a sketch to the board for the window's
+// status line: what happened, in plain Traditional Chinese, and what the
+// user can do about it. Finding out what happened is the board layer's.
+class BoardMessage {
+    Q_DECLARE_TR_FUNCTIONS(window::BoardMessage)
+
+public:
+    // port is the one the sketch was sent to.
+    static QString describe(const board::BoardOutcome& outcome, const QString& port);
+};
+
+} // namespace window
