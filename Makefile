@@ -26,6 +26,8 @@ bench: deps
 	cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release -DLEDMARQUEE_BUILD_BENCH=ON -DBUILD_TESTING=OFF
 	cmake --build $(BENCH_DIR) -j $(JOBS) --target ledmarquee-bench
 	$(BENCH_DIR)/bench/ledmarquee-bench
+	cmake --build $(BENCH_DIR) -j $(JOBS) --target ledmarquee
+	./bench/startup-time $(BENCH_DIR)/app/ledmarquee
 
 # build/ledmarquee_VERSION_ARCH.deb; install it with: sudo apt install ./build/ledmarquee_*.deb
 package: build
