@@ -7,11 +7,12 @@ set(LEDMARQUEE_ICON_DIR ${PROJECT_BINARY_DIR}/icons)
 find_program(RSVG_CONVERT rsvg-convert REQUIRED)
 
 # ledmarquee_window_icons(target): renders the PNGs (into build/icons/SIZE.png)
-# and embeds them in target as :/icons/ledmarquee.png, one file per size, so
-# the window's icon is sharp at every size without an SVG plugin.
+# and embeds the sizes up to 64 px in target as :/icons/SIZE.png, so the
+# window's icon is sharp without an SVG plugin. Larger ones would only slow
+# the start: the window hands every size to the window manager as pixels.
 function(ledmarquee_window_icons target)
   set(pngs)
-  set(aliases)
+  set(embedded)
   foreach(size IN LISTS LEDMARQUEE_ICON_SIZES)
     set(png ${LEDMARQUEE_ICON_DIR}/${size}.png)
     add_custom_command(OUTPUT ${png}
@@ -21,10 +22,13 @@ function(ledmarquee_window_icons target)
       COMMENT "Drawing the ${size} px icon"
       VERBATIM)
     list(APPEND pngs ${png})
+    if(size LESS_EQUAL 64)
+      list(APPEND embedded ${png})
+    endif()
   endforeach()
   add_custom_target(${target}-icons ALL DEPENDS ${pngs})
   qt_add_resources(${target} window_icons
     PREFIX /icons
     BASE ${LEDMARQUEE_ICON_DIR}
-    FILES ${pngs})
+    FILES ${embedded})
 endfunction()
