@@ -15,7 +15,7 @@ SANITIZER_ENV = ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1:check_initial
 	UBSAN_OPTIONS=print_stacktrace=1 \
 	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizer/lsan.supp:print_suppressions=0
 
-.PHONY: all deps configure build test test-sanitized run bench clean
+.PHONY: all deps configure build test test-sanitized run bench package clean
 
 all: build
 
@@ -41,11 +41,16 @@ run: build
 
 bench: deps
 	cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release -DLEDMARQUEE_BUILD_BENCH=ON -DBUILD_TESTING=OFF
-	cmake --build $(BENCH_DIR) -j $(JOBS) --target ledmarquee-bench ledmarquee-cli ledmarquee-preview-cpu simulated-mega-pty
+	cmake --build $(BENCH_DIR) -j $(JOBS) --target ledmarquee-bench ledmarquee ledmarquee-cli ledmarquee-preview-cpu simulated-mega-pty
 	$(BENCH_DIR)/bench/ledmarquee-bench
 	./bench/cli-figures $(BENCH_DIR)/cli/ledmarquee-cli $(EARLIER_CLI)
 	./bench/preview_cpu.sh $(BENCH_DIR)
 	./bench/board-times $(BENCH_DIR)
+	./bench/startup-time $(BENCH_DIR)/app/ledmarquee
+
+# build/ledmarquee_VERSION_ARCH.deb; install it with: sudo apt install ./build/ledmarquee_*.deb
+package: build
+	cmake --build $(BUILD_DIR) --target package
 
 clean:
 	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(BENCH_DIR)

@@ -2,7 +2,7 @@
 
 #include "generation/panel_sketch_builder.h"
 #include "generation/sketch_file_writer.h"
-#include "platform/big5_line_file_opener.h"
+#include "platform/sketch_file_opener.h"
 #include "platform/qt_clipboard.h"
 
 #include <QCoreApplication>
@@ -42,7 +42,7 @@ private:
 
     WindowView& m_form;
     generation::PanelSketchBuilder m_builder;
-    platform::Big5LineFileOpener m_opener;
+    platform::SketchFileOpener m_opener;
     generation::SketchFileWriter m_writer;
     platform::QtClipboard m_clipboard;
 };
