@@ -71,7 +71,7 @@ Form1::Form1(const std::string& toolFolder, QWidget* parent)
     pic = place(new CanvasView(m_canvas.image(), this), "pic", twips(240, 1320, 18135, 495));
     pic->setFocusPolicy(Qt::TabFocus);
 
-    Command1 = place(button(this, QStringLiteral("產生程式(電腦有安裝VB6）")), "Command1", twips(2520, 8040, 1695, 735));
+    Command1 = place(button(this, tr("產生程式(電腦有安裝VB6）")), "Command1", twips(2520, 8040, 1695, 735));
 
     QFont kai(kKaiFace);
     kai.setPointSize(9);
@@ -87,16 +87,16 @@ Form1::Form1(const std::string& toolFolder, QWidget* parent)
     Text1->setCursorPosition(0);
     Text2->setCursorPosition(0);
 
-    Check1 = place(new QCheckBox(QStringLiteral("粗體"), this), "Check1", twips(240, 2040, 1215, 495));
-    Check2 = place(new QCheckBox(QStringLiteral("斜體"), this), "Check2", twips(1800, 2040, 1215, 495));
+    Check1 = place(new QCheckBox(tr("粗體"), this), "Check1", twips(240, 2040, 1215, 495));
+    Check2 = place(new QCheckBox(tr("斜體"), this), "Check2", twips(1800, 2040, 1215, 495));
     Option1 = place(new QRadioButton(kMingFace, this), "Option1", twips(3240, 2040, 1215, 495));
     Option2 = place(new QRadioButton(kKaiFace, this), "Option2", twips(4680, 2040, 1215, 495));
     Option1->setChecked(true);
 
-    Command5 = place(button(this, QStringLiteral("寫入檔案")), "Command5", twips(5760, 8160, 1215, 495));
-    Command5->setToolTip(QStringLiteral("請開啟程式所在資料夾的bb.txt"));
+    Command5 = place(button(this, tr("寫入檔案")), "Command5", twips(5760, 8160, 1215, 495));
+    Command5->setToolTip(tr("請開啟程式所在資料夾的bb.txt"));
 
-    Text3 = place(new QPlainTextEdit(QStringLiteral("Text3"), this), "Text3", twips(120, 2760, 12255, 5295));
+    Text3 = place(new QPlainTextEdit(tr("Text3"), this), "Text3", twips(120, 2760, 12255, 5295));
     QFont ming(kMingFace);
     ming.setPointSize(12);
     Text3->setFont(ming);
@@ -106,8 +106,8 @@ Form1::Form1(const std::string& toolFolder, QWidget* parent)
     // Tab moves on to the next control, as in every other box here.
     Text3->setTabChangesFocus(true);
 
-    Command2 = place(button(this, QStringLiteral("複製程式")), "Command2", twips(4320, 8160, 1215, 495));
-    Command3 = place(button(this, QStringLiteral("產生程式（電腦未安VB6）")), "Command3", twips(480, 8160, 1935, 495));
+    Command2 = place(button(this, tr("複製程式")), "Command2", twips(4320, 8160, 1215, 495));
+    Command3 = place(button(this, tr("產生程式（電腦未安VB6）")), "Command3", twips(480, 8160, 1935, 495));
 
     // Command1 is created before Text3, so it would be painted beneath the
     // panel where the two overlap by a pixel; the button stays on top.
