@@ -41,7 +41,7 @@ void runBuild(benchmark::State& state, const std::u16string& message)
     const std::u16string title(generation::kDefaultTitle);
     std::size_t bytes = 0;
     for (auto _ : state) {
-        const std::string sketch = builder.buildPanelSketch(title, message, generation::RowWindow::standard());
+        const std::string sketch = builder.buildPanelSketch(title, message, generation::RowWindow::standard()).text;
         bytes = sketch.size();
         benchmark::DoNotOptimize(sketch.data());
     }

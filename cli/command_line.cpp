@@ -157,7 +157,7 @@ int CommandLine::run(const QStringList& arguments)
         generation::PanelSketchBuilder builder(sampler);
         const auto window = parser.isSet(loweredOption) ? generation::RowWindow::lowered()
                                                         : generation::RowWindow::standard();
-        const std::string sketch = builder.buildPanelSketch(platform::toU16(title), platform::toU16(message), window);
+        const std::string sketch = builder.buildPanelSketch(platform::toU16(title), platform::toU16(message), window).text;
         if (parser.isSet(outputOption)) {
             writeAtomically(parser.value(outputOption), sketch);
         } else {

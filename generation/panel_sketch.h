@@ -1,6 +1,5 @@
 #pragma once
 
-#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -11,10 +10,9 @@ namespace generation {
 struct PanelSketch {
     std::string text;
     std::vector<double> titleWords;
-    // The message words for columns 0 .. columnCount - 1, without the 64
-    // blank entries that open the sketch's message array.
+    // One word per message column (the sketch's slen of them), without the
+    // 64 blank entries that open the sketch's message array.
     std::vector<double> messageWords;
-    std::size_t columnCount = 0;
 };
 
 } // namespace generation

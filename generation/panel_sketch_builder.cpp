@@ -15,13 +15,8 @@ std::size_t PanelSketchBuilder::messageColumnCount(std::size_t messageLength)
     return (messageLength + 20) * 13;
 }
 
-std::string PanelSketchBuilder::buildPanelSketch(const std::u16string& title, const std::u16string& message,
+PanelSketch PanelSketchBuilder::buildPanelSketch(const std::u16string& title, const std::u16string& message,
                                                  RowWindow titleWindow)
-{
-    return build(title, message, titleWindow).text;
-}
-
-PanelSketch PanelSketchBuilder::build(const std::u16string& title, const std::u16string& message, RowWindow titleWindow)
 {
     PanelSketch result;
     std::string& sketch = result.text;
@@ -39,13 +34,13 @@ PanelSketch PanelSketchBuilder::build(const std::u16string& title, const std::u1
     appendLine(SketchText::titleArray(result.titleWords));
     m_sampler.clear();
 
-    result.columnCount = messageColumnCount(message.size());
-    appendLine(SketchText::countLine(result.columnCount));
+    const std::size_t columnCount = messageColumnCount(message.size());
+    appendLine(SketchText::countLine(columnCount));
     appendLine(SketchText::messageHead());
     sketch += SketchText::messageArrayOpen();
 
     m_sampler.drawMessage(message);
-    result.messageWords = m_sampler.sample(result.columnCount, RowWindow::standard());
+    result.messageWords = m_sampler.sample(columnCount, RowWindow::standard());
     SketchText::appendMessageBody(sketch, result.messageWords);
     sketch += kLineEnd;
 

@@ -17,10 +17,9 @@ class PanelSketchBuilder {
 public:
     explicit PanelSketchBuilder(ColumnSampler& sampler);
 
-    std::string buildPanelSketch(const std::u16string& title, const std::u16string& message,
+    // The sketch text, with the words it carries kept beside it.
+    PanelSketch buildPanelSketch(const std::u16string& title, const std::u16string& message,
                                  RowWindow titleWindow);
-    // The same run, keeping the words beside the text.
-    PanelSketch build(const std::u16string& title, const std::u16string& message, RowWindow titleWindow);
 
     // The panel's message column count for a message of this many UTF-16
     // code units: (L + 20) x 13.

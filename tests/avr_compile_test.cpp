@@ -50,7 +50,7 @@ TEST_F(AvrCompileTest, PanelSketchForTheDefaultsBuildsForTheMega2560)
     generation::PanelSketchBuilder builder(sampler);
     const std::string sketch = builder.buildPanelSketch(std::u16string(generation::kDefaultTitle),
                                                         std::u16string(generation::kDefaultMessage),
-                                                        generation::RowWindow::standard());
+                                                        generation::RowWindow::standard()).text;
     expectBuildsAndFits(QByteArray::fromStdString(sketch), "panel");
 }
 
@@ -62,7 +62,7 @@ TEST_F(AvrCompileTest, LargestWordsOfBothWindowsBuild)
     black.allBlack = true;
     generation::ColumnSampler blackSampler(black);
     generation::PanelSketchBuilder builder(blackSampler);
-    const std::string sketch = builder.buildPanelSketch(u"", u"", generation::RowWindow::lowered());
+    const std::string sketch = builder.buildPanelSketch(u"", u"", generation::RowWindow::lowered()).text;
     ASSERT_NE(sketch.find(" 65535,"), std::string::npos);
     ASSERT_NE(sketch.find(" 32767.5,"), std::string::npos);
     expectBuildsAndFits(QByteArray::fromStdString(sketch), "largest");
@@ -85,7 +85,7 @@ TEST_F(AvrCompileTest, ABrokenSketchIsCaught)
 {
     // Without its count line the loop's slen is undeclared: the check must fail.
     generation::PanelSketchBuilder builder(sampler);
-    QByteArray sketch = QByteArray::fromStdString(builder.buildPanelSketch(u"", u"", generation::RowWindow::standard()));
+    QByteArray sketch = QByteArray::fromStdString(builder.buildPanelSketch(u"", u"", generation::RowWindow::standard()).text);
     sketch.replace("unsigned int slen=", "// unsigned int slen=");
     QString error;
     EXPECT_FALSE(toolchain->build(sketch, "broken", &error).has_value());
@@ -103,14 +103,14 @@ TEST_F(AvrCompileTest, MemoryLineAgreesWithAvrSize)
         for (std::size_t i = 0; i < length; ++i) {
             message += unit;
         }
-        const auto sketch = builder.build(u"", message, generation::RowWindow::standard());
+        const auto sketch = builder.buildPanelSketch(u"", message, generation::RowWindow::standard());
         QString error;
         const auto sizes = toolchain->build(QByteArray::fromStdString(sketch.text), "memory", &error, true);
         ASSERT_TRUE(sizes.has_value()) << error.toStdString();
         const auto used = static_cast<std::size_t>(sizes->data + sizes->bss);
-        EXPECT_EQ(generation::BoardMemory::panelSketchBytes(sketch.columnCount), used);
+        EXPECT_EQ(generation::BoardMemory::panelSketchBytes(sketch.messageWords.size()), used);
 
-        const QString line = window::MemoryLine::describe(sketch.columnCount);
+        const QString line = window::MemoryLine::describe(sketch.messageWords.size());
         EXPECT_TRUE(line.contains(QStringLiteral("%1 of 8192 bytes").arg(used))) << line.toStdString();
         EXPECT_EQ(line.startsWith(QStringLiteral("Too big")), used > 8192) << line.toStdString();
         EXPECT_EQ(line.startsWith(QStringLiteral("Low memory")), used > 6144 && used <= 8192) << line.toStdString();

@@ -148,8 +148,8 @@ void Form1::setPanelText(const std::string& sketch)
 void Form1::showSketch(const generation::PanelSketch& sketch)
 {
     setPanelText(sketch.text);
-    preview->play(generation::SignAnimation(sketch.titleWords, sketch.messageWords, sketch.columnCount));
-    memoryLine->showColumnCount(sketch.columnCount);
+    preview->play(generation::SignAnimation(sketch.titleWords, sketch.messageWords, sketch.messageWords.size()));
+    memoryLine->showColumnCount(sketch.messageWords.size());
 }
 
 void Form1::showCanvas()

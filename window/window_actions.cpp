@@ -69,12 +69,12 @@ void WindowActions::guarded(const std::function<void()>& action)
 
 void WindowActions::generateStandard()
 {
-    m_form.showSketch(m_builder.build(toU16(m_form.title()), toU16(m_form.message()), RowWindow::standard()));
+    m_form.showSketch(m_builder.buildPanelSketch(toU16(m_form.title()), toU16(m_form.message()), RowWindow::standard()));
 }
 
 void WindowActions::generateLowered()
 {
-    m_form.showSketch(m_builder.build(toU16(m_form.title()), toU16(m_form.message()), RowWindow::lowered()));
+    m_form.showSketch(m_builder.buildPanelSketch(toU16(m_form.title()), toU16(m_form.message()), RowWindow::lowered()));
 }
 
 void WindowActions::copyPanel()
