@@ -42,7 +42,7 @@ void runBuild(benchmark::State& state, const std::u16string& message, bool whole
     const std::u16string title(generation::kDefaultTitle);
     std::size_t bytes = 0;
     for (auto _ : state) {
-        const std::string sketch = builder.build(title, message, generation::RowWindow::standard(), wholeMessage).text;
+        const std::string sketch = builder.buildPanelSketch(title, message, generation::RowWindow::standard(), wholeMessage).text;
         bytes = sketch.size();
         benchmark::DoNotOptimize(sketch.data());
     }

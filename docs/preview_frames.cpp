@@ -42,7 +42,7 @@ int main(int argc, char** argv)
     platform::QtGlyphCanvas canvas(QStringLiteral("新細明體"));
     generation::ColumnSampler sampler(canvas);
     generation::PanelSketchBuilder builder(sampler);
-    const generation::PanelSketch sketch = builder.build(std::u16string(generation::kDefaultTitle),
+    const generation::PanelSketch sketch = builder.buildPanelSketch(std::u16string(generation::kDefaultTitle),
                                                          std::u16string(generation::kDefaultMessage),
                                                          generation::RowWindow::standard());
 

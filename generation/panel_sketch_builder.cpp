@@ -15,14 +15,8 @@ std::size_t PanelSketchBuilder::messageColumnCount(std::size_t messageLength)
     return SketchLayout::panel().messageColumns(messageLength, 0);
 }
 
-std::string PanelSketchBuilder::buildPanelSketch(const std::u16string& title, const std::u16string& message,
-                                                 RowWindow titleWindow)
-{
-    return build(title, message, titleWindow).text;
-}
-
-PanelSketch PanelSketchBuilder::build(const std::u16string& title, const std::u16string& message,
-                                      RowWindow titleWindow, bool wholeMessage)
+PanelSketch PanelSketchBuilder::buildPanelSketch(const std::u16string& title, const std::u16string& message,
+                                                 RowWindow titleWindow, bool wholeMessage)
 {
     StringLineFile text;
     PanelSketch result = write(text, title, message, titleWindow, wholeMessage);

@@ -19,11 +19,10 @@ class PanelSketchBuilder {
 public:
     explicit PanelSketchBuilder(ColumnSampler& sampler);
 
-    std::string buildPanelSketch(const std::u16string& title, const std::u16string& message,
-                                 RowWindow titleWindow);
-    // The same run, keeping the words beside the text.
-    PanelSketch build(const std::u16string& title, const std::u16string& message, RowWindow titleWindow,
-                      bool wholeMessage = false);
+    // The sketch text, with the words it carries kept beside it; with
+    // wholeMessage the whole message goes to flash.
+    PanelSketch buildPanelSketch(const std::u16string& title, const std::u16string& message,
+                                 RowWindow titleWindow, bool wholeMessage = false);
     // The same run, written line by line into out as it is made; the result
     // has the words but no text. out is not committed.
     PanelSketch write(LineFile& out, const std::u16string& title, const std::u16string& message,

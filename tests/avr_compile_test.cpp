@@ -48,7 +48,7 @@ TEST_F(AvrCompileTest, PanelSketchForTheDefaultsBuildsForTheMega2560)
     generation::PanelSketchBuilder builder(sampler);
     const std::string sketch = builder.buildPanelSketch(std::u16string(generation::kDefaultTitle),
                                                         std::u16string(generation::kDefaultMessage),
-                                                        generation::RowWindow::standard());
+                                                        generation::RowWindow::standard()).text;
     expectBuildsAndFits(QByteArray::fromStdString(sketch), "panel");
 }
 
@@ -60,7 +60,7 @@ TEST_F(AvrCompileTest, LargestWordsOfBothWindowsBuild)
     black.allBlack = true;
     generation::ColumnSampler blackSampler(black);
     generation::PanelSketchBuilder builder(blackSampler);
-    const std::string sketch = builder.buildPanelSketch(u"", u"", generation::RowWindow::lowered());
+    const std::string sketch = builder.buildPanelSketch(u"", u"", generation::RowWindow::lowered()).text;
     ASSERT_NE(sketch.find(" 65535,"), std::string::npos);
     ASSERT_NE(sketch.find(" 32767.5,"), std::string::npos);
     expectBuildsAndFits(QByteArray::fromStdString(sketch), "largest");
@@ -83,7 +83,7 @@ TEST_F(AvrCompileTest, ABrokenSketchIsCaught)
 {
     // Without its count line the loop's slen is undeclared: the check must fail.
     generation::PanelSketchBuilder builder(sampler);
-    QByteArray sketch = QByteArray::fromStdString(builder.buildPanelSketch(u"", u"", generation::RowWindow::standard()));
+    QByteArray sketch = QByteArray::fromStdString(builder.buildPanelSketch(u"", u"", generation::RowWindow::standard()).text);
     sketch.replace("unsigned int slen=", "// unsigned int slen=");
     QString error;
     EXPECT_FALSE(toolchain->build(sketch, "broken", &error).has_value());

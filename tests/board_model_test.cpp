@@ -37,7 +37,7 @@ protected:
     generation::PanelSketch panelSketch(const std::u16string& title, const std::u16string& message)
     {
         generation::PanelSketchBuilder builder(sampler);
-        return builder.build(title, message, generation::RowWindow::standard());
+        return builder.buildPanelSketch(title, message, generation::RowWindow::standard());
     }
 
     QByteArray fileSketch(const std::u16string& title, const std::u16string& message)
@@ -143,7 +143,7 @@ TEST_F(BoardModelTest, MemoryFiguresAreWhatTheToolchainReports)
     for (std::size_t length : {4u, 1000u, 2010u, 7000u}) {
         SCOPED_TRACE(testing::Message() << "whole " << length);
         generation::PanelSketchBuilder builder(sampler);
-        const auto sketch = builder.build(u"標題", chinese(length), generation::RowWindow::standard(), true);
+        const auto sketch = builder.buildPanelSketch(u"標題", chinese(length), generation::RowWindow::standard(), true);
         QString error;
         const auto sizes = toolchain->build(QByteArray::fromStdString(sketch.text), "whole", &error);
         ASSERT_TRUE(sizes.has_value()) << error.toStdString();
@@ -172,7 +172,7 @@ TEST_F(BoardModelTest, PreviewLoopLastsWhatTheBoardLoopLasts)
         // Not the message the figures were measured with.
         const std::u16string message = u"新年快樂";
         generation::PanelSketchBuilder builder(sampler);
-        const auto panel = builder.build(u"標題", message, generation::RowWindow::standard(), c.whole);
+        const auto panel = builder.buildPanelSketch(u"標題", message, generation::RowWindow::standard(), c.whole);
         const std::size_t columns =
             c.file ? generation::SketchFileWriter::messageColumnCount(message.size()) : panel.columnCount;
         const QByteArray text = c.file ? fileSketch(u"標題", message) : QByteArray::fromStdString(panel.text);

@@ -60,7 +60,7 @@ TEST_F(CliTest, DefaultOutputIsThePanelSketchOfTheWindowDefaults)
     generation::PanelSketchBuilder builder(sampler);
     const std::string expected = builder.buildPanelSketch(std::u16string(generation::kDefaultTitle),
                                                           std::u16string(generation::kDefaultMessage),
-                                                          generation::RowWindow::standard());
+                                                          generation::RowWindow::standard()).text;
     ASSERT_EQ(defaults->exitCode, 0) << defaults->err.constData();
     EXPECT_EQ(defaults->out.toStdString(), expected);
     EXPECT_TRUE(defaults->err.isEmpty()) << defaults->err.constData();

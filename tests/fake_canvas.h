@@ -41,7 +41,6 @@ public:
     int textWidth(const std::u16string& text) const override { return static_cast<int>(text.size()) * 16; }
     std::int32_t readPixel(int x, int y) const override
     {
-        ++reads;
         if (x < 0 || y < 0 || x >= kWidth || y >= kHeight) {
             return -1;
         }
@@ -58,7 +57,6 @@ public:
     bool allBlack = false;
     std::vector<std::string> calls;
     std::vector<std::u16string> drawn;
-    mutable long reads = 0;
 };
 
 } // namespace tests

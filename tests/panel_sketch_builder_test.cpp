@@ -47,7 +47,7 @@ protected:
     std::vector<std::string> build(const std::u16string& title, const std::u16string& message,
                                    RowWindow window = RowWindow::standard())
     {
-        return splitCrLf(builder.buildPanelSketch(title, message, window));
+        return splitCrLf(builder.buildPanelSketch(title, message, window).text);
     }
 
     // Line index of the message array's first line.
@@ -69,7 +69,7 @@ protected:
 
 TEST_F(PanelSketchBuilderTest, EmptyInputsMatchTheGoldenSketchByteForByte)
 {
-    const std::string sketch = builder.buildPanelSketch(u"", u"", RowWindow::standard());
+    const std::string sketch = builder.buildPanelSketch(u"", u"", RowWindow::standard()).text;
     EXPECT_EQ(sketch, readFile(LEDMARQUEE_GOLDEN_DIR "/empty_panel.ino"));
 
     const auto lines = splitCrLf(sketch);

@@ -195,8 +195,8 @@ TEST(RealCanvasSketchTest, SameInputsGiveTheSameText)
     PanelSketchBuilder builder(sampler);
     const std::u16string title(generation::kDefaultTitle);
     const std::u16string message(generation::kDefaultMessage);
-    const auto first = builder.buildPanelSketch(title, message, RowWindow::standard());
-    const auto second = builder.buildPanelSketch(title, message, RowWindow::standard());
+    const auto first = builder.buildPanelSketch(title, message, RowWindow::standard()).text;
+    const auto second = builder.buildPanelSketch(title, message, RowWindow::standard()).text;
     EXPECT_EQ(first, second);
 }
 
@@ -205,7 +205,7 @@ TEST(RealCanvasSketchTest, AnyTextKeepsTheSketchStructureAndNeverReachesIt)
     QtGlyphCanvas canvas(kMing);
     ColumnSampler sampler(canvas);
     PanelSketchBuilder builder(sampler);
-    const std::string empty = builder.buildPanelSketch(u"", u"", RowWindow::standard());
+    const std::string empty = builder.buildPanelSketch(u"", u"", RowWindow::standard()).text;
     const std::vector<std::u16string> inputs = {
         std::u16string(u"a\0b", 3),
         u"\r\n\t\x1b[2J\x7f",
@@ -216,10 +216,10 @@ TEST(RealCanvasSketchTest, AnyTextKeepsTheSketchStructureAndNeverReachesIt)
         u"\"};void loop(){}//",
     };
     for (const auto& text : inputs) {
-        const std::string sketch = builder.buildPanelSketch(text, text, RowWindow::lowered());
+        const std::string sketch = builder.buildPanelSketch(text, text, RowWindow::lowered()).text;
         const auto lines = std::count(sketch.begin(), sketch.end(), '\n');
         // Same line count as an empty sketch with the same message length.
-        const std::string same = builder.buildPanelSketch(u"", std::u16string(text.size(), u' '), RowWindow::lowered());
+        const std::string same = builder.buildPanelSketch(u"", std::u16string(text.size(), u' '), RowWindow::lowered()).text;
         EXPECT_EQ(lines, std::count(same.begin(), same.end(), '\n'));
         // Between the head lines and the program, only digits, points,
         // spaces, commas, braces and line ends.

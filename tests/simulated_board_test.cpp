@@ -22,7 +22,7 @@ TEST(SimulatedBoardTest, FirstFrameOfThePanelSketchIsTheTitle)
     platform::QtGlyphCanvas canvas(QStringLiteral("新細明體"));
     generation::ColumnSampler sampler(canvas);
     generation::PanelSketchBuilder builder(sampler);
-    const auto sketch = builder.build(std::u16string(generation::kDefaultTitle),
+    const auto sketch = builder.buildPanelSketch(std::u16string(generation::kDefaultTitle),
                                       std::u16string(generation::kDefaultMessage), generation::RowWindow::standard());
     QString error;
     ASSERT_TRUE(toolchain->build(QByteArray::fromStdString(sketch.text), "firstframe", &error).has_value())

@@ -111,8 +111,8 @@ TEST_F(SketchFileWriterTest, FileDiffersFromThePanelOnlyWhereTheWiringAndCountsS
     generation::PanelSketchBuilder builder(realSampler);
     const std::u16string title(generation::kDefaultTitle);
     const std::u16string message(generation::kDefaultMessage);
-    const auto standardPanel = QString::fromStdString(builder.buildPanelSketch(title, message, generation::RowWindow::standard()));
-    const auto loweredPanel = QString::fromStdString(builder.buildPanelSketch(title, message, generation::RowWindow::lowered()));
+    const auto standardPanel = QString::fromStdString(builder.buildPanelSketch(title, message, generation::RowWindow::standard()).text);
+    const auto loweredPanel = QString::fromStdString(builder.buildPanelSketch(title, message, generation::RowWindow::lowered()).text);
     writerFor(realSampler, opener).writeSketchFile(title, message);
     const QString file = tests::fromBig5(readAll(filePath()));
 

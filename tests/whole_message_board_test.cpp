@@ -88,7 +88,7 @@ TEST_P(WholeMessageBoardTest, ScrollsToTheEnd)
     platform::QtGlyphCanvas canvas(QStringLiteral("新細明體"));
     generation::ColumnSampler sampler(canvas);
     generation::PanelSketchBuilder builder(sampler);
-    const auto sketch = builder.build(u"長訊息", chineseMessage(GetParam()), generation::RowWindow::standard(), true);
+    const auto sketch = builder.buildPanelSketch(u"長訊息", chineseMessage(GetParam()), generation::RowWindow::standard(), true);
     const std::size_t width = sketch.messageWords.size();
     ASSERT_GE(width, GetParam() * 15);
     ASSERT_EQ(sketch.columnCount, width + 64);

@@ -155,7 +155,7 @@ protected:
         canvas.setBold(bold);
         generation::ColumnSampler sampler(canvas);
         generation::PanelSketchBuilder builder(sampler);
-        return builder.buildPanelSketch(platform::toU16(form->title()), platform::toU16(form->message()), window);
+        return builder.buildPanelSketch(platform::toU16(form->title()), platform::toU16(form->message()), window).text;
     }
 
     std::string panel() const { return form->panelText().toStdString(); }

@@ -48,7 +48,7 @@ void WindowActions::guarded(const std::function<void()>& action)
 void WindowActions::generateStandard()
 {
     guarded([&] {
-        m_form.showSketch(m_builder.build(toU16(m_form.title()), toU16(m_form.message()), RowWindow::standard(),
+        m_form.showSketch(m_builder.buildPanelSketch(toU16(m_form.title()), toU16(m_form.message()), RowWindow::standard(),
                                           m_form.wholeMessage()));
     });
 }
@@ -56,7 +56,7 @@ void WindowActions::generateStandard()
 void WindowActions::generateLowered()
 {
     guarded([&] {
-        m_form.showSketch(m_builder.build(toU16(m_form.title()), toU16(m_form.message()), RowWindow::lowered(),
+        m_form.showSketch(m_builder.buildPanelSketch(toU16(m_form.title()), toU16(m_form.message()), RowWindow::lowered(),
                                           m_form.wholeMessage()));
     });
 }
