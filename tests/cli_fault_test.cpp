@@ -32,21 +32,10 @@ QByteArray readAll(const QString& path)
 // itself to report the failure instead of dying of the signal.
 CliResult runCliWithLimit(decltype(RLIMIT_AS) resource, rlim_t limit, const QStringList& arguments, const QByteArray& input = {})
 {
-    QProcess process;
-    process.setChildProcessModifier([resource, limit] {
+    return runCli(arguments, input, QStringLiteral(LEDMARQUEE_CLI), [resource, limit] {
         const rlimit low{limit, limit};
         setrlimit(resource, &low);
     });
-    process.start(QStringLiteral(LEDMARQUEE_CLI), arguments);
-    process.waitForStarted();
-    process.write(input);
-    process.closeWriteChannel();
-    process.waitForFinished(120000);
-    CliResult result;
-    result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -1;
-    result.out = process.readAllStandardOutput();
-    result.err = process.readAllStandardError();
-    return result;
 }
 
 struct OutputKind {

@@ -4,6 +4,8 @@
 #include <QProcess>
 #include <QStringList>
 
+#include <functional>
+
 namespace tests {
 
 struct CliResult {
@@ -12,11 +14,16 @@ struct CliResult {
     QByteArray err;
 };
 
-// Runs the command-line tool as a separate process and waits for it.
+// Runs the command-line tool as a separate process and waits for it;
+// childSetup, when given, runs in the child before the tool starts.
 inline CliResult runCli(const QStringList& arguments, const QByteArray& input = {},
-                        const QString& program = QStringLiteral(LEDMARQUEE_CLI))
+                        const QString& program = QStringLiteral(LEDMARQUEE_CLI),
+                        const std::function<void()>& childSetup = {})
 {
     QProcess process;
+    if (childSetup) {
+        process.setChildProcessModifier(childSetup);
+    }
     process.start(program, arguments);
     process.waitForStarted();
     process.write(input);
