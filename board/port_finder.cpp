@@ -21,11 +21,13 @@ constexpr std::array<std::pair<quint16, quint16>, 2> kCloneChips{{{0x1A86, 0x752
 
 PortFinder::PortFinder(QObject* parent) : QObject(parent)
 {
-    for (const Port& port : ports()) {
-        m_lastPaths << port.path;
+    // A board plugged in or out adds or removes its node in /dev.
+    if (m_devices.addPath(QStringLiteral("/dev"))) {
+        connect(&m_devices, &QFileSystemWatcher::directoryChanged, this, &PortFinder::poll);
+    } else {
+        connect(&m_timer, &QTimer::timeout, this, &PortFinder::poll);
+        m_timer.start(kPollMilliseconds);
     }
-    connect(&m_timer, &QTimer::timeout, this, &PortFinder::poll);
-    m_timer.start(kPollMilliseconds);
 }
 
 bool PortFinder::looksLikeMega(std::optional<quint16> vendorId, std::optional<quint16> productId)

@@ -4,6 +4,7 @@
 #include <QObject>
 #include <QString>
 #include <QStringList>
+#include <QFileSystemWatcher>
 #include <QTimer>
 
 #include <optional>
@@ -11,8 +12,10 @@
 namespace board {
 
 // Lists the serial ports a board may be on, Mega-like boards first, and
-// tells when a board is plugged in or out (it polls). It does not open
-// ports; any path a user types is the uploader's to try.
+// tells when a board is plugged in or out (it watches /dev, or polls where
+// it cannot). It does not open ports; any path a user types is the
+// uploader's to try. Listing takes some milliseconds, so nothing is listed
+// until someone asks.
 class PortFinder : public QObject {
     Q_OBJECT
 public:
@@ -41,6 +44,7 @@ signals:
 private:
     void poll();
 
+    QFileSystemWatcher m_devices;
     QTimer m_timer;
     QStringList m_lastPaths;
 };

@@ -7,6 +7,7 @@
 #include "window/window_view.h"
 
 #include <QSettings>
+#include <QTimer>
 
 namespace window {
 
@@ -29,7 +30,8 @@ BoardActions::BoardActions(WindowView& form, QObject* parent)
     connect(&m_job, &board::BoardJob::progress, this, [this](int percent) { m_form.showUploadProgress(percent); });
     connect(&m_job, &board::BoardJob::finished, this, &BoardActions::showOutcome);
     connect(&m_finder, &board::PortFinder::portsChanged, this, &BoardActions::refreshPorts);
-    refreshPorts();
+    // Listing the ports takes a while: the window shows first.
+    QTimer::singleShot(0, this, &BoardActions::refreshPorts);
 }
 
 QString BoardActions::lastPort()
