@@ -3,6 +3,7 @@
 // files, unreadable and endless message files.
 
 #include "cli_process.h"
+#include "file_bytes.h"
 
 #include <QDir>
 #include <QFile>
@@ -20,12 +21,7 @@ namespace {
 using tests::CliResult;
 using tests::runCli;
 
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    file.open(QIODevice::ReadOnly);
-    return file.readAll();
-}
+using tests::readAll;
 
 // Runs the tool with a resource limit set in the child alone. For the
 // file-size limit SIGXFSZ is left at its default, so the tool has to ignore it

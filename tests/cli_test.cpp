@@ -7,6 +7,7 @@
 #include "platform/big5_line_file_opener.h"
 #include "platform/qt_glyph_canvas.h"
 #include "platform/text_conversion.h"
+#include "file_bytes.h"
 
 #include <QDir>
 #include <QFile>
@@ -36,12 +37,7 @@ std::vector<int> differingLines(const QByteArray& a, const QByteArray& b)
     return differing;
 }
 
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    file.open(QIODevice::ReadOnly);
-    return file.readAll();
-}
+using tests::readAll;
 
 class CliTest : public testing::Test {
 protected:

@@ -7,6 +7,7 @@
 #include "platform/big5_line_file_opener.h"
 #include "platform/qt_glyph_canvas.h"
 #include "sketch_lines.h"
+#include "file_bytes.h"
 
 #include <QDir>
 #include <QFile>
@@ -19,12 +20,7 @@ using generation::ColumnSampler;
 using generation::SketchError;
 using generation::SketchFileWriter;
 
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    file.open(QIODevice::ReadOnly);
-    return file.readAll();
-}
+using tests::readAll;
 
 void writeAll(const QString& path, const QByteArray& bytes)
 {

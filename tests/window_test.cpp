@@ -10,6 +10,7 @@
 #include "window/canvas_view.h"
 #include "window/memory_line.h"
 #include "window/sign_preview.h"
+#include "file_bytes.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -62,12 +63,7 @@ const ControlRow kControls[] = {
     {"Command3", "window::CaptionButton", "產生程式（電腦未安VB6）", 480, 8160, 1935, 495},
 };
 
-QByteArray readAll(const QString& path)
-{
-    QFile file(path);
-    file.open(QIODevice::ReadOnly);
-    return file.readAll();
-}
+using tests::readAll;
 
 QString captionOf(QWidget* widget)
 {
