@@ -41,9 +41,10 @@ run: build
 
 bench: deps
 	cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release -DLEDMARQUEE_BUILD_BENCH=ON -DBUILD_TESTING=OFF
-	cmake --build $(BENCH_DIR) -j $(JOBS) --target ledmarquee-bench ledmarquee ledmarquee-cli ledmarquee-preview-cpu simulated-mega-pty
+	cmake --build $(BENCH_DIR) -j $(JOBS) --target ledmarquee-bench ledmarquee ledmarquee-cli ledmarquee-preview-cpu ledmarquee-window-generate simulated-mega-pty
 	$(BENCH_DIR)/bench/ledmarquee-bench
 	./bench/cli-figures $(BENCH_DIR)/cli/ledmarquee-cli $(EARLIER_CLI)
+	./bench/window-figures $(BENCH_DIR)/bench/ledmarquee-window-generate $(EARLIER_WINDOW)
 	./bench/preview_cpu.sh $(BENCH_DIR)
 	./bench/board-times $(BENCH_DIR)
 	./bench/startup-time $(BENCH_DIR)/app/ledmarquee

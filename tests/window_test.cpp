@@ -8,6 +8,7 @@
 #include "platform/ide_sketch_file.h"
 #include "window/board_message.h"
 #include "window/canvas_view.h"
+#include "window/long_sketch_view.h"
 #include "window/memory_line.h"
 #include "window/sign_preview.h"
 #include "file_bytes.h"
@@ -608,6 +609,40 @@ TEST_F(WindowTest, WholeMessageBoxMakesTheFlashSketch)
     EXPECT_NE(bytes.indexOf("PORTB=a[i] / 256;"), -1);
     QTest::qWait(50);
     EXPECT_TRUE(boxes.texts.isEmpty());
+}
+
+TEST_F(WindowTest, ASketchTooLongToEditIsShownWholeAndReadBack)
+{
+    // Some 110 000 characters make a sketch past what the text box takes.
+    Text2->setText(QString(110000, QChar(u'測')));
+    click(Command1);
+    auto* longSketch = control<window::LongSketchView>("longSketch");
+    ASSERT_TRUE(longSketch->isVisible());
+    EXPECT_FALSE(Text3->isVisible());
+    EXPECT_EQ(longSketch->geometry(), Text3->geometry());
+    const std::string expected = expectedSketch(QStringLiteral("新細明體"), false, RowWindow::standard());
+    EXPECT_EQ(panel(), expected);
+    click(Command2);
+    EXPECT_EQ(QApplication::clipboard()->text().size(), QString::fromStdString(expected).size());
+
+    // What is in view is drawn: text in the panel's ink on its base.
+    const QImage shown = longSketch->viewport()->grab().toImage();
+    const QRgb base = longSketch->palette().color(QPalette::Base).rgb();
+    int inked = 0;
+    for (int y = 0; y < shown.height(); ++y) {
+        for (int x = 0; x < shown.width(); ++x) {
+            inked += shown.pixel(x, y) != base ? 1 : 0;
+        }
+    }
+    EXPECT_GT(inked, 1000);
+
+    // A short message brings the text box back and lets the long text go.
+    Text2->setText(QStringLiteral("短"));
+    click(Command1);
+    EXPECT_TRUE(Text3->isVisible());
+    EXPECT_FALSE(longSketch->isVisible());
+    EXPECT_TRUE(longSketch->text().empty());
+    EXPECT_EQ(panel(), expectedSketch(QStringLiteral("新細明體"), false, RowWindow::standard()));
 }
 
 } // namespace

@@ -8,8 +8,10 @@
 #include "window/board_controls.h"
 #include "window/canvas_view.h"
 #include "window/caption_button.h"
+#include "window/long_sketch_view.h"
 #include "window/memory_line.h"
 #include "window/sign_preview.h"
+#include "window/sketch_panel.h"
 #include "window/window_actions.h"
 
 #include <QCheckBox>
@@ -20,7 +22,6 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QTextBlock>
 
 namespace window {
 
@@ -105,6 +106,11 @@ Form1::Form1(const std::string& toolFolder, QWidget* parent)
     Text3->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
     // Tab moves on to the next control, as in every other box here.
     Text3->setTabChangesFocus(true);
+    longSketch = place(new LongSketchView(this), "longSketch", Text3->geometry());
+    longSketch->setFont(ming);
+    longSketch->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    longSketch->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOn);
+    m_panel = std::make_unique<SketchPanel>(Text3, longSketch);
 
     Command2 = place(button(this, tr("複製程式")), "Command2", twips(4320, 8160, 1215, 495));
     Command3 = place(button(this, tr("產生程式（電腦未安VB6）")), "Command3", twips(480, 8160, 1935, 495));
@@ -157,6 +163,7 @@ void Form1::nameForAssistiveTools()
     Text1->setAccessibleName(tr("標題"));
     Text2->setAccessibleName(tr("訊息"));
     Text3->setAccessibleName(tr("程式輸出區"));
+    longSketch->setAccessibleName(tr("程式輸出區"));
     preview->setAccessibleName(tr("看板預覽"));
     memoryLine->setAccessibleName(tr("記憶體用量"));
     for (QAbstractButton* captioned : std::initializer_list<QAbstractButton*>{
@@ -170,7 +177,7 @@ void Form1::orderTabStops()
     // Top to bottom, and left to right within a row: the texts, the
     // canvas, the style and face choices, the panel, the board controls
     // beside it, then the row of buttons under it.
-    QList<QWidget*> order = {Text1, Text2, pic, Check1, Check2, Option1, Option2, Text3, wholeMessageBox};
+    QList<QWidget*> order = {Text1, Text2, pic, Check1, Check2, Option1, Option2, Text3, longSketch, wholeMessageBox};
     order += boardControls->tabOrder();
     order += {Command3, Command1, Command2, Command5, saveAs};
     for (qsizetype i = 1; i < order.size(); ++i) {
@@ -216,7 +223,7 @@ QString Form1::message() const
 
 QString Form1::panelText() const
 {
-    return platform::withCrLfLineEnds(Text3->toPlainText());
+    return m_panel->text();
 }
 
 bool Form1::wholeMessage() const
@@ -224,14 +231,9 @@ bool Form1::wholeMessage() const
     return wholeMessageBox->isChecked();
 }
 
-void Form1::setPanelText(const std::string& sketch)
+void Form1::showSketch(generation::PanelSketch sketch)
 {
-    Text3->setPlainText(platform::fromUtf8(sketch));
-}
-
-void Form1::showSketch(const generation::PanelSketch& sketch)
-{
-    setPanelText(sketch.text);
+    m_panel->setText(std::move(sketch.text));
     preview->play(generation::SignAnimation(sketch.titleWords, sketch.messageWords, sketch.columnCount,
                                             wholeMessage() ? generation::BoardTiming::wholeMessageSketch()
                                                                       : generation::BoardTiming::panelSketch()));
@@ -311,13 +313,7 @@ void Form1::showUploadResult(const QString& text, bool succeeded, const QString&
 
 void Form1::showPanelLine(int line)
 {
-    const QTextBlock block = Text3->document()->findBlockByNumber(line - 1);
-    if (!block.isValid()) {
-        return;
-    }
-    Text3->setTextCursor(QTextCursor(block));
-    Text3->centerCursor();
-    Text3->setFocus();
+    m_panel->showLine(line);
 }
 
 } // namespace window

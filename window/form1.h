@@ -21,8 +21,10 @@ namespace window {
 class BoardActions;
 class BoardControls;
 class CanvasView;
+class LongSketchView;
 class MemoryLine;
 class SignPreview;
+class SketchPanel;
 class WindowActions;
 
 // The tool's one window: the title and message boxes, the canvas in its
@@ -45,7 +47,7 @@ public:
     QString message() const override;
     QString panelText() const override;
     bool wholeMessage() const override;
-    void showSketch(const generation::PanelSketch& sketch) override;
+    void showSketch(generation::PanelSketch sketch) override;
     void showCanvas() override;
     void showError(const QString& text) override;
     QString askSketchPath() override;
@@ -62,7 +64,6 @@ public:
     generation::ColumnSampler& sampler() override { return m_sampler; }
 
 private:
-    void setPanelText(const std::string& sketch);
     void placeAddedControls();
     void nameForAssistiveTools();
     void orderTabStops();
@@ -78,6 +79,8 @@ private:
     QRadioButton* Option2;
     QPushButton* Command5;
     QPlainTextEdit* Text3;
+    // Takes Text3's place when a sketch is too long to edit.
+    LongSketchView* longSketch;
     QPushButton* Command2;
     QPushButton* Command3;
     SignPreview* preview;
@@ -89,6 +92,7 @@ private:
 
     platform::QtGlyphCanvas m_canvas;
     generation::ColumnSampler m_sampler;
+    std::unique_ptr<SketchPanel> m_panel;
     std::unique_ptr<WindowActions> m_actions;
     std::unique_ptr<BoardActions> m_boardActions;
 };

@@ -33,7 +33,7 @@ public:
 
     // Puts a generated sketch in the panel, plays it on the preview and
     // shows how much of the board it takes.
-    virtual void showSketch(const generation::PanelSketch& sketch) = 0;
+    virtual void showSketch(generation::PanelSketch sketch) = 0;
     // Repaints the picture box from the canvas.
     virtual void showCanvas() = 0;
     // Reports a failure in a message box.
