@@ -427,6 +427,7 @@ TEST_F(WindowTest, MemoryLineSaysWhatReachesTheSignAndWhichSketchRuns)
     click(Command1);
     const QString line = memoryLine->text();
     EXPECT_TRUE(line.contains(QStringLiteral("277 個字只有前 75 個會出現在看板上"))) << line.toStdString();
+    EXPECT_TRUE(line.contains(QStringLiteral("整段訊息捲動（最多約 7,843 個中文字）"))) << line.toStdString();
     EXPECT_TRUE(line.contains(QStringLiteral("面板的程式用 8,121 位元組（99%），可以執行"))) << line.toStdString();
     EXPECT_TRUE(line.contains(QStringLiteral("bb.ino 的程式用 8,187 位元組（100%），放得進但堆疊不夠"))) << line.toStdString();
     EXPECT_TRUE(memoryLine->styleSheet().contains(QStringLiteral("#a05000")));

@@ -53,10 +53,13 @@ QString MemoryLine::describe(std::size_t messageLength, std::size_t characters, 
     const QLocale locale(QLocale::Chinese, QLocale::Taiwan);
     QStringList parts;
     if (charactersOnSign < characters) {
-        parts << tr("訊息比畫布（%1 像素）寬：%2 個字只有前 %3 個會出現在看板上；勾選「長訊息」選項可讓整段訊息捲動。")
+        // The option holds only what the flash holds: say how much, so that
+        // nobody ticks it for a message it must refuse.
+        parts << tr("訊息比畫布（%1 像素）寬：%2 個字只有前 %3 個會出現在看板上；勾選「長訊息」選項可讓整段訊息捲動（最多約 %4 個中文字）。")
                      .arg(generation::GlyphCanvas::kWidth)
                      .arg(locale.toString(qulonglong(characters)))
-                     .arg(locale.toString(qulonglong(charactersOnSign)));
+                     .arg(locale.toString(qulonglong(charactersOnSign)))
+                     .arg(locale.toString(qulonglong(BoardMemory::widestWholeMessage() / 16)));
     }
     const auto sketchLine = [&](BoardMemory::Sketch sketch, const QString& name) {
         const std::size_t bytes = BoardMemory::sketchBytes(BoardMemory::columnCount(sketch, messageLength));
