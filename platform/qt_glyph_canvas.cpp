@@ -5,8 +5,10 @@
 #include <QFontMetrics>
 #include <QPainter>
 #include <QRawFont>
+#include <QTextLayout>
 #include <QtEndian>
 
+#include <algorithm>
 #include <cmath>
 
 namespace platform {
@@ -40,6 +42,9 @@ int designAscent(const QFont& font)
 // it: overhangs and negative bearings are a few pixels at 16 px.
 constexpr int kReachMargin = 64;
 
+// Texts up to this many code units are laid out whole every time.
+constexpr qsizetype kShortText = 256;
+
 bool hasRightToLeft(const QString& text)
 {
     for (const QChar c : text) {
@@ -63,11 +68,10 @@ bool hasRightToLeft(const QString& text)
 // passes width by the margin, never ending inside a surrogate pair.
 qsizetype reachingLength(const QString& text, const QFontMetrics& metrics, int width)
 {
-    constexpr qsizetype kShort = 256;
-    if (text.size() <= kShort || width <= 0 || hasRightToLeft(text)) {
+    if (text.size() <= kShortText || width <= 0 || hasRightToLeft(text)) {
         return width <= 0 ? 0 : text.size();
     }
-    for (qsizetype length = kShort; length < text.size(); length *= 2) {
+    for (qsizetype length = kShortText; length < text.size(); length *= 2) {
         qsizetype cut = length;
         if (text.at(cut - 1).isHighSurrogate()) {
             ++cut;
@@ -154,8 +158,60 @@ void QtGlyphCanvas::drawText(const std::u16string& text)
     // A point-anchored drawText lays out a single line and never wraps;
     // the image clips whatever runs past its edges.
     const QString line = fromU16(text);
+    const int baseline = m_penY + designAscent(drawFont);
+    // Starting left of the image, a long text would be laid out from its
+    // first character up to the image's right edge every time; a piece of
+    // a wide message far to the right would cost the whole message so far.
+    if (m_penX < 0 && line.size() > kShortText && !hasRightToLeft(line)) {
+        drawLaidOut(painter, line, drawFont, baseline);
+        return;
+    }
     const qsizetype length = reachingLength(line, QFontMetrics(drawFont), kWidth - m_penX);
-    painter.drawText(QPoint(m_penX, m_penY + designAscent(drawFont)), line.left(length));
+    painter.drawText(QPoint(m_penX, baseline), line.left(length));
+}
+
+void QtGlyphCanvas::drawLaidOut(QPainter& painter, const QString& line, const QFont& drawFont, int baseline)
+{
+    if (line != m_laidText || drawFont != m_laidFont) {
+        m_laidRuns.clear();
+        QTextLayout layout(line, drawFont, &m_image);
+        QTextOption option;
+        option.setWrapMode(QTextOption::NoWrap);
+        layout.setTextOption(option);
+        layout.beginLayout();
+        QTextLine laidLine = layout.createLine();
+        laidLine.setPosition(QPointF(0, 0));
+        layout.endLayout();
+        // Positions on the baseline, as a point-anchored drawText takes them.
+        const QPointF toBaseline(0, -laidLine.ascent());
+        for (QGlyphRun run : layout.glyphRuns()) {
+            QList<QPointF> positions = run.positions();
+            for (QPointF& position : positions) {
+                position += toBaseline;
+            }
+            run.setPositions(positions);
+            m_laidRuns.push_back(run);
+        }
+        m_laidText = line;
+        m_laidFont = drawFont;
+    }
+    const double left = -m_penX - kReachMargin;
+    const double right = -m_penX + kWidth + kReachMargin;
+    const auto byX = [](const QPointF& position, double x) { return position.x() < x; };
+    for (const QGlyphRun& run : m_laidRuns) {
+        const QList<QPointF> positions = run.positions();
+        const auto first = std::lower_bound(positions.begin(), positions.end(), left, byX);
+        const auto last = std::lower_bound(first, positions.end(), right, byX);
+        if (first == last) {
+            continue;
+        }
+        const qsizetype from = first - positions.begin();
+        const qsizetype count = last - first;
+        QGlyphRun piece = run;
+        piece.setGlyphIndexes(run.glyphIndexes().mid(from, count));
+        piece.setPositions(positions.mid(from, count));
+        painter.drawGlyphRun(QPointF(m_penX, baseline), piece);
+    }
 }
 
 int QtGlyphCanvas::textWidth(const std::u16string& text) const

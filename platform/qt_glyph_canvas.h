@@ -3,8 +3,12 @@
 #include "generation/glyph_canvas.h"
 
 #include <QFont>
+#include <QGlyphRun>
+#include <QList>
 #include <QImage>
 #include <QString>
+
+class QPainter;
 
 namespace platform {
 
@@ -12,7 +16,9 @@ namespace platform {
 // grey background, so that at 16 px the Ming face draws from its hand-tuned
 // bitmaps and every glyph pixel is exactly black. It does not show itself;
 // the window paints image() where it wants it. Of a long text it lays out
-// only the part that can reach the image.
+// only the part that can reach the image; when the same long text is drawn
+// again further left, piece by piece, it is laid out once and each piece
+// draws only the glyphs that reach the image.
 class QtGlyphCanvas : public generation::GlyphCanvas {
 public:
     // The classic window-face grey; anything but black reads as unlit.
@@ -37,6 +43,10 @@ public:
     int ascent() const;
 
 private:
+    // Draws the glyphs of a left-to-right text that reach the image, from
+    // one layout of the whole text kept for the next piece.
+    void drawLaidOut(QPainter& painter, const QString& line, const QFont& drawFont, int baseline);
+
     QImage m_image;
     QString m_faceName;
     double m_points = 12.0;
@@ -44,6 +54,11 @@ private:
     bool m_italic = false;
     int m_penX = 0;
     int m_penY = 0;
+    // The last long text laid out whole, its font, and its glyphs with
+    // their positions from its left end on the baseline.
+    QString m_laidText;
+    QFont m_laidFont;
+    QList<QGlyphRun> m_laidRuns;
 };
 
 } // namespace platform

@@ -149,9 +149,10 @@ TEST(QtGlyphCanvasTest, TextPastTheRightEdgeIsClippedNotWrapped)
     EXPECT_EQ(canvas.readPixel(1201, 8), 0); // the 76th character, 1200 pixels in
 }
 
-// A long text is laid out only as far as it can reach the image; what is
-// drawn must be exactly what laying out all of it draws, for narrow, joined,
-// astral, italic and right-to-left text alike.
+// A long text is laid out only as far as it can reach the image, or, drawn
+// again further left piece by piece, once; what is drawn must be exactly
+// what laying out all of it draws, for narrow, joined, astral, italic and
+// right-to-left text alike, and a style changed between pieces must count.
 TEST(QtGlyphCanvasTest, LongTextDrawsAsIfLaidOutWhole)
 {
     // Combining and zero-width marks: many code units to few pixels.
@@ -160,31 +161,36 @@ TEST(QtGlyphCanvasTest, LongTextDrawsAsIfLaidOutWhole)
     const std::u16string rtl = u"\u05E9\u05DC\u05D5\u05DD ";
     for (const auto& [piece, italic] : {std::pair{narrow, false}, {narrow + wide, true}, {rtl, false}}) {
         std::u16string text;
-        while (text.size() < 3000) {
+        while (text.size() < 12000) {
             text += piece;
         }
         QtGlyphCanvas canvas(kMing);
         canvas.setItalic(italic);
-        canvas.setPenPosition(-40, 0);
-        canvas.drawText(text);
+        for (const auto& [left, bold] : {std::pair{-40, false}, {-2500, false}, {-2500, true}}) {
+            canvas.clear();
+            canvas.setBold(bold);
+            canvas.setPenPosition(left, 0);
+            canvas.drawText(text);
 
-        QImage whole(canvas.image().size(), canvas.image().format());
-        whole.fill(QtGlyphCanvas::kBackground);
-        QPainter painter(&whole);
-        painter.setPen(QColor(0, 0, 0));
-        painter.setFont(canvas.font());
-        painter.drawText(QPoint(-40, canvas.ascent()), QString::fromStdU16String(text));
-        painter.end();
-        int lastInk = -1;
-        for (int x = 0; x < whole.width(); ++x) {
-            for (int y = 0; y < whole.height(); ++y) {
-                if ((whole.pixel(x, y) & 0xFFFFFF) == 0) {
-                    lastInk = x;
+            QImage whole(canvas.image().size(), canvas.image().format());
+            whole.fill(QtGlyphCanvas::kBackground);
+            QPainter painter(&whole);
+            painter.setPen(QColor(0, 0, 0));
+            painter.setFont(canvas.font());
+            painter.drawText(QPoint(left, canvas.ascent()), QString::fromStdU16String(text));
+            painter.end();
+            int lastInk = -1;
+            for (int x = 0; x < whole.width(); ++x) {
+                for (int y = 0; y < whole.height(); ++y) {
+                    if ((whole.pixel(x, y) & 0xFFFFFF) == 0) {
+                        lastInk = x;
+                    }
                 }
             }
+            EXPECT_GT(lastInk, 1190) << "ink reaches the right edge";
+            EXPECT_EQ(canvas.image().convertToFormat(whole.format()), whole)
+                << text.size() << " from " << left << (italic ? " italic" : "") << (bold ? " bold" : "");
         }
-        EXPECT_GT(lastInk, 1190) << "ink reaches the right edge";
-        EXPECT_EQ(canvas.image().convertToFormat(whole.format()), whole) << text.size() << (italic ? " italic" : "");
     }
 }
 
