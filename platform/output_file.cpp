@@ -138,7 +138,9 @@ void OutputFile::write(const QByteArray& bytes)
                  : m_kind == Kind::Direct  ? m_descriptor
                                            : STDOUT_FILENO,
                  m_pending, shownName());
-    m_pending.clear();
+    // Keep the buffer: growing a fresh one to its limit again costs more than
+    // the writing.
+    m_pending.resize(0);
 }
 
 qsizetype OutputFile::pendingLimit() const
