@@ -24,10 +24,38 @@ std::string toUtf8(const QString& text)
 
 QString withCrLfLineEnds(QString text)
 {
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    text.replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    text.replace(QLatin1Char('\n'), QStringLiteral("\r\n"));
-    return text;
+    // One pass; a text whose line ends are all CR LF already, as a
+    // generated sketch's are, is handed back without a copy.
+    const qsizetype size = text.size();
+    const QChar* const data = text.constData();
+    qsizetype lone = 0;
+    for (qsizetype i = 0; i < size; ++i) {
+        if (data[i] == u'\r') {
+            if (i + 1 < size && data[i + 1] == u'\n') {
+                ++i;
+            } else {
+                ++lone;
+            }
+        } else if (data[i] == u'\n') {
+            ++lone;
+        }
+    }
+    if (lone == 0) {
+        return text;
+    }
+    QString result;
+    result.reserve(size + lone);
+    for (qsizetype i = 0; i < size; ++i) {
+        if (data[i] == u'\r' || data[i] == u'\n') {
+            result += QStringLiteral("\r\n");
+            if (data[i] == u'\r' && i + 1 < size && data[i + 1] == u'\n') {
+                ++i;
+            }
+        } else {
+            result += data[i];
+        }
+    }
+    return result;
 }
 
 } // namespace platform
