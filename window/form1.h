@@ -28,8 +28,9 @@ class SketchPanel;
 class WindowActions;
 
 // The tool's one window: the title and message boxes, the canvas in its
-// picture box, the style and face choices, the output panel and the four
-// buttons, each at a fixed place that never moves, and to their right a
+// picture box, the style and face choices, the output panel (where a view
+// stands in for a sketch too long to edit) and the four buttons, each at a
+// fixed place that never moves, and to their right a
 // preview of the sign with the sketch's memory use, the controls that send
 // the sketch to the board, and a button that saves it for the Arduino IDE.
 // It owns the canvas, its sampler and the actions, and tells the actions
