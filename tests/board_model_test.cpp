@@ -1,6 +1,6 @@
 #include "avr_toolchain.h"
-#include "simulated_mega.h"
 
+#include "board/simulated_mega.h"
 #include "generation/board_memory.h"
 #include "generation/board_timing.h"
 #include "generation/column_sampler.h"
@@ -55,22 +55,22 @@ protected:
     // Runs the built sketch for one whole loop and a frame more; the frame
     // starts are the writes of column 0 to port C.
     std::vector<std::uint64_t> frameStarts(const QString& name, const char* ports, std::size_t frames,
-                                           tests::SimulatedMega::StackDepth* stack)
+                                           board::SimulatedMega::StackDepth* stack)
     {
-        tests::SimulatedMega board;
+        board::SimulatedMega mega;
         QString error;
-        EXPECT_TRUE(board.loadElf(toolchain->elfPath(name), &error)) << error.toStdString();
-        board.watchPorts(ports);
+        EXPECT_TRUE(mega.loadElf(toolchain->elfPath(name), &error)) << error.toStdString();
+        mega.watchPorts(ports);
         std::vector<std::uint64_t> starts;
-        while (starts.size() <= frames + 1 && board.run(4000000)) {
+        while (starts.size() <= frames + 1 && mega.run(4000000)) {
             starts.clear();
-            for (const auto& write : board.writes()) {
+            for (const auto& write : mega.writes()) {
                 if (write.port == 'C' && write.value == 0) {
                     starts.push_back(write.cycle);
                 }
             }
         }
-        *stack = board.stackDepth();
+        *stack = mega.stackDepth();
         return starts;
     }
 
@@ -179,7 +179,7 @@ TEST_F(BoardModelTest, PreviewLoopLastsWhatTheBoardLoopLasts)
         QString error;
         ASSERT_TRUE(toolchain->build(text, c.name, &error)) << error.toStdString();
         const SignAnimation animation({}, {}, columns, c.timing);
-        tests::SimulatedMega::StackDepth stack;
+        board::SimulatedMega::StackDepth stack;
         const auto starts = frameStarts(c.name, c.ports, animation.frameCount(), &stack);
         ASSERT_GT(starts.size(), animation.frameCount());
         measuredTiming(starts, animation.frameCount());
