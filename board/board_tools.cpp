@@ -1,6 +1,8 @@
 #include "board/board_tools.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QStandardPaths>
 
 namespace board {
@@ -13,6 +15,13 @@ QString BoardTools::builderProgram()
 QString BoardTools::avrdudeProgram()
 {
     return QStandardPaths::findExecutable(QStringLiteral("avrdude"));
+}
+
+QString BoardTools::simulatorProgram()
+{
+    const QString path = QDir::cleanPath(QCoreApplication::applicationDirPath()
+                                         + QStringLiteral("/../libexec/ledmarquee/ledmarquee-simulator"));
+    return QFileInfo(path).isExecutable() ? path : QString();
 }
 
 QString BoardTools::coreFolder()

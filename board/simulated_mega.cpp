@@ -181,6 +181,7 @@ bool SimulatedMega::run(std::uint64_t cycles)
         if (m_avr->pc == resetAddress) {
             ++m_restarts;
             m_lastRestartCycle = m_avr->cycle;
+            m_lastRestartFrom = pc;
         }
         const int sp = m_avr->data[R_SPL] | m_avr->data[R_SPH] << 8;
         // Start-up runs with interrupts off until the core's init() enables

@@ -81,9 +81,11 @@ public:
     std::uint32_t haltAddress() const { return m_haltAddress; }
     // How often the core has come back to its reset address after it
     // started: a call through a null pointer, an interrupt with no handler,
-    // or a watchdog reset. The cycle of the last time, or 0.
+    // or a watchdog reset. The cycle of the last time (0 before any) and the
+    // byte address of the instruction the core left for it.
     int restarts() const { return m_restarts; }
     std::uint64_t lastRestartCycle() const { return m_lastRestartCycle; }
+    std::uint32_t lastRestartFrom() const { return m_lastRestartFrom; }
     // The deepest run() has seen the stack, in bytes below the top of SRAM:
     // with interrupts enabled (the sketch and the calls it makes), and how
     // far below that an interrupt handler went (measured from the point it
@@ -145,6 +147,7 @@ private:
     std::uint32_t m_haltAddress = 0;
     int m_restarts = 0;
     std::uint64_t m_lastRestartCycle = 0;
+    std::uint32_t m_lastRestartFrom = 0;
 };
 
 } // namespace board

@@ -2,6 +2,8 @@
 
 #include "cli/board_commands.h"
 #include "cli/message_file.h"
+#include "cli/simulate_command.h"
+#include "cli/sketch_file.h"
 #include "cli/usage_error.h"
 #include "generation/column_sampler.h"
 #include "generation/default_texts.h"
@@ -20,6 +22,7 @@
 #include <QFont>
 #include <QFontDatabase>
 #include <QFontInfo>
+#include <QTemporaryDir>
 
 #include <cstdio>
 #include <new>
@@ -70,8 +73,9 @@ int CommandLine::run(const QStringList& arguments)
         QStringLiteral("Draws a title and a message in a Chinese face at 16 px and prints the Arduino sketch\n"
                        "that shows them on a 16 x 64 LED sign (ports K and F, or B and A with --file-sketch).\n"
                        "Text given as an option is taken exactly as typed. Exit status: 0 done, 1 the sketch\n"
-                       "could not be written or read (an error number and the reason are printed), 2 a usage\n"
-                       "or input error."));
+                       "could not be written or read (an error number and the reason are printed), or with\n"
+                       "--simulate did not compile or faulted on the simulated board, 2 a usage or input error,\n"
+                       "3 compiling, uploading or simulating failed, 130 interrupted."));
     // Qt's own --help-all would list options this tool does not take.
     const QCommandLineOption helpOption({QStringLiteral("h"), QStringLiteral("help")},
                                         QStringLiteral("Displays help on commandline options."));
@@ -111,6 +115,7 @@ int CommandLine::run(const QStringList& arguments)
     parser.addOptions({titleOption, messageOption, messageFileOption, faceOption, boldOption, italicOption,
                        loweredOption, fileSketchOption, outputOption, wholeMessageOption});
     const BoardCommands boardCommands(parser);
+    const SimulateCommand simulateCommand(parser);
 
     try {
         if (!parser.parse(arguments)) {
@@ -136,8 +141,25 @@ int CommandLine::run(const QStringList& arguments)
         if (const QString problem = boardCommands.usageProblem(parser.isSet(fileSketchOption)); !problem.isEmpty()) {
             throw UsageError(problem.toStdString());
         }
+        bool textOptions = false;
+        for (const QCommandLineOption* option : {&titleOption, &messageOption, &messageFileOption, &faceOption,
+                                                  &boldOption, &italicOption, &loweredOption, &fileSketchOption,
+                                                  &outputOption, &wholeMessageOption}) {
+            textOptions = textOptions || parser.isSet(*option);
+        }
+        if (const QString problem = simulateCommand.usageProblem(
+                textOptions, boardCommands.sendsSketch() || boardCommands.listsPorts());
+            !problem.isEmpty()) {
+            throw UsageError(problem.toStdString());
+        }
+        if (simulateCommand.simulates() && parser.value(outputOption) == QLatin1String(platform::OutputFile::kStandardOutput)) {
+            throw UsageError("--simulate prints the frames on standard output; give --output a file");
+        }
         if (boardCommands.listsPorts()) {
             return boardCommands.listPorts();
+        }
+        if (simulateCommand.runsSketchFile()) {
+            return simulateCommand.runSketchFile();
         }
 
         const QString title = parser.isSet(titleOption) ? parser.value(titleOption)
@@ -161,16 +183,22 @@ int CommandLine::run(const QStringList& arguments)
                                        : QString::fromLatin1(platform::OutputFile::kStandardOutput);
 
         if (parser.isSet(fileSketchOption)) {
+            // A simulated sketch file is run as the user would run the file
+            // written: read back from disk, from a scratch folder when no
+            // output was given.
+            QTemporaryDir scratch;
+            const bool toScratch = simulateCommand.simulates() && !parser.isSet(outputOption);
+            const QString path = toScratch ? scratch.filePath(QStringLiteral("bb.ino")) : outputPath;
             platform::Big5LineFileOpener opener;
-            generation::SketchFileWriter writer(sampler, opener, platform::toUtf8(outputPath));
+            generation::SketchFileWriter writer(sampler, opener, platform::toUtf8(path));
             writer.writeSketchFile(platform::toU16(title), platform::toU16(message), parser.isSet(wholeMessageOption));
-            return kOk;
+            return simulateCommand.simulates() ? simulateCommand.run(SketchFile::read(path)) : kOk;
         }
 
         generation::PanelSketchBuilder builder(sampler);
         const auto window = parser.isSet(loweredOption) ? generation::RowWindow::lowered()
                                                         : generation::RowWindow::standard();
-        if (boardCommands.sendsSketch()) {
+        if (boardCommands.sendsSketch() || simulateCommand.simulates()) {
             // The board tools take the sketch whole; it goes to --output only
             // when one is given. Outputs are opened first, so a path that
             // cannot be written is reported before any drawing.
@@ -186,7 +214,8 @@ int CommandLine::run(const QStringList& arguments)
                 output->write(QByteArray::fromStdString(sketch));
                 output->commit();
             }
-            return boardCommands.send(sketch);
+            return simulateCommand.simulates() ? simulateCommand.run(QString::fromStdString(sketch))
+                                               : boardCommands.send(sketch);
         }
         // Written as it is made, so a long message's sketch is never held whole.
         platform::Utf8LineFile output(outputPath);
