@@ -165,13 +165,18 @@ void SignReader::endPeriod(std::uint64_t cycle)
     if (period == 0) {
         return;
     }
-    // A column lit all of its 1/64 share of the period is full brightness.
+    // A column lit all of its 1/64 share of the period is full brightness,
+    // and each level is a sixteenth of that. The top level takes the last
+    // sixteenth whole: an LED of a steady picture is lit a little more or
+    // less from one period to the next (the core's timer interrupt lands
+    // in some columns and not others), and it must not flicker between two
+    // levels for that.
     Light light;
     light.microseconds = cycle / kCyclesPerMicrosecond;
-    constexpr std::uint64_t top = SimulatorOutput::kLevels - 1;
+    constexpr std::uint64_t levels = SimulatorOutput::kLevels;
     for (std::size_t i = 0; i < m_litCycles.size(); ++i) {
-        const std::uint64_t level = (m_litCycles[i] * kColumns * top + period / 2) / period;
-        light.levels[i] = static_cast<std::uint8_t>(std::min(level, top));
+        const std::uint64_t level = m_litCycles[i] * kColumns * levels / period;
+        light.levels[i] = static_cast<std::uint8_t>(std::min(level, levels - 1));
     }
     m_litCycles.fill(0);
     m_periodStart = cycle;

@@ -58,11 +58,12 @@ QString faultLine(const Fault& fault)
                               "or the watchdog)")
             .arg(when, address(fault.address));
     case Fault::Kind::Resets:
-        return QStringLiteral("the simulated board resets over and over: %1 restarts at address 0 within a second "
-                              "from %2 s, the last from %3 (a call through a null function pointer, an interrupt "
-                              "with no handler, or the watchdog)")
+        return QStringLiteral("the simulated board resets over and over: from %1 s on, its core went back to "
+                              "address 0 %2 times, the last from %3 (a call through a null function pointer, an "
+                              "interrupt with no handler, or the watchdog)")
+            .arg(when)
             .arg(fault.restarts)
-            .arg(when, address(fault.address));
+            .arg(address(fault.address));
     case Fault::Kind::Asleep:
         return QStringLiteral("the simulated board stopped at %1 s: its core went to sleep with interrupts off at "
                               "flash address %2 and nothing can wake it")
