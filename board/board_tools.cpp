@@ -17,10 +17,15 @@ QString BoardTools::avrdudeProgram()
     return QStandardPaths::findExecutable(QStringLiteral("avrdude"));
 }
 
+QString BoardTools::simulatorPath()
+{
+    return QDir::cleanPath(QCoreApplication::applicationDirPath()
+                           + QStringLiteral("/../libexec/ledmarquee/ledmarquee-simulator"));
+}
+
 QString BoardTools::simulatorProgram()
 {
-    const QString path = QDir::cleanPath(QCoreApplication::applicationDirPath()
-                                         + QStringLiteral("/../libexec/ledmarquee/ledmarquee-simulator"));
+    const QString path = simulatorPath();
     return QFileInfo(path).isExecutable() ? path : QString();
 }
 

@@ -12,8 +12,10 @@ class BoardTools {
 public:
     static QString builderProgram();  // arduino-builder, empty if absent
     static QString avrdudeProgram();  // avrdude, empty if absent
-    // The tool's own program that runs sketches on the simulated Mega, beside
-    // the running program in ../libexec/ledmarquee; empty if absent.
+    // The tool's own program that runs sketches on the simulated Mega:
+    // where it belongs, beside the running program in ../libexec/ledmarquee,
+    // and that path only if it is there.
+    static QString simulatorPath();
     static QString simulatorProgram();
     static QString coreFolder();      // the Arduino AVR core
     // Debian packages still to install for compiling, for uploading, or both.

@@ -160,6 +160,9 @@ void SimulationJob::startSimulator(const QString& sketch)
 void SimulationJob::readSimulator()
 {
     const QString text = m_decoder.decode(m_process->readAllStandardOutput());
+    if (m_cancelled) {
+        return; // what a stopped run still had on its way is not shown
+    }
     for (const SimulatorOutput::Event& event : m_output.read(text)) {
         std::visit(Visitor{
                        [this](SimulatorOutput::Wiring wiring) { emit wiringRecognised(wiring); },

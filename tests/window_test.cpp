@@ -249,9 +249,9 @@ TEST_F(WindowTest, TabKeyWalksTheWindowFromTopToBottom)
     // Of the two options only the selected one is a tab stop (the arrow
     // keys move between them); the cancel and details buttons wait,
     // disabled, until there is something to cancel or show.
-    const char* const order[] = {"Text1", "Text2", "pic", "Check1", "Check2", "Option1", "Text3", "wholeMessage", "port",
-                                 "upload", "uploadPortsBA", "Command3", "Command1", "Command2", "Command5",
-                                 "saveAs", "Text1"};
+    const char* const order[] = {"Text1", "Text2", "pic", "Check1", "Check2", "Option1", "Text3", "wholeMessage",
+                                 "simulate", "port", "upload", "uploadPortsBA", "Command3", "Command1", "Command2",
+                                 "Command5", "saveAs", "Text1"};
     EXPECT_EQ(QApplication::focusWidget(), Text1);
     for (std::size_t i = 1; i < std::size(order); ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);

@@ -11,12 +11,14 @@
 #include "window/long_sketch_view.h"
 #include "window/memory_line.h"
 #include "window/sign_preview.h"
+#include "window/simulation_actions.h"
 #include "window/sketch_panel.h"
 #include "window/window_actions.h"
 
 #include <QCheckBox>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
@@ -125,12 +127,25 @@ Form1::Form1(const std::string& toolFolder, QWidget* parent)
     preview = place(new SignPreview(this), "preview",
                     QRect(previewLeft, Text3->y(), MarqueeShape::kColumns * SignPreview::kPitch + 2 * SignPreview::kMargin,
                           MarqueeShape::kRows * SignPreview::kPitch + 2 * SignPreview::kMargin));
+    // Two lines under the sign say what it shows when that is not the
+    // generated sketch; the memory line's four lines follow.
+    signNote = place(new QLabel(this), "signNote",
+                     QRect(previewLeft, preview->geometry().bottom() + 5, preview->width(), 34));
+    signNote->setWordWrap(true);
+    signNote->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     memoryLine = place(new MemoryLine(this), "memoryLine",
-                       QRect(previewLeft, preview->geometry().bottom() + 9, preview->width(), 90));
+                       QRect(previewLeft, signNote->geometry().bottom() + 3, preview->width(), 64));
     // As wide as its text: a click beside the words does not tick it.
     wholeMessageBox = new QCheckBox(tr("長訊息：整段存入快閃記憶體"), this);
     place(wholeMessageBox, "wholeMessage",
           QRect(QPoint(previewLeft, memoryLine->geometry().bottom() + 5), wholeMessageBox->sizeHint()));
+    // On the check box's row, at the sign's right edge.
+    simulate = place(button(this, tr("在模擬看板上試跑")), "simulate", QRect());
+    const QSize simulateSize(std::max(160, simulate->sizeHint().width()), simulate->sizeHint().height());
+    simulate->setGeometry(QRect(QPoint(preview->geometry().right() + 1 - simulateSize.width(),
+                                       wholeMessageBox->geometry().center().y() - simulateSize.height() / 2),
+                                simulateSize));
+    simulate->setToolTip(tr("把輸出區裡的程式（連同手動修改）編譯後，在模擬的 Mega 2560 上即時執行，看板預覽會顯示它亮出的樣子"));
     placeAddedControls();
     nameForAssistiveTools();
     orderTabStops();
@@ -138,16 +153,18 @@ Form1::Form1(const std::string& toolFolder, QWidget* parent)
 
     m_actions = std::make_unique<WindowActions>(*this, toolFolder);
     m_boardActions = std::make_unique<BoardActions>(*this);
+    m_simulation = std::make_unique<SimulationActions>(
+        *this, [this](const std::function<void()>& action) { m_actions->guarded(action); });
     connectControls();
 }
 
 void Form1::placeAddedControls()
 {
-    // Below the memory line, one row is kept free for a check box; the
-    // board controls come under it, and the save button sits on the
-    // designed buttons' row.
+    // Below the memory line, one row is kept for the long-message box and
+    // the simulate button; the board controls come under it, and the save
+    // button sits on the designed buttons' row.
     const QRect line = memoryLine->geometry();
-    const int boardTop = line.bottom() + 1 + 30;
+    const int boardTop = std::max(line.bottom() + 1 + 30, simulate->geometry().bottom() + 1 + 4);
     const int saveTop = Command5->y();
     boardControls = place(new BoardControls(this), "boardControls",
                           QRect(line.left(), boardTop, line.width(), saveTop - 4 - boardTop));
@@ -165,9 +182,11 @@ void Form1::nameForAssistiveTools()
     Text3->setAccessibleName(tr("程式輸出區"));
     longSketch->setAccessibleName(tr("程式輸出區"));
     preview->setAccessibleName(tr("看板預覽"));
+    signNote->setAccessibleName(tr("看板說明"));
     memoryLine->setAccessibleName(tr("記憶體用量"));
     for (QAbstractButton* captioned : std::initializer_list<QAbstractButton*>{
-             Command1, Command3, Command2, Command5, Check1, Check2, Option1, Option2, wholeMessageBox, saveAs}) {
+             Command1, Command3, Command2, Command5, Check1, Check2, Option1, Option2, wholeMessageBox, simulate,
+             saveAs}) {
         captioned->setAccessibleName(captioned->text());
     }
 }
@@ -177,7 +196,8 @@ void Form1::orderTabStops()
     // Top to bottom, and left to right within a row: the texts, the
     // canvas, the style and face choices, the panel, the board controls
     // beside it, then the row of buttons under it.
-    QList<QWidget*> order = {Text1, Text2, pic, Check1, Check2, Option1, Option2, Text3, longSketch, wholeMessageBox};
+    QList<QWidget*> order = {Text1, Text2, pic, Check1, Check2, Option1, Option2, Text3, longSketch, wholeMessageBox,
+                             simulate};
     order += boardControls->tabOrder();
     order += {Command3, Command1, Command2, Command5, saveAs};
     for (qsizetype i = 1; i < order.size(); ++i) {
@@ -190,6 +210,12 @@ void Form1::connectControls()
     const auto press = [this](QPushButton* sender, void (WindowActions::*action)()) {
         connect(sender, &QPushButton::clicked, this, [this, action] { (m_actions.get()->*action)(); });
     };
+    // A generate gives the sign back to the generated sketch: a run on the
+    // simulated board ends first.
+    for (QPushButton* generate : {Command1, Command3}) {
+        connect(generate, &QPushButton::clicked, m_simulation.get(), &SimulationActions::stop);
+    }
+    connect(simulate, &QPushButton::clicked, m_simulation.get(), &SimulationActions::toggle);
     press(Command1, &WindowActions::generateStandard);
     press(Command3, &WindowActions::generateLowered);
     press(Command2, &WindowActions::copyPanel);
@@ -233,6 +259,7 @@ bool Form1::wholeMessage() const
 
 void Form1::showSketch(generation::PanelSketch sketch)
 {
+    showSignNote(QString(), false);
     m_panel->setText(std::move(sketch.text));
     preview->play(generation::SignAnimation(sketch.titleWords, sketch.messageWords, sketch.columnCount,
                                             wholeMessage() ? generation::BoardTiming::wholeMessageSketch()
@@ -314,6 +341,29 @@ void Form1::showUploadResult(const QString& text, bool succeeded, const QString&
 void Form1::showPanelLine(int line)
 {
     m_panel->showLine(line);
+}
+
+void Form1::showSimulationRunning(bool running)
+{
+    simulate->setText(running ? tr("停止試跑") : tr("在模擬看板上試跑"));
+    simulate->setAccessibleName(simulate->text());
+}
+
+void Form1::showSimulatedSign(const board::SimulatorOutput::Levels& levels)
+{
+    preview->showLevels(levels);
+}
+
+void Form1::showSignNote(const QString& text, bool problem)
+{
+    signNote->setText(text);
+    signNote->setToolTip(text);
+    signNote->setStyleSheet(problem ? QStringLiteral("color: #c00000;") : QString());
+}
+
+void Form1::showMeasuredMemory(int flashBytes, int sramBytes)
+{
+    memoryLine->showMeasured(flashBytes, sramBytes);
 }
 
 } // namespace window

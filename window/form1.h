@@ -3,6 +3,7 @@
 #include "generation/column_sampler.h"
 #include "generation/panel_sketch.h"
 #include "platform/qt_glyph_canvas.h"
+#include "window/simulation_view.h"
 #include "window/window_view.h"
 
 #include <QWidget>
@@ -11,6 +12,7 @@
 #include <string>
 
 class QCheckBox;
+class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
@@ -24,6 +26,7 @@ class CanvasView;
 class LongSketchView;
 class MemoryLine;
 class SignPreview;
+class SimulationActions;
 class SketchPanel;
 class WindowActions;
 
@@ -31,12 +34,14 @@ class WindowActions;
 // picture box, the style and face choices, the output panel (where a view
 // stands in for a sketch too long to edit) and the four buttons, each at a
 // fixed place that never moves, and to their right a
-// preview of the sign with the sketch's memory use, the controls that send
-// the sketch to the board, and a button that saves it for the Arduino IDE.
-// It owns the canvas, its sampler and the actions, and tells the actions
-// when a control is used; what a button does is the actions' business, and
-// they see the window only through its WindowView methods.
-class Form1 : public QWidget, public WindowView {
+// preview of the sign with a note under it and the sketch's memory use, a
+// button that tries the panel's sketch on the simulated board, the controls
+// that send the sketch to the board, and a button that saves it for the
+// Arduino IDE. It owns the canvas, its sampler and the actions, and tells
+// the actions when a control is used; what a button does is the actions'
+// business, and they see the window only through its WindowView and
+// SimulationView methods.
+class Form1 : public QWidget, public WindowView, public SimulationView {
     Q_OBJECT
 
 public:
@@ -60,6 +65,11 @@ public:
     void showUploadProgress(int percent) override;
     void showUploadResult(const QString& text, bool succeeded, const QString& log) override;
     void showPanelLine(int line) override;
+
+    void showSimulationRunning(bool running) override;
+    void showSimulatedSign(const board::SimulatorOutput::Levels& levels) override;
+    void showSignNote(const QString& text, bool problem) override;
+    void showMeasuredMemory(int flashBytes, int sramBytes) override;
 
     platform::QtGlyphCanvas& canvas() override { return m_canvas; }
     generation::ColumnSampler& sampler() override { return m_sampler; }
@@ -85,7 +95,10 @@ private:
     QPushButton* Command2;
     QPushButton* Command3;
     SignPreview* preview;
+    // Under the sign: what the preview shows when it is not the generated sketch.
+    QLabel* signNote;
     MemoryLine* memoryLine;
+    QPushButton* simulate;
     BoardControls* boardControls;
     QPushButton* saveAs;
     // When ticked, the generate and write buttons keep the whole message in flash.
@@ -96,6 +109,7 @@ private:
     std::unique_ptr<SketchPanel> m_panel;
     std::unique_ptr<WindowActions> m_actions;
     std::unique_ptr<BoardActions> m_boardActions;
+    std::unique_ptr<SimulationActions> m_simulation;
 };
 
 } // namespace window

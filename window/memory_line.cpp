@@ -107,6 +107,23 @@ QString MemoryLine::describeWholeMessage(std::size_t width)
                  .arg(number(BoardMemory::widestWholeMessage()), number(BoardMemory::widestWholeMessage() / 16));
 }
 
+void MemoryLine::showMeasured(int flashBytes, int sramBytes)
+{
+    if (flashBytes < 0 || sramBytes < 0) {
+        return;
+    }
+    const QLocale locale(QLocale::Chinese, QLocale::Taiwan);
+    const auto number = [&](std::size_t n) { return locale.toString(qulonglong(n)); };
+    const auto flash = std::size_t(flashBytes);
+    const auto sram = std::size_t(sramBytes);
+    setText(tr("輸出區的程式實測（avr-size）：快閃記憶體用 %1／%2 位元組（%3%），SRAM 的全域變數用 %4／%5 位元組（%6%）。")
+                .arg(number(flash), number(BoardMemory::kFlashBytes))
+                .arg(qRound(100.0 * double(flash) / double(BoardMemory::kFlashBytes)))
+                .arg(number(sram), number(BoardMemory::kSramBytes))
+                .arg(qRound(100.0 * double(sram) / double(BoardMemory::kSramBytes))));
+    setStyleSheet(QString());
+}
+
 void MemoryLine::showWholeMessage(std::size_t width)
 {
     setText(describeWholeMessage(width));

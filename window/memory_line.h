@@ -15,8 +15,8 @@ namespace window {
 // fit on the canvas when the message is wider, how much of the SRAM each
 // standard sketch (the panel's and the file's) takes, and which of them
 // leaves the stack the room it needs. Red when neither runs, a warning
-// colour when only one does. The figures are BoardMemory's; this words and
-// colours them.
+// colour when only one does. The figures are BoardMemory's, or the
+// toolchain's when the panel's sketch was built; this words and colours them.
 class MemoryLine : public QLabel {
     Q_OBJECT
 
@@ -27,6 +27,9 @@ public:
     void showMessage(const QString& message, const platform::QtGlyphCanvas& canvas);
     // Describes the whole-message sketch of a message this many columns wide.
     void showWholeMessage(std::size_t width);
+    // The toolchain's own figures for the panel's sketch as it was built
+    // (-1 where the builder did not say).
+    void showMeasured(int flashBytes, int sramBytes);
     static QString describeWholeMessage(std::size_t width);
     // The same words, from the message's length in UTF-16 code units, its
     // characters, and how many of them the canvas holds.

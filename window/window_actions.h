@@ -36,10 +36,11 @@ public:
     // Saves the panel's text as a sketch the Arduino IDE opens.
     void saveSketchAs();
 
-private:
-    // Runs one action; reports any failure and refreshes the picture box.
+    // Runs one action under the window's one guard, this one's or another's;
+    // reports any failure and refreshes the picture box.
     void guarded(const std::function<void()>& action);
 
+private:
     WindowView& m_form;
     generation::PanelSketchBuilder m_builder;
     platform::SketchFileOpener m_opener;
