@@ -1,5 +1,7 @@
 #include "window/board_controls.h"
 
+#include "window/push_button.h"
+
 #include <QComboBox>
 #include <QDialog>
 #include <QFontDatabase>
@@ -25,10 +27,8 @@ Widget* named(Widget* widget, const char* name, const QString& accessibleName)
 
 QPushButton* button(const QString& caption, const char* name, QWidget* parent)
 {
-    auto* result = named(new QPushButton(caption, parent), name, caption);
-    // Enter in a text box must not press a button here either.
-    result->setAutoDefault(false);
-    return result;
+    // Enter presses the focused button; in a text box it presses none.
+    return named(new PushButton(caption, parent), name, caption);
 }
 
 } // namespace
