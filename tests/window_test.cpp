@@ -8,6 +8,7 @@
 #include "platform/ide_sketch_file.h"
 #include "window/board_message.h"
 #include "window/canvas_view.h"
+#include "window/caption_button.h"
 #include "window/long_sketch_view.h"
 #include "window/memory_line.h"
 #include "window/sign_preview.h"
@@ -249,7 +250,7 @@ TEST_F(WindowTest, TabKeyWalksTheWindowFromTopToBottom)
     // Of the two options only the selected one is a tab stop (the arrow
     // keys move between them); the cancel and details buttons wait,
     // disabled, until there is something to cancel or show.
-    const char* const order[] = {"Text1", "Text2", "pic", "Check1", "Check2", "Option1", "Text3", "wholeMessage", "port",
+    const char* const order[] = {"Text1", "Text2", "pic", "Check1", "Check2", "Option1", "Text3", "preview", "wholeMessage", "port",
                                  "upload", "uploadPortsBA", "Command3", "Command1", "Command2", "Command5",
                                  "saveAs", "Text1"};
     EXPECT_EQ(QApplication::focusWidget(), Text1);
@@ -262,6 +263,52 @@ TEST_F(WindowTest, TabKeyWalksTheWindowFromTopToBottom)
             focused = focused->parentWidget();
         }
         EXPECT_EQ(focused->objectName().toStdString(), order[i]) << "after " << order[i - 1];
+    }
+}
+
+// Enter presses the focused button and no other; Space pauses the focused
+// preview, which shows that it has the focus.
+TEST_F(WindowTest, KeysPressTheFocusedButtonAndPauseThePreview)
+{
+    Text2->setFocus();
+    QTest::keyClick(Text2, Qt::Key_Return);
+    EXPECT_EQ(Text3->toPlainText(), QStringLiteral("Text3"));
+
+    Command1->setFocus();
+    QTest::keyClick(Command1, Qt::Key_Return);
+    EXPECT_EQ(panel(), expectedSketch(QStringLiteral("新細明體"), false, RowWindow::standard()));
+    Command2->setFocus();
+    QTest::keyClick(Command2, Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(QApplication::clipboard()->text().toStdString(), panel());
+
+    const QImage unfocused = preview->grab().toImage();
+    preview->setFocus();
+    ASSERT_TRUE(preview->hasFocus());
+    EXPECT_NE(preview->grab().toImage(), unfocused);
+    EXPECT_FALSE(preview->paused());
+    QTest::keyClick(preview, Qt::Key_Space);
+    EXPECT_TRUE(preview->paused());
+    QTest::keyClick(preview, Qt::Key_Space);
+    EXPECT_FALSE(preview->paused());
+}
+
+// The long generate captions take two lines; each shows whole inside its
+// button, also in a face larger than the window's, as on a desktop that
+// draws its type larger.
+TEST_F(WindowTest, EveryCaptionShowsWholeInsideItsButton)
+{
+    for (auto* button : form->findChildren<window::CaptionButton*>()) {
+        SCOPED_TRACE(button->objectName().toStdString());
+        for (const int points : {9, 12}) {
+            QFont face = button->font();
+            face.setPointSize(points);
+            const QRectF area = button->captionArea();
+            const auto lines = window::CaptionButton::layOut(button->text(), face, area, button);
+            EXPECT_EQ(lines.texts.join(QString()), button->text());
+            for (const QRectF& ink : lines.ink) {
+                EXPECT_TRUE(area.contains(ink)) << points << " pt";
+            }
+        }
     }
 }
 

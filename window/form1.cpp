@@ -49,7 +49,8 @@ Widget* place(Widget* widget, const char* name, const QRect& geometry)
 
 QPushButton* button(QWidget* parent, const QString& caption)
 {
-    // Enter in a text box must not press a button: none is a default button.
+    // Enter presses the focused button; none is a default button, so Enter
+    // in a text box presses nothing.
     return new CaptionButton(caption, parent);
 }
 
@@ -120,7 +121,7 @@ Form1::Form1(const std::string& toolFolder, QWidget* parent)
     Command1->raise();
 
     // The preview and the memory line use the free space right of the
-    // panel; the preview is worked by mouse only.
+    // panel.
     const int previewLeft = Text3->geometry().right() + 15;
     preview = place(new SignPreview(this), "preview",
                     QRect(previewLeft, Text3->y(), MarqueeShape::kColumns * SignPreview::kPitch + 2 * SignPreview::kMargin,
@@ -175,9 +176,10 @@ void Form1::nameForAssistiveTools()
 void Form1::orderTabStops()
 {
     // Top to bottom, and left to right within a row: the texts, the
-    // canvas, the style and face choices, the panel, the board controls
-    // beside it, then the row of buttons under it.
-    QList<QWidget*> order = {Text1, Text2, pic, Check1, Check2, Option1, Option2, Text3, longSketch, wholeMessageBox};
+    // canvas, the style and face choices, the panel, the preview and the
+    // board controls beside it, then the row of buttons under it.
+    QList<QWidget*> order = {Text1,  Text2,      pic,     Check1,         Check2, Option1,
+                             Option2, Text3, longSketch, preview, wholeMessageBox};
     order += boardControls->tabOrder();
     order += {Command3, Command1, Command2, Command5, saveAs};
     for (qsizetype i = 1; i < order.size(); ++i) {
