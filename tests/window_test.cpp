@@ -24,6 +24,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -608,6 +609,36 @@ TEST(BoardMessageTest, EachOutcomeSaysInChineseWhatHappenedAndWhatToDo)
             EXPECT_TRUE(text.contains(QString::fromUtf8(phrase))) << text.toStdString() << " lacks " << phrase;
         }
     }
+}
+
+// The window program answers its command line without a display: an
+// option unknown to it and to Qt is a usage error, while Qt's own options,
+// with their values, pass.
+TEST(WindowCommandLineTest, UnknownOptionIsAUsageErrorAndQtOptionsPass)
+{
+    struct Answer {
+        int status;
+        QByteArray out;
+        QByteArray err;
+    };
+    const auto run = [](const QStringList& arguments) {
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char* display : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+            environment.remove(QString::fromLatin1(display));
+        }
+        process.setProcessEnvironment(environment);
+        process.start(QStringLiteral(LEDMARQUEE_WINDOW), arguments);
+        process.waitForFinished(30000);
+        return Answer{process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
+    };
+    const Answer unknown = run({"--bogus"});
+    EXPECT_EQ(unknown.status, 2);
+    EXPECT_EQ(unknown.err, "ledmarquee: Unknown option 'bogus'.\nTry 'ledmarquee --help' for more information.\n");
+    EXPECT_TRUE(unknown.out.isEmpty());
+    const Answer qtOptions = run({"-style", "Fusion", "--reverse", "--version"});
+    EXPECT_EQ(qtOptions.status, 0) << qtOptions.err.constData();
+    EXPECT_TRUE(qtOptions.out.startsWith("ledmarquee ")) << qtOptions.out.constData();
 }
 
 // The file-size limit is lowered for this process alone while the write
