@@ -690,6 +690,23 @@ TEST_F(WindowTest, WholeMessageBoxMakesTheFlashSketch)
     EXPECT_TRUE(boxes.texts.isEmpty());
 }
 
+// A whole message past what the board's flash holds is refused with its
+// width and the most the board holds, and the window goes on.
+TEST_F(WindowTest, WholeMessageTooWideForTheBoardSaysHowWide)
+{
+    click(control<QCheckBox>("wholeMessage"));
+    Text2->setText(QString(8000, QChar(u'一')));
+    MessageBoxCatcher boxes;
+    click(Command1);
+    ASSERT_EQ(boxes.texts.size(), 1);
+    const QString text = boxes.texts[0];
+    EXPECT_TRUE(text.startsWith(QStringLiteral("錯誤 7："))) << text.toStdString();
+    for (const char* figure : {"128,000", "8,000", "125,500", "7,843"}) {
+        EXPECT_TRUE(text.contains(QString::fromLatin1(figure))) << text.toStdString() << " lacks " << figure;
+    }
+    EXPECT_EQ(Text3->toPlainText(), QStringLiteral("Text3"));
+}
+
 TEST_F(WindowTest, ASketchTooLongToEditIsShownWholeAndReadBack)
 {
     // Some 110 000 characters make a sketch past what the text box takes.
