@@ -126,8 +126,9 @@ Form1::Form1(const std::string& toolFolder, QWidget* parent)
     preview = place(new SignPreview(this), "preview",
                     QRect(previewLeft, Text3->y(), MarqueeShape::kColumns * SignPreview::kPitch + 2 * SignPreview::kMargin,
                           MarqueeShape::kRows * SignPreview::kPitch + 2 * SignPreview::kMargin));
+    // Four lines of its text at most.
     memoryLine = place(new MemoryLine(this), "memoryLine",
-                       QRect(previewLeft, preview->geometry().bottom() + 9, preview->width(), 90));
+                       QRect(previewLeft, preview->geometry().bottom() + 9, preview->width(), 60));
     // As wide as its text: a click beside the words does not tick it.
     wholeMessageBox = new QCheckBox(tr("長訊息：整段存入快閃記憶體"), this);
     place(wholeMessageBox, "wholeMessage",
@@ -144,11 +145,11 @@ Form1::Form1(const std::string& toolFolder, QWidget* parent)
 
 void Form1::placeAddedControls()
 {
-    // Below the memory line, one row is kept free for a check box; the
-    // board controls come under it, and the save button sits on the
-    // designed buttons' row.
+    // Each row stands under the one above it: the board controls under the
+    // long-message box take what is left of the column, and the save
+    // button sits on the designed buttons' row.
     const QRect line = memoryLine->geometry();
-    const int boardTop = line.bottom() + 1 + 30;
+    const int boardTop = wholeMessageBox->geometry().bottom() + 1 + 5;
     const int saveTop = Command5->y();
     boardControls = place(new BoardControls(this), "boardControls",
                           QRect(line.left(), boardTop, line.width(), saveTop - 4 - boardTop));
@@ -240,7 +241,7 @@ void Form1::showSketch(generation::PanelSketch sketch)
                                             wholeMessage() ? generation::BoardTiming::wholeMessageSketch()
                                                                       : generation::BoardTiming::panelSketch()));
     if (wholeMessage()) {
-        memoryLine->showWholeMessage(sketch.messageWords.size());
+        memoryLine->showWholeMessage(static_cast<std::size_t>(message().toUcs4().size()), sketch.messageWords.size());
     } else {
         memoryLine->showMessage(message(), m_canvas);
     }
