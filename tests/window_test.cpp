@@ -6,6 +6,7 @@
 #include "sketch_lines.h"
 #include "generation/sketch_error.h"
 #include "platform/ide_sketch_file.h"
+#include "window/board_controls.h"
 #include "window/board_message.h"
 #include "window/canvas_view.h"
 #include "window/caption_button.h"
@@ -25,6 +26,7 @@
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QProcess>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
@@ -518,6 +520,20 @@ TEST_F(WindowTest, AddedControlsTakeTheFreeSpaceWithoutMovingAnything)
     }
     // One row is left free under the memory line for a check box.
     EXPECT_GE(areas[2].top() - areas[1].bottom() - 1, 24);
+}
+
+// While the board is awaited the bar is busy, not held at 0 %; it counts
+// from the first percentage the upload reports.
+TEST_F(WindowTest, UploadBarIsBusyUntilThereIsAPercentage)
+{
+    auto* controls = control<window::BoardControls>("boardControls");
+    auto* bar = control<QProgressBar>("uploadProgress");
+    controls->showWorking(QStringLiteral("上傳中…"), true);
+    controls->showProgress(0);
+    EXPECT_EQ(bar->maximum(), 0);
+    controls->showProgress(30);
+    EXPECT_EQ(bar->maximum(), 100);
+    EXPECT_EQ(bar->value(), 30);
 }
 
 TEST_F(WindowTest, SaveAsWritesUtf8IntoAFolderOfTheSketchsName)

@@ -116,14 +116,23 @@ void BoardControls::showWorking(const QString& status, bool determinate)
     m_upload->setEnabled(false);
     m_uploadPortsBA->setEnabled(false);
     m_cancel->setEnabled(true);
-    m_progress->setRange(0, determinate ? 100 : 0);
-    m_progress->setValue(0);
-    m_progress->setTextVisible(determinate);
+    // Busy until there is a percentage to show: a bar held at 0 % while the
+    // board is awaited would look frozen.
+    m_counts = determinate;
+    m_progress->setRange(0, 0);
+    m_progress->setTextVisible(false);
     setStatus(status, QString());
 }
 
 void BoardControls::showProgress(int percent)
 {
+    if (!m_counts || percent <= 0) {
+        return;
+    }
+    if (m_progress->maximum() == 0) {
+        m_progress->setRange(0, 100);
+        m_progress->setTextVisible(true);
+    }
     m_progress->setValue(percent);
 }
 
