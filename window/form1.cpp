@@ -115,6 +115,12 @@ Form1::Form1(const std::string& toolFolder, QWidget* parent)
 
     Command2 = place(button(this, tr("複製程式")), "Command2", twips(4320, 8160, 1215, 495));
     Command3 = place(button(this, tr("產生程式（電腦未安VB6）")), "Command3", twips(480, 8160, 1935, 495));
+    // Its caption speaks of the computer, so users without VB6 press it;
+    // say what it really does to the title.
+    Command3->setToolTip(tr("產生程式，標題取自畫布的第 3–18 列像素：\n"
+                            "用這台電腦的字型，標題最上面一兩列會被切掉（新細明體切掉兩列）。\n"
+                            "要完整的標題，請按「產生程式(電腦有安裝VB6）」。\n"
+                            "兩個按鈕的訊息相同，也都與電腦有沒有裝 VB6 無關。"));
 
     // Command1 is created before Text3, so it would be painted beneath the
     // panel where the two overlap by a pixel; the button stays on top.
