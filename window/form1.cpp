@@ -132,7 +132,8 @@ Form1::Form1(const std::string& toolFolder, QWidget* parent)
     preview = place(new SignPreview(this), "preview",
                     QRect(previewLeft, Text3->y(), MarqueeShape::kColumns * SignPreview::kPitch + 2 * SignPreview::kMargin,
                           MarqueeShape::kRows * SignPreview::kPitch + 2 * SignPreview::kMargin));
-    // Four lines of its text at most.
+    // Room for four lines of its text, and under it for more rows of
+    // controls.
     memoryLine = place(new MemoryLine(this), "memoryLine",
                        QRect(previewLeft, preview->geometry().bottom() + 9, preview->width(), 60));
     // As wide as its text: a click beside the words does not tick it.
@@ -185,8 +186,8 @@ void Form1::orderTabStops()
     // Top to bottom, and left to right within a row: the texts, the
     // canvas, the style and face choices, the panel, the preview and the
     // board controls beside it, then the row of buttons under it.
-    QList<QWidget*> order = {Text1,  Text2,      pic,     Check1,         Check2, Option1,
-                             Option2, Text3, longSketch, preview, wholeMessageBox};
+    QList<QWidget*> order = {Text1,   Text2,   pic,   Check1,     Check2,
+                             Option1, Option2, Text3, longSketch, preview, wholeMessageBox};
     order += boardControls->tabOrder();
     order += {Command3, Command1, Command2, Command5, saveAs};
     for (qsizetype i = 1; i < order.size(); ++i) {
