@@ -2,6 +2,7 @@
 #include "platform/qt_translation.h"
 #include "platform/sketch_folder.h"
 #include "platform/start_command_line.h"
+#include "window/fitted_window.h"
 #include "window/form1.h"
 
 #include <QApplication>
@@ -34,6 +35,8 @@ int main(int argc, char** argv)
     QApplication::setDesktopFileName(QStringLiteral("ledmarquee"));
     platform::installFaceSubstitutions();
     window::Form1 form(platform::SketchFolder::current().toolFolder());
-    form.show();
+    // The form keeps its designed size; on a small screen its window scrolls it.
+    window::FittedWindow fitted(form);
+    fitted.show();
     return application.exec();
 }

@@ -186,10 +186,7 @@ void SketchSteps::writeFlashMessage(LineFile& out, const std::u16string& message
     // An empty message still keeps one dark column, so that there is an array.
     const std::size_t width = std::max<std::size_t>(1, m_sampler.messageWidth(message));
     if (width > kMaxFlashColumns) {
-        throw SketchError(SketchError::kOutOfMemory,
-                          "Out of memory: the message is " + std::to_string(width)
-                              + " columns wide; the board's flash holds at most " + std::to_string(kMaxFlashColumns)
-                              + " (about " + std::to_string(kMaxFlashColumns / 16) + " Chinese characters)");
+        throw SketchError::messageTooWide(width, kMaxFlashColumns);
     }
     const std::size_t arrays = (width + SketchText::kFlashArrayWords - 1) / SketchText::kFlashArrayWords;
     const bool far = width > SketchText::kNearFlashWords;

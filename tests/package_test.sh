@@ -2,7 +2,10 @@
 # Builds the Debian package from a configured build folder into a scratch
 # folder and checks what a user's apt and desktop will see: the control
 # fields, every installed file, a launcher entry desktops accept, icons of
-# the sizes their folders promise, and programs that answer --version.
+# the sizes their folders promise, programs that answer --version, a package
+# Debian's checker finds no error in, and metadata software centres accept.
+# Without lintian or appstreamcli those last two checks cannot run, and the
+# test ends as skipped (status 77) after the others.
 #   tests/package_test.sh BUILD_DIR
 set -euo pipefail
 build=$(realpath "$1")
@@ -35,6 +38,8 @@ expected=(
   usr/share/applications/ledmarquee.desktop
   usr/share/icons/hicolor/scalable/apps/ledmarquee.svg
   usr/share/man/man1/ledmarquee.1.gz usr/share/man/man1/ledmarquee-cli.1.gz
+  usr/share/metainfo/example.qelvorn.ledmarquee.metainfo.xml
+  usr/share/doc/ledmarquee/copyright usr/share/doc/ledmarquee/changelog.gz
 )
 for size in 16 24 32 48 64 128 256; do
   expected+=("usr/share/icons/hicolor/${size}x${size}/apps/ledmarquee.png")
@@ -65,4 +70,18 @@ done
 env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$root/usr/bin/ledmarquee" --version | grep -q "^ledmarquee $(field Version)$" \
   || fail "ledmarquee --version"
 "$root/usr/bin/ledmarquee-cli" --version | grep -q "$(field Version)" || fail "ledmarquee-cli --version"
+
+missing=()
+for tool in lintian appstreamcli; do
+  command -v "$tool" >/dev/null || missing+=("$tool")
+done
+if [[ ${#missing[@]} -gt 0 ]]; then
+  echo "SKIPPED: ${missing[*]} not installed (scripts/install-deps installs them); the rest of the package is ok"
+  exit 77
+fi
+# Errors fail the test; warnings and notes are shown for the record.
+lintian --fail-on error "$deb" || fail "lintian finds errors in the package"
+# The metainfo, and the launcher entry it names, as software centres read
+# them (no network: the screenshot is not fetched).
+appstreamcli validate-tree --no-net "$root" || fail "appstreamcli rejects the software centres' metadata"
 echo "package ok: $(basename "$deb")"

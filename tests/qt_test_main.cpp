@@ -7,7 +7,10 @@
 
 int main(int argc, char** argv)
 {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    // A test may give the offscreen platform a screen of its own.
+    if (!qEnvironmentVariable("QT_QPA_PLATFORM").startsWith(QLatin1String("offscreen"))) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
     testing::InitGoogleTest(&argc, argv);
     QApplication application(argc, argv);
     platform::installFaceSubstitutions();
