@@ -1,5 +1,6 @@
 #include "window/form1.h"
 
+#include "cli_process.h"
 #include "generation/default_texts.h"
 #include "generation/panel_sketch_builder.h"
 #include "platform/text_conversion.h"
@@ -644,6 +645,28 @@ TEST_F(WindowTest, ASketchTooLongToEditIsShownWholeAndReadBack)
     EXPECT_FALSE(longSketch->isVisible());
     EXPECT_TRUE(longSketch->text().empty());
     EXPECT_EQ(panel(), expectedSketch(QStringLiteral("新細明體"), false, RowWindow::standard()));
+}
+
+// On a screen scaled to 200 % the window makes the sketches the command-line
+// tool makes, in every face and style: the canvas ignores the screen.
+TEST(ScaledWindowTest, PanelSketchesAreTheCommandLinesInEveryFaceAndStyle)
+{
+    const QString title = QStringLiteral("新春快樂");
+    const QString message = QStringLiteral("歡迎光臨本校電子社成果展今年我們製作了會發光的看板請多多指教");
+    const auto window = tests::runCli({title, message}, {}, QStringLiteral(LEDMARQUEE_WINDOW_PANELS), {},
+                                      {"QT_SCALE_FACTOR=2"});
+    ASSERT_EQ(window.exitCode, 0) << window.err.constData();
+    const QList<QByteArray> panels = window.out.split('\f');
+    ASSERT_EQ(panels.size(), 9);
+    qsizetype i = 0;
+    for (const char* face : {"新細明體", "標楷體"}) {
+        for (const QStringList& style : {QStringList{}, QStringList{"--italic"}, QStringList{"--bold"},
+                                         QStringList{"--bold", "--italic"}}) {
+            const QStringList arguments =
+                QStringList{"--title", title, "--message", message, "--face", QString::fromUtf8(face)} + style;
+            EXPECT_EQ(panels[i++], tests::runCli(arguments).out) << arguments.join(' ').toStdString();
+        }
+    }
 }
 
 } // namespace
