@@ -240,7 +240,7 @@ void Form1::showSketch(generation::PanelSketch sketch)
     if (wholeMessage()) {
         memoryLine->showWholeMessage(sketch.messageWords.size());
     } else {
-        memoryLine->showMessage(message(), m_canvas);
+        memoryLine->showMessage(message(), sketch.drawnWidth, m_canvas);
     }
 }
 

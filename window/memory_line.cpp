@@ -48,7 +48,8 @@ std::size_t MemoryLine::charactersOnSign(const QString& message, const platform:
     return static_cast<std::size_t>(QStringView(considered).left(low).toUcs4().size());
 }
 
-QString MemoryLine::describe(std::size_t messageLength, std::size_t characters, std::size_t charactersOnSign) const
+QString MemoryLine::describe(std::size_t messageLength, std::size_t drawnWidth, std::size_t characters,
+                             std::size_t charactersOnSign) const
 {
     const QLocale locale(QLocale::Chinese, QLocale::Taiwan);
     QStringList parts;
@@ -62,7 +63,7 @@ QString MemoryLine::describe(std::size_t messageLength, std::size_t characters, 
                      .arg(locale.toString(qulonglong(BoardMemory::widestWholeMessage() / 16)));
     }
     const auto sketchLine = [&](BoardMemory::Sketch sketch, const QString& name) {
-        const std::size_t bytes = BoardMemory::sketchBytes(BoardMemory::columnCount(sketch, messageLength));
+        const std::size_t bytes = BoardMemory::sketchBytes(BoardMemory::columnCount(sketch, messageLength, drawnWidth));
         QString verdict;
         switch (BoardMemory::fit(bytes)) {
         case BoardMemory::Fit::Fits:
@@ -113,13 +114,14 @@ void MemoryLine::showWholeMessage(std::size_t width)
     setStyleSheet(QString());
 }
 
-void MemoryLine::showMessage(const QString& message, const platform::QtGlyphCanvas& canvas)
+void MemoryLine::showMessage(const QString& message, std::size_t drawnWidth, const platform::QtGlyphCanvas& canvas)
 {
     const auto length = static_cast<std::size_t>(message.size());
-    setText(describe(length, static_cast<std::size_t>(message.toUcs4().size()), charactersOnSign(message, canvas)));
+    setText(describe(length, drawnWidth, static_cast<std::size_t>(message.toUcs4().size()),
+                     charactersOnSign(message, canvas)));
     int running = 0;
     for (BoardMemory::Sketch sketch : {BoardMemory::Sketch::Panel, BoardMemory::Sketch::File}) {
-        if (BoardMemory::fit(BoardMemory::sketchBytes(BoardMemory::columnCount(sketch, length)))
+        if (BoardMemory::fit(BoardMemory::sketchBytes(BoardMemory::columnCount(sketch, length, drawnWidth)))
             == BoardMemory::Fit::Fits) {
             ++running;
         }

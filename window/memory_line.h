@@ -23,14 +23,17 @@ class MemoryLine : public QLabel {
 public:
     explicit MemoryLine(QWidget* parent);
 
-    // Describes the sketches made from this message, drawn on this canvas.
-    void showMessage(const QString& message, const platform::QtGlyphCanvas& canvas);
+    // Describes the sketches made from this message, drawn on this canvas,
+    // its drawing ending at column drawnWidth - 1.
+    void showMessage(const QString& message, std::size_t drawnWidth, const platform::QtGlyphCanvas& canvas);
     // Describes the whole-message sketch of a message this many columns wide.
     void showWholeMessage(std::size_t width);
     static QString describeWholeMessage(std::size_t width);
-    // The same words, from the message's length in UTF-16 code units, its
-    // characters, and how many of them the canvas holds.
-    QString describe(std::size_t messageLength, std::size_t characters, std::size_t charactersOnSign) const;
+    // The same words, from the message's length in UTF-16 code units, how
+    // far its drawing reaches, its characters, and how many of them the
+    // canvas holds.
+    QString describe(std::size_t messageLength, std::size_t drawnWidth, std::size_t characters,
+                     std::size_t charactersOnSign) const;
     // How many of the message's characters, from the first, the canvas
     // holds whole at its current font.
     static std::size_t charactersOnSign(const QString& message, const platform::QtGlyphCanvas& canvas);
