@@ -1,6 +1,7 @@
 #include "window/form1.h"
 
 #include "cli_process.h"
+#include "generation/board_memory.h"
 #include "generation/default_texts.h"
 #include "generation/panel_sketch_builder.h"
 #include "platform/text_conversion.h"
@@ -22,10 +23,12 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -436,6 +439,20 @@ TEST_F(WindowTest, MemoryLineSaysWhatReachesTheSignAndWhichSketchRuns)
     Text2->setText(QString(400, QChar(u'字')));
     click(Command1);
     EXPECT_TRUE(memoryLine->styleSheet().contains(QStringLiteral("#c00000")));
+
+    // Thirty Chinese characters draw wider than 30 x 14 + 16 columns; the
+    // file's figure is that of the columns bb.ino carries.
+    Text2->setText(QString(30, QChar(u'字')));
+    click(Command1);
+    click(Command5);
+    const auto slen = QRegularExpression(QStringLiteral("slen= (\\d+);"))
+                          .match(QString::fromLatin1(readAll(toolFolder.filePath("bb/bb.ino"))));
+    ASSERT_TRUE(slen.hasMatch());
+    EXPECT_GT(slen.captured(1).toULongLong(), 30u * 14 + 16);
+    const std::size_t fileBytes = generation::BoardMemory::sketchBytes(slen.captured(1).toULongLong());
+    const QString figure = QLocale(QLocale::Chinese, QLocale::Taiwan).toString(qulonglong(fileBytes));
+    EXPECT_TRUE(memoryLine->text().contains(QStringLiteral("bb.ino 的程式用 %1 位元組").arg(figure)))
+        << memoryLine->text().toStdString();
 }
 
 TEST_F(WindowTest, AddedControlsTakeTheFreeSpaceWithoutMovingAnything)
