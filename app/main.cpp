@@ -1,3 +1,4 @@
+#include "platform/canvas_rendering.h"
 #include "platform/face_substitutions.h"
 #include "platform/qt_translation.h"
 #include "platform/sketch_folder.h"
@@ -22,6 +23,7 @@ int main(int argc, char** argv)
     platform::StartCommandLine::reportStartFailures();
     // A write over the file-size limit fails with an error the window reports.
     std::signal(SIGXFSZ, SIG_IGN);
+    platform::pinCanvasRendering();
     QApplication application(argc, argv);
     platform::StartCommandLine::endOfStart();
 

@@ -1,5 +1,6 @@
 // Runs GoogleTest inside a QApplication on the offscreen platform, so tests
 // can use the real canvas, widgets and clipboard without a display.
+#include "platform/canvas_rendering.h"
 #include "platform/face_substitutions.h"
 
 #include <QApplication>
@@ -12,6 +13,7 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     testing::InitGoogleTest(&argc, argv);
+    platform::pinCanvasRendering();
     QApplication application(argc, argv);
     platform::installFaceSubstitutions();
     return RUN_ALL_TESTS();

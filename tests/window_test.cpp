@@ -1,5 +1,7 @@
 #include "window/form1.h"
 
+#include "cli_process.h"
+#include "generation/board_memory.h"
 #include "generation/default_texts.h"
 #include "generation/panel_sketch_builder.h"
 #include "platform/text_conversion.h"
@@ -23,12 +25,14 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -499,6 +503,21 @@ TEST_F(WindowTest, MemoryLineSaysWhatReachesTheSignAndWhichSketchRuns)
     EXPECT_TRUE(memoryLine->text().contains(QStringLiteral(" 400 "))) << memoryLine->text().toStdString();
     EXPECT_TRUE(memoryLine->styleSheet().isEmpty());
     EXPECT_TRUE(fitsItsHeight()) << memoryLine->text().toStdString();
+
+    // Thirty Chinese characters draw wider than 30 x 14 + 16 columns; the
+    // file's figure is that of the columns bb.ino carries.
+    click(control<QCheckBox>("wholeMessage"));
+    Text2->setText(QString(30, QChar(u'字')));
+    click(Command1);
+    click(Command5);
+    const auto slen = QRegularExpression(QStringLiteral("slen= (\\d+);"))
+                          .match(QString::fromLatin1(readAll(toolFolder.filePath("bb/bb.ino"))));
+    ASSERT_TRUE(slen.hasMatch());
+    EXPECT_GT(slen.captured(1).toULongLong(), 30u * 14 + 16);
+    const std::size_t fileBytes = generation::BoardMemory::sketchBytes(slen.captured(1).toULongLong());
+    const QString figure = QLocale(QLocale::Chinese, QLocale::Taiwan).toString(qulonglong(fileBytes));
+    EXPECT_TRUE(memoryLine->toolTip().contains(QStringLiteral("bb.ino 的程式用 %1 位元組").arg(figure)))
+        << memoryLine->toolTip().toStdString();
 }
 
 TEST_F(WindowTest, AddedControlsTakeTheFreeSpaceWithoutMovingAnything)
@@ -769,6 +788,28 @@ TEST_F(WindowTest, ASketchTooLongToEditIsShownWholeAndReadBack)
     EXPECT_FALSE(longSketch->isVisible());
     EXPECT_TRUE(longSketch->text().empty());
     EXPECT_EQ(panel(), expectedSketch(QStringLiteral("新細明體"), false, RowWindow::standard()));
+}
+
+// On a screen scaled to 200 % the window makes the sketches the command-line
+// tool makes, in every face and style: the canvas ignores the screen.
+TEST(ScaledWindowTest, PanelSketchesAreTheCommandLinesInEveryFaceAndStyle)
+{
+    const QString title = QStringLiteral("新春快樂");
+    const QString message = QStringLiteral("歡迎光臨本校電子社成果展今年我們製作了會發光的看板請多多指教");
+    const auto window = tests::runCli({title, message}, {}, QStringLiteral(LEDMARQUEE_WINDOW_PANELS), {},
+                                      {"QT_SCALE_FACTOR=2"});
+    ASSERT_EQ(window.exitCode, 0) << window.err.constData();
+    const QList<QByteArray> panels = window.out.split('\f');
+    ASSERT_EQ(panels.size(), 9);
+    qsizetype i = 0;
+    for (const char* face : {"新細明體", "標楷體"}) {
+        for (const QStringList& style : {QStringList{}, QStringList{"--italic"}, QStringList{"--bold"},
+                                         QStringList{"--bold", "--italic"}}) {
+            const QStringList arguments =
+                QStringList{"--title", title, "--message", message, "--face", QString::fromUtf8(face)} + style;
+            EXPECT_EQ(panels[i++], tests::runCli(arguments).out) << arguments.join(' ').toStdString();
+        }
+    }
 }
 
 } // namespace

@@ -250,7 +250,7 @@ void Form1::showSketch(generation::PanelSketch sketch)
     if (wholeMessage()) {
         memoryLine->showWholeMessage(static_cast<std::size_t>(message().toUcs4().size()), sketch.messageWords.size());
     } else {
-        memoryLine->showMessage(message(), m_canvas);
+        memoryLine->showMessage(message(), sketch.drawnWidth, m_canvas);
     }
 }
 

@@ -29,9 +29,9 @@ int percent(std::size_t part, std::size_t whole)
     return qRound(100.0 * double(part) / double(whole));
 }
 
-BoardMemory::Fit fitOf(BoardMemory::Sketch sketch, std::size_t messageLength)
+BoardMemory::Fit fitOf(BoardMemory::Sketch sketch, std::size_t messageLength, std::size_t drawnWidth)
 {
-    return BoardMemory::fit(BoardMemory::sketchBytes(BoardMemory::columnCount(sketch, messageLength)));
+    return BoardMemory::fit(BoardMemory::sketchBytes(BoardMemory::columnCount(sketch, messageLength, drawnWidth)));
 }
 
 } // namespace
@@ -65,15 +65,15 @@ std::size_t MemoryLine::charactersOnSign(const QString& message, const platform:
     return static_cast<std::size_t>(QStringView(considered).left(low).toUcs4().size());
 }
 
-void MemoryLine::showMessage(const QString& message, const platform::QtGlyphCanvas& canvas)
+void MemoryLine::showMessage(const QString& message, std::size_t drawnWidth, const platform::QtGlyphCanvas& canvas)
 {
     using Fit = BoardMemory::Fit;
     using Sketch = BoardMemory::Sketch;
     const auto length = static_cast<std::size_t>(message.size());
     const auto characters = static_cast<std::size_t>(message.toUcs4().size());
     const std::size_t shown = charactersOnSign(message, canvas);
-    const Fit panel = fitOf(Sketch::Panel, length);
-    const Fit file = fitOf(Sketch::File, length);
+    const Fit panel = fitOf(Sketch::Panel, length, drawnWidth);
+    const Fit file = fitOf(Sketch::File, length, drawnWidth);
     // The file's sketch has more columns, so it is the first to run out.
     const std::size_t longestForBoth = BoardMemory::longestMessageThatFits(Sketch::File);
     const auto consequence = [this](Fit fit) {
@@ -102,7 +102,7 @@ void MemoryLine::showMessage(const QString& message, const platform::QtGlyphCanv
     }
 
     const auto sketchLine = [&](Sketch sketch, const QString& name) {
-        const std::size_t bytes = BoardMemory::sketchBytes(BoardMemory::columnCount(sketch, length));
+        const std::size_t bytes = BoardMemory::sketchBytes(BoardMemory::columnCount(sketch, length, drawnWidth));
         QString verdict;
         switch (BoardMemory::fit(bytes)) {
         case Fit::Fits:

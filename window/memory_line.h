@@ -24,8 +24,9 @@ class MemoryLine : public QLabel {
 public:
     explicit MemoryLine(QWidget* parent);
 
-    // Describes the sketches made from this message, drawn on this canvas.
-    void showMessage(const QString& message, const platform::QtGlyphCanvas& canvas);
+    // Describes the sketches made from this message, drawn on this canvas,
+    // its drawing ending at column drawnWidth - 1.
+    void showMessage(const QString& message, std::size_t drawnWidth, const platform::QtGlyphCanvas& canvas);
     // Describes the whole-message sketch of a message of this many
     // characters, this many columns wide.
     void showWholeMessage(std::size_t characters, std::size_t width);
