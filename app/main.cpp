@@ -1,7 +1,9 @@
+#include "platform/canvas_rendering.h"
 #include "platform/face_substitutions.h"
 #include "platform/qt_translation.h"
 #include "platform/sketch_folder.h"
 #include "platform/start_command_line.h"
+#include "window/fitted_window.h"
 #include "window/form1.h"
 
 #include <QApplication>
@@ -21,6 +23,7 @@ int main(int argc, char** argv)
     platform::StartCommandLine::reportStartFailures();
     // A write over the file-size limit fails with an error the window reports.
     std::signal(SIGXFSZ, SIG_IGN);
+    platform::pinCanvasRendering();
     QApplication application(argc, argv);
     platform::StartCommandLine::endOfStart();
 
@@ -34,6 +37,8 @@ int main(int argc, char** argv)
     QApplication::setDesktopFileName(QStringLiteral("ledmarquee"));
     platform::installFaceSubstitutions();
     window::Form1 form(platform::SketchFolder::current().toolFolder());
-    form.show();
+    // The form keeps its designed size; on a small screen its window scrolls it.
+    window::FittedWindow fitted(form);
+    fitted.show();
     return application.exec();
 }

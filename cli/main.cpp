@@ -1,4 +1,5 @@
 #include "cli/command_line.h"
+#include "platform/canvas_rendering.h"
 #include "platform/face_substitutions.h"
 
 #include <QGuiApplication>
@@ -46,6 +47,7 @@ int main(int argc, char** argv)
         qputenv("QT_QPA_PLATFORM", "offscreen");
     }
     qInstallMessageHandler(quietQtMessages);
+    platform::pinCanvasRendering();
     // Qt is given only the program name, so no title or message can be taken
     // for one of Qt's own options (-style, -platform, ...).
     int qtArgc = 1;

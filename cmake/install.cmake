@@ -1,6 +1,7 @@
 # What `cmake --install` and the package put on the machine: both programs,
-# the simulator they run sketches in, the launcher entry, the icon in every
-# size, and the manual pages.
+# the simulator they run sketches in, the launcher entry and what software
+# centres read of the tool, the icon in every size, the manual pages, and the
+# license and history.
 include(GNUInstallDirs)
 include(${CMAKE_CURRENT_LIST_DIR}/icons.cmake)
 
@@ -44,4 +45,27 @@ endforeach()
 add_custom_target(ledmarquee-manuals ALL DEPENDS ${manuals})
 install(FILES ${manuals} DESTINATION ${CMAKE_INSTALL_MANDIR}/man1)
 
-install(FILES ${PROJECT_SOURCE_DIR}/README.md DESTINATION ${CMAKE_INSTALL_DOCDIR})
+install(FILES ${PROJECT_SOURCE_DIR}/data/example.qelvorn.ledmarquee.metainfo.xml
+  DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
+
+# The newest entry of the changelog and of the software centres' releases
+# name the version being built.
+file(STRINGS ${PROJECT_SOURCE_DIR}/data/changelog newest_change LIMIT_COUNT 1)
+if(NOT newest_change MATCHES "^ledmarquee \\(${PROJECT_VERSION}\\) ")
+  message(FATAL_ERROR "data/changelog opens with '${newest_change}', not version ${PROJECT_VERSION}")
+endif()
+file(READ ${PROJECT_SOURCE_DIR}/data/example.qelvorn.ledmarquee.metainfo.xml metainfo)
+if(NOT metainfo MATCHES "<release version=\"${PROJECT_VERSION}\"")
+  message(FATAL_ERROR "the metainfo's newest release is not version ${PROJECT_VERSION}")
+endif()
+
+# Debian keeps a native package's changelog compressed, as changelog.gz, and
+# its license as a machine-readable copyright file.
+set(changelog ${PROJECT_BINARY_DIR}/changelog.gz)
+add_custom_command(OUTPUT ${changelog}
+  COMMAND gzip -9 -n -c ${PROJECT_SOURCE_DIR}/data/changelog > ${changelog}
+  DEPENDS ${PROJECT_SOURCE_DIR}/data/changelog
+  COMMENT "Compressing the changelog")
+add_custom_target(ledmarquee-changelog ALL DEPENDS ${changelog})
+install(FILES ${changelog} ${PROJECT_SOURCE_DIR}/data/copyright ${PROJECT_SOURCE_DIR}/README.md
+  DESTINATION ${CMAKE_INSTALL_DOCDIR})

@@ -1,10 +1,12 @@
 # `make package` (cpack) builds ledmarquee_VERSION_ARCH.deb from the install
 # rules. The Qt and simavr libraries it needs (libsimavr2 for the simulator)
 # are found by dpkg-shlibdeps; the faces the sketches are drawn with are
-# named here, since nothing links them.
+# named here, since nothing links them. The license is GPL-3.0-or-later
+# (LICENSE; data/copyright in the package).
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME ledmarquee)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_RESOURCE_FILE_LICENSE ${PROJECT_SOURCE_DIR}/LICENSE)
 set(CPACK_PACKAGE_CONTACT "ledmarquee developers <ledmarquee@qelvorn.example>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "Arduino sketches for 16 x 64 LED matrix signs")
 set(CPACK_PACKAGE_DESCRIPTION

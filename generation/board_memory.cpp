@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "generation/glyph_canvas.h"
 #include "generation/panel_sketch_builder.h"
 #include "generation/sketch_file_writer.h"
 #include "generation/sketch_steps.h"
@@ -62,10 +63,10 @@ std::size_t BoardMemory::widestWholeMessage()
     return SketchSteps::kMaxFlashColumns;
 }
 
-std::size_t BoardMemory::columnCount(Sketch sketch, std::size_t messageLength)
+std::size_t BoardMemory::columnCount(Sketch sketch, std::size_t messageLength, std::size_t drawnWidth)
 {
     return sketch == Sketch::Panel ? PanelSketchBuilder::messageColumnCount(messageLength)
-                                   : SketchFileWriter::messageColumnCount(messageLength);
+                                   : SketchFileWriter::messageColumnCount(messageLength, drawnWidth);
 }
 
 std::size_t BoardMemory::sketchBytes(std::size_t columnCount)
@@ -84,8 +85,9 @@ BoardMemory::Fit BoardMemory::fit(std::size_t bytes)
 
 std::size_t BoardMemory::longestMessageThatFits(Sketch sketch)
 {
+    // A message can draw no further than the canvas's last column.
     std::size_t length = 0;
-    while (fit(sketchBytes(columnCount(sketch, length + 1))) == Fit::Fits) {
+    while (fit(sketchBytes(columnCount(sketch, length + 1, GlyphCanvas::kWidth))) == Fit::Fits) {
         ++length;
     }
     return length;

@@ -27,13 +27,15 @@ public:
         TooBig     // does not link
     };
 
-    // The sketch's slen for a message of this many UTF-16 code units.
-    static std::size_t columnCount(Sketch sketch, std::size_t messageLength);
+    // The sketch's slen for a message of this many UTF-16 code units whose
+    // drawing on the canvas ends at column drawnWidth - 1 (the file's count
+    // runs at least that far).
+    static std::size_t columnCount(Sketch sketch, std::size_t messageLength, std::size_t drawnWidth);
     // Global bytes of a standard sketch with this message column count.
     static std::size_t sketchBytes(std::size_t columnCount);
     static Fit fit(std::size_t bytes);
     // The longest message (UTF-16 code units) whose sketch fits with room
-    // for the stack.
+    // for the stack, however wide it draws.
     static std::size_t longestMessageThatFits(Sketch sketch);
 
     // The whole-message sketch, its message this many columns wide in

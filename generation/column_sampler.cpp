@@ -5,10 +5,6 @@
 
 namespace generation {
 
-namespace {
-constexpr double kTextPoints = 12.0;
-}
-
 ColumnSampler::ColumnSampler(GlyphCanvas& canvas)
     : m_canvas(canvas)
 {

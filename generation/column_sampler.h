@@ -15,6 +15,9 @@ namespace generation {
 // faces or styles, and it does not build any sketch text.
 class ColumnSampler {
 public:
+    // Every title and message is drawn at this size.
+    static constexpr double kTextPoints = 12.0;
+
     explicit ColumnSampler(GlyphCanvas& canvas);
 
     // Sets the size to 12 points, clears the canvas and draws the title at (0, 0).

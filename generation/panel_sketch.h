@@ -16,6 +16,10 @@ struct PanelSketch {
     // to columnCount is 0.
     std::vector<double> messageWords;
     std::size_t columnCount = 0;
+    // How far the message's drawing reaches among the columns sampled (the
+    // canvas's, or all of a whole message's): its last column with a
+    // non-zero word, plus one; 0 when it leaves no ink.
+    std::size_t drawnWidth = 0;
 };
 
 } // namespace generation

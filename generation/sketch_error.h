@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -11,7 +12,9 @@ namespace generation {
 // what failed (for the command line and logs), the path or thing that failed
 // and, where the operating system gave one, its error code (errno), so each
 // front end can word the failure in its own language. It travels up to the
-// one place that shows it; nothing on the way catches it.
+// one place that shows it; nothing on the way catches it. A whole message
+// too wide for the board also carries its width and the most the board
+// holds, so no front end has to read those out of the English text.
 class SketchError : public std::runtime_error {
 public:
     // The numbers follow the runtime error numbers long used by Windows
@@ -33,17 +36,36 @@ public:
     {
     }
 
+    // A whole message this many columns wide, refused because the board's
+    // flash holds at most mostColumns.
+    static SketchError messageTooWide(std::size_t columns, std::size_t mostColumns)
+    {
+        SketchError error(kOutOfMemory,
+                          "Out of memory: the message is " + std::to_string(columns)
+                              + " columns wide; the board's flash holds at most " + std::to_string(mostColumns)
+                              + " (about " + std::to_string(mostColumns / 16) + " Chinese characters)");
+        error.m_messageColumns = columns;
+        error.m_mostColumns = mostColumns;
+        return error;
+    }
+
     int number() const { return m_number; }
     std::string description() const { return what(); }
     // The operating system's error code behind the failure, or 0 if none.
     int osError() const { return m_osError; }
     // What failed, as the user named it: a path (UTF-8), or empty.
     const std::string& subject() const { return m_subject; }
+    // For a message too wide for the board: its width and the most the
+    // board holds, in columns; both 0 for any other failure.
+    std::size_t messageColumns() const { return m_messageColumns; }
+    std::size_t mostColumns() const { return m_mostColumns; }
 
 private:
     int m_number;
     int m_osError;
     std::string m_subject;
+    std::size_t m_messageColumns = 0;
+    std::size_t m_mostColumns = 0;
 };
 
 } // namespace generation

@@ -14,9 +14,9 @@ SketchFileWriter::SketchFileWriter(ColumnSampler& sampler, LineFileOpener& opene
 {
 }
 
-std::size_t SketchFileWriter::messageColumnCount(std::size_t messageLength)
+std::size_t SketchFileWriter::messageColumnCount(std::size_t messageLength, std::size_t drawnWidth)
 {
-    return SketchLayout::file().messageColumns(messageLength, 0);
+    return SketchLayout::file().messageColumns(messageLength, drawnWidth);
 }
 
 std::string SketchFileWriter::sketchFilePath(const std::string& toolFolder)

@@ -20,8 +20,10 @@ public:
     // whole-message sketch, still for ports B and A.
     void writeSketchFile(const std::u16string& title, const std::u16string& message, bool wholeMessage = false);
 
-    // L x 14 + 16 for a message of L UTF-16 code units.
-    static std::size_t messageColumnCount(std::size_t messageLength);
+    // The larger of L x 14 + 16 and the drawn width, for a message of L
+    // UTF-16 code units whose last column with ink on the canvas is
+    // drawnWidth - 1.
+    static std::size_t messageColumnCount(std::size_t messageLength, std::size_t drawnWidth);
     // folder/bb/bb.ino with the platform's separator.
     static std::string sketchFilePath(const std::string& toolFolder);
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <cstddef>
 
 namespace generation {
@@ -14,8 +15,9 @@ enum class PortWiring { PortsKF, PortsBA };
 enum class MessageStorage { Sram, Flash };
 
 // How many message columns a sketch carries: a count from the message's
-// length (the panel's and the file's, which keep only what the 1205-pixel
-// canvas holds), or the width the whole message takes when drawn.
+// length (the panel's, and the file's, which runs on at least until the
+// message's last drawn column has entered the sign; both keep only what the
+// 1205-pixel canvas holds), or the width the whole message takes when drawn.
 enum class ColumnRule { PanelLength, FileLength, DrawnWidth };
 
 // What sets one sketch apart from the others. Every sketch is written by the
@@ -34,14 +36,18 @@ struct SketchLayout {
     }
 
     // The message column count for a message of this many UTF-16 code units
-    // that draws this many pixels wide.
+    // that draws this many pixels wide (for the file: its last column with
+    // ink on the canvas, plus one).
     constexpr std::size_t messageColumns(std::size_t length, std::size_t drawnWidth) const
     {
         switch (columns) {
         case ColumnRule::PanelLength:
             return (length + 20) * 13;
         case ColumnRule::FileLength:
-            return length * 14 + 16;
+            // L x 14 + 16 allows 14 pixels a character, and Chinese ones take
+            // 16: from nine characters on, the marquee would end before the
+            // message's last characters had shown.
+            return std::max(length * 14 + 16, drawnWidth);
         case ColumnRule::DrawnWidth:
             break;
         }

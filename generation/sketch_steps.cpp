@@ -122,6 +122,13 @@ private:
     std::string m_line;
 };
 
+// The last column with a non-zero word, plus one; 0 when there is none.
+std::size_t inkedWidth(const std::vector<double>& words)
+{
+    const auto last = std::find_if(words.rbegin(), words.rend(), [](double word) { return word != 0; });
+    return static_cast<std::size_t>(words.rend() - last);
+}
+
 } // namespace
 
 SketchSteps::SketchSteps(ColumnSampler& sampler, SketchLayout layout)
@@ -153,15 +160,19 @@ void SketchSteps::writeSramMessage(LineFile& out, const std::u16string& message,
     }
     out.writeLine(SketchText::titleArray(result.titleWords));
 
-    result.columnCount = m_layout.messageColumns(message.size(), 0);
+    // The file's count depends on how far the drawing reaches, so the
+    // canvas is read before the count is written. Only the canvas's columns
+    // can be non-zero; the rest are written as zeros without sampling them.
+    m_sampler.drawMessage(message);
+    std::vector<double> words = m_sampler.sample(GlyphCanvas::kWidth, RowWindow::standard());
+    result.drawnWidth = inkedWidth(words);
+    result.columnCount = m_layout.messageColumns(message.size(), result.drawnWidth);
     out.writeLine(SketchText::countLine(result.columnCount, m_layout));
     out.writeLine(SketchText::messageHead());
 
-    // Only the canvas's columns can be non-zero; the rest are written as
-    // zeros without drawing or sampling them.
-    m_sampler.drawMessage(message);
-    const std::size_t drawn = std::min(result.columnCount, static_cast<std::size_t>(GlyphCanvas::kWidth));
-    result.messageWords = m_sampler.sample(drawn, RowWindow::standard());
+    const std::size_t drawn = std::min(result.columnCount, words.size());
+    words.resize(drawn);
+    result.messageWords = std::move(words);
 
     // The panel opens its array on the first line of words; the file gives
     // the opening a line of its own.
@@ -186,10 +197,7 @@ void SketchSteps::writeFlashMessage(LineFile& out, const std::u16string& message
     // An empty message still keeps one dark column, so that there is an array.
     const std::size_t width = std::max<std::size_t>(1, m_sampler.messageWidth(message));
     if (width > kMaxFlashColumns) {
-        throw SketchError(SketchError::kOutOfMemory,
-                          "Out of memory: the message is " + std::to_string(width)
-                              + " columns wide; the board's flash holds at most " + std::to_string(kMaxFlashColumns)
-                              + " (about " + std::to_string(kMaxFlashColumns / 16) + " Chinese characters)");
+        throw SketchError::messageTooWide(width, kMaxFlashColumns);
     }
     const std::size_t arrays = (width + SketchText::kFlashArrayWords - 1) / SketchText::kFlashArrayWords;
     const bool far = width > SketchText::kNearFlashWords;
@@ -208,6 +216,7 @@ void SketchSteps::writeFlashMessage(LineFile& out, const std::u16string& message
         body.add(word);
         result.messageWords.push_back(word);
     });
+    result.drawnWidth = inkedWidth(result.messageWords);
     for (const auto& line : SketchText::flashReader(arrays, far)) {
         out.writeLine(line);
     }

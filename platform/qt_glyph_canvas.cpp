@@ -127,15 +127,31 @@ void QtGlyphCanvas::clear()
     m_penY = 0;
 }
 
+int QtGlyphCanvas::pixelSize(double points)
+{
+    return std::max(1, static_cast<int>(std::lround(points * kDotsPerInch / 72.0)));
+}
+
 QFont QtGlyphCanvas::font() const
 {
     QFont font(m_faceName);
     // Points become pixels at the canvas's own 96 dpi, never the screen's.
-    font.setPixelSize(std::max(1, static_cast<int>(std::lround(m_points * kDotsPerInch / 72.0))));
+    font.setPixelSize(pixelSize(m_points));
     font.setBold(m_bold);
     font.setItalic(m_italic);
+    // Every rendering choice is the canvas's own. Left to the desktop, Qt
+    // takes the hint style from the user's fontconfig and turns hinting off
+    // altogether when the screen is scaled, and every outline glyph (all of
+    // the Kai face, the Ming face in italic) then lands on other pixels.
+    // Vertical hinting is what Debian's default "slight" hint style gives,
+    // so the words are those the tool has always made there.
     font.setStyleStrategy(QFont::StyleStrategy(QFont::NoAntialias | QFont::NoSubpixelAntialias));
+    font.setHintingPreference(QFont::PreferVerticalHinting);
     font.setKerning(false);
+    // Whatever is not set here would otherwise be taken from the
+    // application's font, which a desktop theme may give a stretch, letter
+    // spacing or capitals of its own.
+    font.setResolveMask(QFont::AllPropertiesResolved);
     return font;
 }
 

@@ -14,7 +14,10 @@ namespace platform {
 
 // The glyph canvas as a QImage at 96 dpi: black, unsmoothed text on a light
 // grey background, so that at 16 px the Ming face draws from its hand-tuned
-// bitmaps and every glyph pixel is exactly black. It does not show itself;
+// bitmaps and every glyph pixel is exactly black. Its font makes every
+// rendering choice itself, so the screen's scale, the font DPI and the
+// user's font settings leave its pixels alone (those Qt applies to the whole
+// process are pinned by pinCanvasRendering). It does not show itself;
 // the window paints image() where it wants it. Of a long text it lays out
 // only the part that can reach the image; when the same long text is drawn
 // again further left, piece by piece, it is laid out once and each piece
@@ -38,6 +41,8 @@ public:
 
     const QImage& image() const { return m_image; }
     QString faceName() const { return m_faceName; }
+    // The pixel size of a font size in points at the canvas's 96 dpi.
+    static int pixelSize(double points);
     // The font text is drawn with now, and its ascent in pixels.
     QFont font() const;
     int ascent() const;

@@ -3,7 +3,9 @@
 #include <QString>
 #include <QtGlobal>
 
+#include <algorithm>
 #include <cstdlib>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -12,9 +14,10 @@ namespace platform {
 namespace {
 
 constexpr int kNoDisplay = 1;
+constexpr int kUsageError = 2;
 
 const char* const kHelp =
-    "Usage: ledmarquee [--help] [--version] [Qt options such as -platform NAME]\n"
+    "Usage: ledmarquee [--help] [--version] [Qt options such as -platform NAME or -style NAME]\n"
     "\n"
     "Opens the window that turns a title and a message into an Arduino sketch\n"
     "for a 16 x 64 LED matrix sign on a Mega 2560.\n"
@@ -27,6 +30,79 @@ const char* const kHelp =
     "  -v, --version  show the version and exit\n"
     "\n"
     "Without a display, use ledmarquee-cli, which prints the same sketches.\n";
+
+// The options Qt's application takes from the command line, as it spells
+// them (a second leading dash is allowed), and whether each takes a value.
+struct QtOption {
+    std::string_view name;
+    bool takesValue;
+};
+constexpr QtOption kQtOptions[] = {
+    {"platform", true},
+    {"platformpluginpath", true},
+    {"platformtheme", true},
+    {"plugin", true},
+    {"qwindowgeometry", true},
+    {"qwindowicon", true},
+    {"qwindowtitle", true},
+    {"qmljsdebugger", true},
+    {"session", true},
+    {"reverse", false},
+    {"style", true},
+    {"stylesheet", true},
+    {"widgetcount", false},
+    // The X11 platform's own.
+    {"display", true},
+    {"geometry", true},
+    {"title", true},
+    {"icon", true},
+    {"name", true},
+    {"visual", true},
+    {"nograb", false},
+    {"dograb", false},
+    {"sync", false},
+};
+
+// What the command line asks beyond --help and --version: the one line
+// that says what is wrong with it, if anything, and whether -platform
+// names where the window goes.
+struct Reading {
+    std::optional<std::string> problem;
+    bool platformGiven = false;
+};
+
+Reading read(const std::vector<std::string>& arguments)
+{
+    Reading reading;
+    for (std::size_t i = 0; i < arguments.size(); ++i) {
+        const std::string& argument = arguments[i];
+        if (argument == "--help" || argument == "-h" || argument == "-?" || argument == "--version" || argument == "-v") {
+            continue;
+        }
+        if (argument.size() < 2 || argument[0] != '-') {
+            reading.problem = "unexpected argument '" + argument + "'";
+            return reading;
+        }
+        const std::string_view spelled = std::string_view(argument).substr(argument[1] == '-' ? 2 : 1);
+        const std::size_t equals = spelled.find('=');
+        const std::string_view name = spelled.substr(0, equals);
+        const auto* option = std::find_if(std::begin(kQtOptions), std::end(kQtOptions),
+                                          [&](const QtOption& known) { return known.name == name; });
+        if (option == std::end(kQtOptions) || (equals != std::string_view::npos && !option->takesValue)) {
+            reading.problem = "Unknown option '" + std::string(name) + "'.";
+            return reading;
+        }
+        if (option->takesValue && equals == std::string_view::npos) {
+            if (i + 1 == arguments.size()) {
+                reading.problem = "Missing value after '" + argument + "'.";
+                return reading;
+            }
+            ++i;
+        }
+        reading.platformGiven = reading.platformGiven || name == "platform";
+    }
+    return reading;
+}
 
 // The handler Qt had before reportStartFailures(), and what Qt said since:
 // on a failed start only the first line (the display it could not reach)
@@ -56,6 +132,11 @@ StartCommandLine::StartCommandLine(int argc, const char* const* argv, std::strin
 
 std::optional<int> StartCommandLine::answer(std::FILE* out, std::FILE* err, bool haveDisplay) const
 {
+    const Reading reading = read(m_arguments);
+    if (reading.problem) {
+        std::fprintf(err, "ledmarquee: %s\nTry 'ledmarquee --help' for more information.\n", reading.problem->c_str());
+        return kUsageError;
+    }
     for (const std::string& argument : m_arguments) {
         if (argument == "--help" || argument == "-h" || argument == "-?") {
             std::fputs(kHelp, out);
@@ -66,7 +147,7 @@ std::optional<int> StartCommandLine::answer(std::FILE* out, std::FILE* err, bool
             return 0;
         }
     }
-    if (!haveDisplay) {
+    if (!haveDisplay && !reading.platformGiven) {
         std::fputs("ledmarquee: there is no display to open the window on (set DISPLAY, or run it under "
                    "xvfb-run; ledmarquee-cli works without one)\n",
                    err);

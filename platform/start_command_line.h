@@ -8,17 +8,19 @@
 namespace platform {
 
 // The window program's command line, answered before Qt opens a display:
-// --help and --version print and end, and without any display to open the
-// program says so in one line instead of ending inside Qt's platform
-// plugin. Options Qt knows (-platform, -style, ...) are left to Qt;
-// starting the window is left to main.
+// an option neither it nor Qt knows, or a stray argument, is a usage error
+// (one line, status 2), --help and --version print and end, and without
+// any display to open the program says so in one line instead of ending
+// inside Qt's platform plugin. What Qt's options (-platform, -style, ...)
+// do is left to Qt; starting the window is left to main.
 class StartCommandLine {
 public:
     StartCommandLine(int argc, const char* const* argv, std::string version);
 
     // The exit status when the command line has been answered here; nothing
-    // when the window should start. display is the environment's DISPLAY,
-    // WAYLAND_DISPLAY and QT_QPA_PLATFORM, any of which lets Qt open a window.
+    // when the window should start. haveDisplay is the environment's
+    // DISPLAY, WAYLAND_DISPLAY and QT_QPA_PLATFORM, any of which lets Qt
+    // open a window, as -platform on the command line does.
     std::optional<int> answer(std::FILE* out, std::FILE* err, bool haveDisplay) const;
     // True when DISPLAY, WAYLAND_DISPLAY or QT_QPA_PLATFORM is set.
     static bool environmentHasDisplay();

@@ -1,4 +1,5 @@
 #include "generation/board_memory.h"
+#include "generation/glyph_canvas.h"
 
 #include <gtest/gtest.h>
 
@@ -17,11 +18,13 @@ TEST(BoardMemoryTest, StackRoomDecidesBetweenFitsAndLowMemory)
 TEST(BoardMemoryTest, TheFileSketchHoldsFewerCharactersThanThePanelSketch)
 {
     using Sketch = BoardMemory::Sketch;
+    // The longest holds however wide the message draws on the canvas.
+    constexpr std::size_t kWidest = generation::GlyphCanvas::kWidth;
     for (Sketch sketch : {Sketch::Panel, Sketch::File}) {
         const std::size_t longest = BoardMemory::longestMessageThatFits(sketch);
-        EXPECT_EQ(BoardMemory::fit(BoardMemory::sketchBytes(BoardMemory::columnCount(sketch, longest))),
+        EXPECT_EQ(BoardMemory::fit(BoardMemory::sketchBytes(BoardMemory::columnCount(sketch, longest, kWidest))),
                   BoardMemory::Fit::Fits);
-        EXPECT_NE(BoardMemory::fit(BoardMemory::sketchBytes(BoardMemory::columnCount(sketch, longest + 1))),
+        EXPECT_NE(BoardMemory::fit(BoardMemory::sketchBytes(BoardMemory::columnCount(sketch, longest + 1, kWidest))),
                   BoardMemory::Fit::Fits);
     }
     EXPECT_EQ(BoardMemory::longestMessageThatFits(Sketch::Panel), 279u);

@@ -16,6 +16,7 @@
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -125,12 +126,13 @@ TEST_F(BoardModelTest, MemoryFiguresAreWhatTheToolchainReports)
         for (BoardMemory::Sketch sketch : {BoardMemory::Sketch::Panel, BoardMemory::Sketch::File}) {
             const bool file = sketch == BoardMemory::Sketch::File;
             SCOPED_TRACE(testing::Message() << (file ? "file " : "panel ") << length);
-            const QByteArray text = file ? fileSketch(u"標題", chinese(length))
-                                         : QByteArray::fromStdString(panelSketch(u"標題", chinese(length)).text);
+            const auto panel = panelSketch(u"標題", chinese(length));
+            const QByteArray text = file ? fileSketch(u"標題", chinese(length)) : QByteArray::fromStdString(panel.text);
             QString error;
             const auto sizes = toolchain->build(text, "memory", &error, true);
             ASSERT_TRUE(sizes.has_value()) << error.toStdString();
-            const std::size_t bytes = BoardMemory::sketchBytes(BoardMemory::columnCount(sketch, length));
+            const std::size_t bytes =
+                BoardMemory::sketchBytes(BoardMemory::columnCount(sketch, length, panel.drawnWidth));
             EXPECT_EQ(bytes, std::size_t(sizes->data + sizes->bss));
             if (length >= 277) {
                 EXPECT_EQ(toolchain->build(text, "strict", &error).has_value(),
@@ -174,7 +176,8 @@ TEST_F(BoardModelTest, PreviewLoopLastsWhatTheBoardLoopLasts)
         generation::PanelSketchBuilder builder(sampler);
         const auto panel = builder.buildPanelSketch(u"標題", message, generation::RowWindow::standard(), c.whole);
         const std::size_t columns =
-            c.file ? generation::SketchFileWriter::messageColumnCount(message.size()) : panel.columnCount;
+            c.file ? generation::SketchFileWriter::messageColumnCount(message.size(), panel.drawnWidth)
+                   : panel.columnCount;
         const QByteArray text = c.file ? fileSketch(u"標題", message) : QByteArray::fromStdString(panel.text);
         QString error;
         ASSERT_TRUE(toolchain->build(text, c.name, &error)) << error.toStdString();
@@ -195,6 +198,58 @@ TEST_F(BoardModelTest, PreviewLoopLastsWhatTheBoardLoopLasts)
         // The stack goes as deep as the memory model leaves room for.
         EXPECT_EQ(std::size_t(stack.enabled + stack.interrupt), BoardMemory::kStackBytes);
     }
+}
+
+// The sketch file's marquee runs until the message's last drawn column has
+// entered the sign, though a Chinese message of 30 characters draws wider
+// than 30 x 14 + 16 columns: its last step shows the last character, on
+// ports B and A.
+TEST_F(BoardModelTest, FileSketchScrollsAChineseMessageToItsLastCharacter)
+{
+    const std::u16string message = u"歡迎光臨本校電子社成果展今年我們製作了會發光的看板請多多指教";
+    const auto panel = panelSketch(u"標題", message);
+    const std::size_t slen = panel.drawnWidth;
+    ASSERT_GT(slen, message.size() * 14 + 16);
+    const QByteArray text = fileSketch(u"標題", message);
+    ASSERT_NE(text.indexOf("unsigned int slen= " + QByteArray::number(qulonglong(slen)) + ";"), -1);
+    QString error;
+    ASSERT_TRUE(toolchain->build(text, "filemarquee", &error)) << error.toStdString();
+
+    tests::SimulatedMega board;
+    ASSERT_TRUE(board.loadElf(toolchain->elfPath("filemarquee"), &error)) << error.toStdString();
+    const long counter = board.symbolAddress("k");
+    ASSERT_GE(counter, 0);
+    board.watchPorts("CBA");
+    // Blinks and roll-up: 632 frames of 64 columns of some 1,630 cycles.
+    ASSERT_TRUE(board.run(67000000));
+    // The marquee's step k shows c[k] .. c[k + 63]: 64 dark entries, then
+    // the message. The counter is moved on rather than waited for; the step
+    // under way ends first, then comes the last one, step slen.
+    const std::size_t before = slen - 1;
+    board.setData(static_cast<std::size_t>(counter), static_cast<std::uint8_t>(before & 0xFF));
+    board.setData(static_cast<std::size_t>(counter + 1), static_cast<std::uint8_t>(before >> 8));
+    const std::uint64_t from = board.cycle();
+    ASSERT_TRUE(board.run(3 * 6 * 64 * 1700));
+
+    std::vector<std::uint16_t> lastStep;
+    for (std::size_t n = slen - 64; n < slen; ++n) {
+        lastStep.push_back(SignAnimation::boardValue(panel.messageWords[n]));
+    }
+    ASSERT_TRUE(std::any_of(lastStep.end() - 16, lastStep.end(), [](std::uint16_t word) { return word != 0; }));
+    std::vector<tests::SimulatedMega::Column> shown;
+    for (const auto& column : board.shownColumns('B', 'A')) {
+        if (column.cycle > from) {
+            shown.push_back(column);
+        }
+    }
+    bool lastCharacterShown = false;
+    for (std::size_t start = 0; start + 64 <= shown.size() && !lastCharacterShown; ++start) {
+        lastCharacterShown = true;
+        for (std::size_t i = 0; i < 64 && lastCharacterShown; ++i) {
+            lastCharacterShown = shown[start + i].column == int(i) && shown[start + i].word == lastStep[i];
+        }
+    }
+    EXPECT_TRUE(lastCharacterShown) << "message columns " << slen - 64 << " to " << slen - 1;
 }
 
 } // namespace

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QStringList>
 
 #include <functional>
@@ -15,14 +16,23 @@ struct CliResult {
 };
 
 // Runs the command-line tool as a separate process and waits for it;
-// childSetup, when given, runs in the child before the tool starts.
+// childSetup, when given, runs in the child before the tool starts, and
+// variables ("NAME=value") are added to the child's environment.
 inline CliResult runCli(const QStringList& arguments, const QByteArray& input = {},
                         const QString& program = QStringLiteral(LEDMARQUEE_CLI),
-                        const std::function<void()>& childSetup = {})
+                        const std::function<void()>& childSetup = {}, const QStringList& variables = {})
 {
     QProcess process;
     if (childSetup) {
         process.setChildProcessModifier(childSetup);
+    }
+    if (!variables.isEmpty()) {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const QString& variable : variables) {
+            const qsizetype equals = variable.indexOf(QLatin1Char('='));
+            environment.insert(variable.left(equals), variable.mid(equals + 1));
+        }
+        process.setProcessEnvironment(environment);
     }
     process.start(program, arguments);
     process.waitForStarted();

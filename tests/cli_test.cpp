@@ -211,4 +211,51 @@ TEST_F(CliTest, WholeMessageTooWideForTheFlashIsRefused)
     EXPECT_TRUE(runCli({"--whole-message", "--message", message, "--file-sketch"}).out.isEmpty());
 }
 
+// The words come from the canvas alone. A scaled screen, a font DPI, the
+// user's own fontconfig (hint style, autohint, smoothing, subpixel order,
+// embedded bitmaps) and FreeType's tuning leave every face and style drawing
+// what it draws under the defaults. The message reaches into the fonts that
+// stand in for what the faces lack (Arabic, emoji, a combining mark).
+TEST(DesktopSettingsTest, EveryFaceAndStyleDrawsAsUnderTheDefaults)
+{
+    QTemporaryDir dir;
+    const auto userFonts = [&](const QString& name, const QByteArray& edits) {
+        const QString path = dir.filePath(name);
+        QFile file(path);
+        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write("<?xml version=\"1.0\"?><fontconfig>"
+                   "<include ignore_missing=\"yes\">/etc/fonts/fonts.conf</include>"
+                   "<match target=\"font\">" + edits + "</match></fontconfig>");
+        return QStringLiteral("FONTCONFIG_FILE=") + path;
+    };
+    const std::vector<QStringList> settings = {
+        {"QT_SCALE_FACTOR=2"},
+        {"QT_FONT_DPI=144"},
+        {userFonts("none.conf", "<edit name=\"hintstyle\" mode=\"assign\"><const>hintnone</const></edit>")},
+        {userFonts("full.conf", "<edit name=\"hintstyle\" mode=\"assign\"><const>hintfull</const></edit>"
+                                "<edit name=\"autohint\" mode=\"assign\"><bool>true</bool></edit>"
+                                "<edit name=\"antialias\" mode=\"assign\"><bool>true</bool></edit>"
+                                "<edit name=\"rgba\" mode=\"assign\"><const>rgb</const></edit>"
+                                "<edit name=\"embeddedbitmap\" mode=\"assign\"><bool>false</bool></edit>")},
+        {"FREETYPE_PROPERTIES=truetype:interpreter-version=35", "QT_NO_SYNTHESIZED_BOLD=1",
+         "QT_NO_SYNTHESIZED_ITALIC=1"},
+    };
+    for (const char* face : {"新細明體", "標楷體"}) {
+        for (const QStringList& style : {QStringList{}, QStringList{"--bold"}, QStringList{"--italic"},
+                                         QStringList{"--bold", "--italic"}}) {
+            const QStringList arguments = QStringList{"--title", "新春快樂", "--message",
+                                                      "歡迎光臨本校電子社成果展今年我們製作了會發光的看板請多多指教 "
+                                                      "مرحبا 😀 é\u0342",
+                                                      "--face", QString::fromUtf8(face)}
+                                          + style;
+            const auto expected = runCli(arguments);
+            ASSERT_EQ(expected.exitCode, 0) << expected.err.constData();
+            for (const QStringList& setting : settings) {
+                EXPECT_EQ(runCli(arguments, {}, QStringLiteral(LEDMARQUEE_CLI), {}, setting).out, expected.out)
+                    << arguments.join(' ').toStdString() << " under " << setting.join(' ').toStdString();
+            }
+        }
+    }
+}
+
 } // namespace

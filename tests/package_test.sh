@@ -2,8 +2,11 @@
 # Builds the Debian package from a configured build folder into a scratch
 # folder and checks what a user's apt and desktop will see: the control
 # fields, every installed file, a launcher entry desktops accept, icons of
-# the sizes their folders promise, programs that answer --version, and the
-# simulator where the programs look for it.
+# the sizes their folders promise, programs that answer --version, the
+# simulator where the programs look for it, a package Debian's checker finds
+# no error in, and metadata software centres accept. Without lintian or
+# appstreamcli those last two checks cannot run, and the test ends as skipped
+# (status 77) after the others.
 #   tests/package_test.sh BUILD_DIR
 set -euo pipefail
 build=$(realpath "$1")
@@ -36,6 +39,8 @@ expected=(
   usr/share/applications/ledmarquee.desktop
   usr/share/icons/hicolor/scalable/apps/ledmarquee.svg
   usr/share/man/man1/ledmarquee.1.gz usr/share/man/man1/ledmarquee-cli.1.gz
+  usr/share/metainfo/example.qelvorn.ledmarquee.metainfo.xml
+  usr/share/doc/ledmarquee/copyright usr/share/doc/ledmarquee/changelog.gz
 )
 for size in 16 24 32 48 64 128 256; do
   expected+=("usr/share/icons/hicolor/${size}x${size}/apps/ledmarquee.png")
@@ -73,4 +78,18 @@ printf ':040000000000FFCF2E\n:00000001FF\n' >"$scratch/loop.hex"
 "$root/usr/libexec/ledmarquee/ledmarquee-simulator" --seconds 0.01 "$scratch/loop.hex" >"$scratch/simulated" 2>&1 \
   && fail "the simulator ran a sketch that drives nothing without a fault"
 grep -q '^fault no-columns ' "$scratch/simulated" || fail "the packaged simulator: $(cat "$scratch/simulated")"
+
+missing=()
+for tool in lintian appstreamcli; do
+  command -v "$tool" >/dev/null || missing+=("$tool")
+done
+if [[ ${#missing[@]} -gt 0 ]]; then
+  echo "SKIPPED: ${missing[*]} not installed (scripts/install-deps installs them); the rest of the package is ok"
+  exit 77
+fi
+# Errors fail the test; warnings and notes are shown for the record.
+lintian --fail-on error "$deb" || fail "lintian finds errors in the package"
+# The metainfo, and the launcher entry it names, as software centres read
+# them (no network: the screenshot is not fetched).
+appstreamcli validate-tree --no-net "$root" || fail "appstreamcli rejects the software centres' metadata"
 echo "package ok: $(basename "$deb")"

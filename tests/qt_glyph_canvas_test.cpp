@@ -5,6 +5,7 @@
 #include "generation/panel_sketch_builder.h"
 
 #include <QFontInfo>
+#include <QGuiApplication>
 #include <QPainter>
 #include <gtest/gtest.h>
 
@@ -124,6 +125,23 @@ TEST(QtGlyphCanvasTest, BoldItalicAndKaiEachChangeTheWords)
     EXPECT_NE(italic, bold);
     EXPECT_NE(kai, plain);
     EXPECT_EQ(again, plain);
+}
+
+// A desktop theme may give the application's font a stretch, letter spacing
+// or capitals of its own; the canvas's font takes none of them.
+TEST(QtGlyphCanvasTest, TheApplicationsFontLeavesTheWordsAlone)
+{
+    QtGlyphCanvas canvas(kKai);
+    const auto before = titleWords(canvas, u"新春Ab", RowWindow::standard());
+    const QFont original = QGuiApplication::font();
+    QFont themed = original;
+    themed.setStretch(QFont::Condensed);
+    themed.setLetterSpacing(QFont::PercentageSpacing, 130);
+    themed.setCapitalization(QFont::AllUppercase);
+    QGuiApplication::setFont(themed);
+    const auto themedWords = titleWords(canvas, u"新春Ab", RowWindow::standard());
+    QGuiApplication::setFont(original);
+    EXPECT_EQ(themedWords, before);
 }
 
 TEST(QtGlyphCanvasTest, TitleKeepsOnlyItsFirst64Columns)

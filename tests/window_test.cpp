@@ -1,13 +1,17 @@
 #include "window/form1.h"
 
+#include "cli_process.h"
+#include "generation/board_memory.h"
 #include "generation/default_texts.h"
 #include "generation/panel_sketch_builder.h"
 #include "platform/text_conversion.h"
 #include "sketch_lines.h"
 #include "generation/sketch_error.h"
 #include "platform/ide_sketch_file.h"
+#include "window/board_controls.h"
 #include "window/board_message.h"
 #include "window/canvas_view.h"
+#include "window/caption_button.h"
 #include "window/long_sketch_view.h"
 #include "window/memory_line.h"
 #include "window/sign_preview.h"
@@ -21,10 +25,14 @@
 #include <QFileDialog>
 #include <QLabel>
 #include <QLineEdit>
+#include <QLocale>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QProcess>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QRegularExpression>
 #include <QScrollBar>
 #include <QSettings>
 #include <QTemporaryDir>
@@ -249,9 +257,9 @@ TEST_F(WindowTest, TabKeyWalksTheWindowFromTopToBottom)
     // Of the two options only the selected one is a tab stop (the arrow
     // keys move between them); the cancel and details buttons wait,
     // disabled, until there is something to cancel or show.
-    const char* const order[] = {"Text1", "Text2", "pic", "Check1", "Check2", "Option1", "Text3", "wholeMessage",
-                                 "simulate", "port", "upload", "uploadPortsBA", "Command3", "Command1", "Command2",
-                                 "Command5", "saveAs", "Text1"};
+    const char* const order[] = {"Text1", "Text2", "pic", "Check1", "Check2", "Option1", "Text3", "preview",
+                                 "wholeMessage", "simulate", "port", "upload", "uploadPortsBA", "Command3", "Command1",
+                                 "Command2", "Command5", "saveAs", "Text1"};
     EXPECT_EQ(QApplication::focusWidget(), Text1);
     for (std::size_t i = 1; i < std::size(order); ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -262,6 +270,52 @@ TEST_F(WindowTest, TabKeyWalksTheWindowFromTopToBottom)
             focused = focused->parentWidget();
         }
         EXPECT_EQ(focused->objectName().toStdString(), order[i]) << "after " << order[i - 1];
+    }
+}
+
+// Enter presses the focused button and no other; Space pauses the focused
+// preview, which shows that it has the focus.
+TEST_F(WindowTest, KeysPressTheFocusedButtonAndPauseThePreview)
+{
+    Text2->setFocus();
+    QTest::keyClick(Text2, Qt::Key_Return);
+    EXPECT_EQ(Text3->toPlainText(), QStringLiteral("Text3"));
+
+    Command1->setFocus();
+    QTest::keyClick(Command1, Qt::Key_Return);
+    EXPECT_EQ(panel(), expectedSketch(QStringLiteral("新細明體"), false, RowWindow::standard()));
+    Command2->setFocus();
+    QTest::keyClick(Command2, Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(QApplication::clipboard()->text().toStdString(), panel());
+
+    const QImage unfocused = preview->grab().toImage();
+    preview->setFocus();
+    ASSERT_TRUE(preview->hasFocus());
+    EXPECT_NE(preview->grab().toImage(), unfocused);
+    EXPECT_FALSE(preview->paused());
+    QTest::keyClick(preview, Qt::Key_Space);
+    EXPECT_TRUE(preview->paused());
+    QTest::keyClick(preview, Qt::Key_Space);
+    EXPECT_FALSE(preview->paused());
+}
+
+// The long generate captions take two lines; each shows whole inside its
+// button, also in a face larger than the window's, as on a desktop that
+// draws its type larger.
+TEST_F(WindowTest, EveryCaptionShowsWholeInsideItsButton)
+{
+    for (auto* button : form->findChildren<window::CaptionButton*>()) {
+        SCOPED_TRACE(button->objectName().toStdString());
+        for (const int points : {9, 12}) {
+            QFont face = button->font();
+            face.setPointSize(points);
+            const QRectF area = button->captionArea();
+            const auto lines = window::CaptionButton::layOut(button->text(), face, area, button);
+            EXPECT_EQ(lines.texts.join(QString()), button->text());
+            for (const QRectF& ink : lines.ink) {
+                EXPECT_TRUE(area.contains(ink)) << points << " pt";
+            }
+        }
     }
 }
 
@@ -415,26 +469,55 @@ TEST_F(WindowTest, PreviewPlaysTheGeneratedSketchAndPausesOnAClick)
     EXPECT_GT(preview->frameIndex(), index);
 }
 
+// The memory line opens with how many characters reach the sign and
+// whether the sketches run, coloured when one or both do not, and its
+// longest words still fit its height.
 TEST_F(WindowTest, MemoryLineSaysWhatReachesTheSignAndWhichSketchRuns)
 {
+    const auto fitsItsHeight = [&] { return memoryLine->heightForWidth(memoryLine->width()) <= memoryLine->height(); };
+    Text2->setText(QString(30, QChar(u'字')));
     click(Command3);
-    EXPECT_FALSE(memoryLine->text().contains(QStringLiteral("畫布"))) << memoryLine->text().toStdString();
+    EXPECT_TRUE(memoryLine->text().contains(QStringLiteral(" 30 "))) << memoryLine->text().toStdString();
     EXPECT_TRUE(memoryLine->styleSheet().isEmpty());
+    EXPECT_TRUE(fitsItsHeight());
 
     // The canvas holds 75 characters of 16 pixels; at 277 the panel's
     // sketch still runs and the file's has no room left for the stack.
     Text2->setText(QString(277, QChar(u'字')));
     click(Command1);
     const QString line = memoryLine->text();
-    EXPECT_TRUE(line.contains(QStringLiteral("277 個字只有前 75 個會出現在看板上"))) << line.toStdString();
-    EXPECT_TRUE(line.contains(QStringLiteral("整段訊息捲動（最多約 7,843 個中文字）"))) << line.toStdString();
-    EXPECT_TRUE(line.contains(QStringLiteral("面板的程式用 8,121 位元組（99%），可以執行"))) << line.toStdString();
-    EXPECT_TRUE(line.contains(QStringLiteral("bb.ino 的程式用 8,187 位元組（100%），放得進但堆疊不夠"))) << line.toStdString();
+    const QString firstLine = line.section(QLatin1Char('\n'), 0, 0);
+    EXPECT_TRUE(firstLine.contains(QStringLiteral(" 277 ")) && firstLine.contains(QStringLiteral(" 75 ")))
+        << line.toStdString();
     EXPECT_TRUE(memoryLine->styleSheet().contains(QStringLiteral("#a05000")));
+    EXPECT_TRUE(memoryLine->toolTip().contains(QStringLiteral("8,121"))) << memoryLine->toolTip().toStdString();
+    EXPECT_TRUE(fitsItsHeight()) << line.toStdString();
 
     Text2->setText(QString(400, QChar(u'字')));
     click(Command1);
     EXPECT_TRUE(memoryLine->styleSheet().contains(QStringLiteral("#c00000")));
+    EXPECT_TRUE(fitsItsHeight()) << memoryLine->text().toStdString();
+
+    click(control<QCheckBox>("wholeMessage"));
+    click(Command1);
+    EXPECT_TRUE(memoryLine->text().contains(QStringLiteral(" 400 "))) << memoryLine->text().toStdString();
+    EXPECT_TRUE(memoryLine->styleSheet().isEmpty());
+    EXPECT_TRUE(fitsItsHeight()) << memoryLine->text().toStdString();
+
+    // Thirty Chinese characters draw wider than 30 x 14 + 16 columns; the
+    // file's figure is that of the columns bb.ino carries.
+    click(control<QCheckBox>("wholeMessage"));
+    Text2->setText(QString(30, QChar(u'字')));
+    click(Command1);
+    click(Command5);
+    const auto slen = QRegularExpression(QStringLiteral("slen= (\\d+);"))
+                          .match(QString::fromLatin1(readAll(toolFolder.filePath("bb/bb.ino"))));
+    ASSERT_TRUE(slen.hasMatch());
+    EXPECT_GT(slen.captured(1).toULongLong(), 30u * 14 + 16);
+    const std::size_t fileBytes = generation::BoardMemory::sketchBytes(slen.captured(1).toULongLong());
+    const QString figure = QLocale(QLocale::Chinese, QLocale::Taiwan).toString(qulonglong(fileBytes));
+    EXPECT_TRUE(memoryLine->toolTip().contains(QStringLiteral("bb.ino 的程式用 %1 位元組").arg(figure)))
+        << memoryLine->toolTip().toStdString();
 }
 
 TEST_F(WindowTest, AddedControlsTakeTheFreeSpaceWithoutMovingAnything)
@@ -456,6 +539,20 @@ TEST_F(WindowTest, AddedControlsTakeTheFreeSpaceWithoutMovingAnything)
     }
     // One row is left free under the memory line for a check box.
     EXPECT_GE(areas[2].top() - areas[1].bottom() - 1, 24);
+}
+
+// While the board is awaited the bar is busy, not held at 0 %; it counts
+// from the first percentage the upload reports.
+TEST_F(WindowTest, UploadBarIsBusyUntilThereIsAPercentage)
+{
+    auto* controls = control<window::BoardControls>("boardControls");
+    auto* bar = control<QProgressBar>("uploadProgress");
+    controls->showWorking(QStringLiteral("上傳中…"), true);
+    controls->showProgress(0);
+    EXPECT_EQ(bar->maximum(), 0);
+    controls->showProgress(30);
+    EXPECT_EQ(bar->maximum(), 100);
+    EXPECT_EQ(bar->value(), 30);
 }
 
 TEST_F(WindowTest, SaveAsWritesUtf8IntoAFolderOfTheSketchsName)
@@ -563,6 +660,36 @@ TEST(BoardMessageTest, EachOutcomeSaysInChineseWhatHappenedAndWhatToDo)
     }
 }
 
+// The window program answers its command line without a display: an
+// option unknown to it and to Qt is a usage error, while Qt's own options,
+// with their values, pass.
+TEST(WindowCommandLineTest, UnknownOptionIsAUsageErrorAndQtOptionsPass)
+{
+    struct Answer {
+        int status;
+        QByteArray out;
+        QByteArray err;
+    };
+    const auto run = [](const QStringList& arguments) {
+        QProcess process;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char* display : {"DISPLAY", "WAYLAND_DISPLAY", "QT_QPA_PLATFORM"}) {
+            environment.remove(QString::fromLatin1(display));
+        }
+        process.setProcessEnvironment(environment);
+        process.start(QStringLiteral(LEDMARQUEE_WINDOW), arguments);
+        process.waitForFinished(30000);
+        return Answer{process.exitCode(), process.readAllStandardOutput(), process.readAllStandardError()};
+    };
+    const Answer unknown = run({"--bogus"});
+    EXPECT_EQ(unknown.status, 2);
+    EXPECT_EQ(unknown.err, "ledmarquee: Unknown option 'bogus'.\nTry 'ledmarquee --help' for more information.\n");
+    EXPECT_TRUE(unknown.out.isEmpty());
+    const Answer qtOptions = run({"-style", "Fusion", "--reverse", "--version"});
+    EXPECT_EQ(qtOptions.status, 0) << qtOptions.err.constData();
+    EXPECT_TRUE(qtOptions.out.startsWith("ledmarquee ")) << qtOptions.out.constData();
+}
+
 // The file-size limit is lowered for this process alone while the write
 // runs, with SIGXFSZ ignored as the tool's main() does.
 TEST_F(WindowTest, WriteOverTheFileSizeLimitShowsTheReasonAndKeepsTheEarlierFile)
@@ -612,6 +739,23 @@ TEST_F(WindowTest, WholeMessageBoxMakesTheFlashSketch)
     EXPECT_TRUE(boxes.texts.isEmpty());
 }
 
+// A whole message past what the board's flash holds is refused with its
+// width and the most the board holds, and the window goes on.
+TEST_F(WindowTest, WholeMessageTooWideForTheBoardSaysHowWide)
+{
+    click(control<QCheckBox>("wholeMessage"));
+    Text2->setText(QString(8000, QChar(u'一')));
+    MessageBoxCatcher boxes;
+    click(Command1);
+    ASSERT_EQ(boxes.texts.size(), 1);
+    const QString text = boxes.texts[0];
+    EXPECT_TRUE(text.startsWith(QStringLiteral("錯誤 7："))) << text.toStdString();
+    for (const char* figure : {"128,000", "8,000", "125,500", "7,843"}) {
+        EXPECT_TRUE(text.contains(QString::fromLatin1(figure))) << text.toStdString() << " lacks " << figure;
+    }
+    EXPECT_EQ(Text3->toPlainText(), QStringLiteral("Text3"));
+}
+
 TEST_F(WindowTest, ASketchTooLongToEditIsShownWholeAndReadBack)
 {
     // Some 110 000 characters make a sketch past what the text box takes.
@@ -644,6 +788,28 @@ TEST_F(WindowTest, ASketchTooLongToEditIsShownWholeAndReadBack)
     EXPECT_FALSE(longSketch->isVisible());
     EXPECT_TRUE(longSketch->text().empty());
     EXPECT_EQ(panel(), expectedSketch(QStringLiteral("新細明體"), false, RowWindow::standard()));
+}
+
+// On a screen scaled to 200 % the window makes the sketches the command-line
+// tool makes, in every face and style: the canvas ignores the screen.
+TEST(ScaledWindowTest, PanelSketchesAreTheCommandLinesInEveryFaceAndStyle)
+{
+    const QString title = QStringLiteral("新春快樂");
+    const QString message = QStringLiteral("歡迎光臨本校電子社成果展今年我們製作了會發光的看板請多多指教");
+    const auto window = tests::runCli({title, message}, {}, QStringLiteral(LEDMARQUEE_WINDOW_PANELS), {},
+                                      {"QT_SCALE_FACTOR=2"});
+    ASSERT_EQ(window.exitCode, 0) << window.err.constData();
+    const QList<QByteArray> panels = window.out.split('\f');
+    ASSERT_EQ(panels.size(), 9);
+    qsizetype i = 0;
+    for (const char* face : {"新細明體", "標楷體"}) {
+        for (const QStringList& style : {QStringList{}, QStringList{"--italic"}, QStringList{"--bold"},
+                                         QStringList{"--bold", "--italic"}}) {
+            const QStringList arguments =
+                QStringList{"--title", title, "--message", message, "--face", QString::fromUtf8(face)} + style;
+            EXPECT_EQ(panels[i++], tests::runCli(arguments).out) << arguments.join(' ').toStdString();
+        }
+    }
 }
 
 } // namespace

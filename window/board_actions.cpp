@@ -3,6 +3,7 @@
 #include "generation/sketch_file_writer.h"
 #include "platform/text_conversion.h"
 #include "window/board_message.h"
+#include "window/error_message.h"
 #include "window/sketch_text_collector.h"
 #include "window/window_view.h"
 
@@ -70,10 +71,13 @@ void BoardActions::uploadPortsBA()
         writer.writeSketchFile(platform::toU16(m_form.title()), platform::toU16(m_form.message()),
                                m_form.wholeMessage());
     } catch (const std::exception& error) {
-        // Nothing is sent; the failure (running out of memory for a huge
-        // message, say) is reported and the window goes on.
+        // Nothing is sent; the failure (a message too wide for the board,
+        // say) is reported and the window goes on.
+        const auto* sketchError = dynamic_cast<const generation::SketchError*>(&error);
         m_form.showCanvas();
-        m_form.showError(tr("無法產生 B/A 埠版的程式：%1").arg(QString::fromLocal8Bit(error.what())));
+        m_form.showError(tr("無法產生 B/A 埠版的程式。\n%1")
+                             .arg(sketchError ? ErrorMessage::forError(*sketchError)
+                                              : QString::fromLocal8Bit(error.what())));
         return;
     }
     m_form.showCanvas();

@@ -1,5 +1,7 @@
 #include "window/board_controls.h"
 
+#include "window/push_button.h"
+
 #include <QComboBox>
 #include <QDialog>
 #include <QFontDatabase>
@@ -25,10 +27,8 @@ Widget* named(Widget* widget, const char* name, const QString& accessibleName)
 
 QPushButton* button(const QString& caption, const char* name, QWidget* parent)
 {
-    auto* result = named(new QPushButton(caption, parent), name, caption);
-    // Enter in a text box must not press a button here either.
-    result->setAutoDefault(false);
-    return result;
+    // Enter presses the focused button; in a text box it presses none.
+    return named(new PushButton(caption, parent), name, caption);
 }
 
 } // namespace
@@ -116,14 +116,23 @@ void BoardControls::showWorking(const QString& status, bool determinate)
     m_upload->setEnabled(false);
     m_uploadPortsBA->setEnabled(false);
     m_cancel->setEnabled(true);
-    m_progress->setRange(0, determinate ? 100 : 0);
-    m_progress->setValue(0);
-    m_progress->setTextVisible(determinate);
+    // Busy until there is a percentage to show: a bar held at 0 % while the
+    // board is awaited would look frozen.
+    m_counts = determinate;
+    m_progress->setRange(0, 0);
+    m_progress->setTextVisible(false);
     setStatus(status, QString());
 }
 
 void BoardControls::showProgress(int percent)
 {
+    if (!m_counts || percent <= 0) {
+        return;
+    }
+    if (m_progress->maximum() == 0) {
+        m_progress->setRange(0, 100);
+        m_progress->setTextVisible(true);
+    }
     m_progress->setValue(percent);
 }
 

@@ -30,8 +30,9 @@ public:
     // Fills the chooser; an index of -1 keeps what the user typed or chose.
     void showPorts(const QList<board::PortFinder::Port>& ports, int preferred);
 
-    // A job has started or moved on: the buttons wait, the status says so.
-    // A determinate bar counts percent; otherwise it only shows activity.
+    // A job has started or moved on: the buttons wait, the status says so,
+    // and the bar shows activity. A determinate stage's bar counts percent
+    // from the first one above 0 it is told.
     void showWorking(const QString& status, bool determinate);
     void showProgress(int percent);
     // The job is over; log is the tools' full output for the details box.
@@ -61,6 +62,7 @@ private:
     QLabel* m_status;
     QPlainTextEdit* m_detailsText = nullptr;
     QString m_log;
+    bool m_counts = false; // the stage under way reports percentages
 };
 
 } // namespace window

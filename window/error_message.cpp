@@ -3,6 +3,7 @@
 #include "platform/text_conversion.h"
 
 #include <QDir>
+#include <QLocale>
 
 #include <cerrno>
 #include <cstring>
@@ -63,6 +64,9 @@ QString ErrorMessage::reason(int osError)
 QString ErrorMessage::forError(const SketchError& error)
 {
     QString text = tr("錯誤 %1：%2").arg(error.number()).arg(kind(error.number()));
+    if (error.messageColumns() > 0) {
+        return text + QLatin1Char('\n') + tooWide(error.messageColumns(), error.mostColumns());
+    }
     const QString subject = QDir::toNativeSeparators(platform::fromUtf8(error.subject()));
     if (error.osError() != 0 && !subject.isEmpty()) {
         text += QLatin1Char('\n') + tr("%1 %2").arg(subject, reason(error.osError()));
@@ -72,6 +76,17 @@ QString ErrorMessage::forError(const SketchError& error)
         text += QLatin1Char('\n') + subject;
     }
     return text;
+}
+
+QString ErrorMessage::tooWide(std::size_t columns, std::size_t mostColumns)
+{
+    // It is the board's memory that is short, not the computer's; a Chinese
+    // character is 16 columns wide.
+    const QLocale locale(QLocale::Chinese, QLocale::Taiwan);
+    const auto number = [&](std::size_t n) { return locale.toString(qulonglong(n)); };
+    return tr("整段訊息放不進看板的快閃記憶體：訊息有 %1 欄寬（約 %2 個中文字），"
+              "Mega 2560 最多放 %3 欄（約 %4 個中文字）。請把訊息縮短到約 %4 個字以內。")
+        .arg(number(columns), number(columns / 16), number(mostColumns), number(mostColumns / 16));
 }
 
 QString ErrorMessage::outOfMemory()

@@ -5,11 +5,14 @@
 #include <QCoreApplication>
 #include <QString>
 
+#include <cstddef>
+
 namespace window {
 
 // Words a failure for the window's error box in Traditional Chinese: the
 // number and its kind on the first line, then what failed and the system's
-// reason. Showing the box is the guard's business.
+// reason, or for a message too wide for the board how wide it is and the
+// most the board holds. Showing the box is the guard's business.
 class ErrorMessage {
     Q_DECLARE_TR_FUNCTIONS(ErrorMessage)
 
@@ -20,6 +23,7 @@ public:
 
 private:
     static QString kind(int number);
+    static QString tooWide(std::size_t columns, std::size_t mostColumns);
     static QString reason(int osError);
 };
 

@@ -51,7 +51,8 @@ Widget* place(Widget* widget, const char* name, const QRect& geometry)
 
 QPushButton* button(QWidget* parent, const QString& caption)
 {
-    // Enter in a text box must not press a button: none is a default button.
+    // Enter presses the focused button; none is a default button, so Enter
+    // in a text box presses nothing.
     return new CaptionButton(caption, parent);
 }
 
@@ -116,25 +117,32 @@ Form1::Form1(const std::string& toolFolder, QWidget* parent)
 
     Command2 = place(button(this, tr("複製程式")), "Command2", twips(4320, 8160, 1215, 495));
     Command3 = place(button(this, tr("產生程式（電腦未安VB6）")), "Command3", twips(480, 8160, 1935, 495));
+    // Its caption speaks of the computer, so users without VB6 press it;
+    // say what it really does to the title.
+    Command3->setToolTip(tr("產生程式，標題取自畫布的第 3–18 列像素：\n"
+                            "用這台電腦的字型，標題最上面一兩列會被切掉（新細明體切掉兩列）。\n"
+                            "要完整的標題，請按「產生程式(電腦有安裝VB6）」。\n"
+                            "兩個按鈕的訊息相同，也都與電腦有沒有裝 VB6 無關。"));
 
     // Command1 is created before Text3, so it would be painted beneath the
     // panel where the two overlap by a pixel; the button stays on top.
     Command1->raise();
 
     // The preview and the memory line use the free space right of the
-    // panel; the preview is worked by mouse only.
+    // panel.
     const int previewLeft = Text3->geometry().right() + 15;
     preview = place(new SignPreview(this), "preview",
                     QRect(previewLeft, Text3->y(), MarqueeShape::kColumns * SignPreview::kPitch + 2 * SignPreview::kMargin,
                           MarqueeShape::kRows * SignPreview::kPitch + 2 * SignPreview::kMargin));
     // Two lines under the sign say what it shows when that is not the
-    // generated sketch; the memory line's four lines follow.
+    // generated sketch; then room for four lines of the memory line's
+    // text, and under it for more rows of controls.
     signNote = place(new QLabel(this), "signNote",
                      QRect(previewLeft, preview->geometry().bottom() + 5, preview->width(), 34));
     signNote->setWordWrap(true);
     signNote->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     memoryLine = place(new MemoryLine(this), "memoryLine",
-                       QRect(previewLeft, signNote->geometry().bottom() + 3, preview->width(), 64));
+                       QRect(previewLeft, signNote->geometry().bottom() + 3, preview->width(), 60));
     // As wide as its text: a click beside the words does not tick it.
     wholeMessageBox = new QCheckBox(tr("長訊息：整段存入快閃記憶體"), this);
     place(wholeMessageBox, "wholeMessage",
@@ -160,11 +168,11 @@ Form1::Form1(const std::string& toolFolder, QWidget* parent)
 
 void Form1::placeAddedControls()
 {
-    // Below the memory line, one row is kept for the long-message box and
-    // the simulate button; the board controls come under it, and the save
-    // button sits on the designed buttons' row.
+    // Each row stands under the one above it: the board controls under the
+    // long-message box and the simulate button beside it take what is left
+    // of the column, and the save button sits on the designed buttons' row.
     const QRect line = memoryLine->geometry();
-    const int boardTop = std::max(line.bottom() + 1 + 30, simulate->geometry().bottom() + 1 + 4);
+    const int boardTop = std::max(wholeMessageBox->geometry().bottom(), simulate->geometry().bottom()) + 1 + 5;
     const int saveTop = Command5->y();
     boardControls = place(new BoardControls(this), "boardControls",
                           QRect(line.left(), boardTop, line.width(), saveTop - 4 - boardTop));
@@ -194,10 +202,10 @@ void Form1::nameForAssistiveTools()
 void Form1::orderTabStops()
 {
     // Top to bottom, and left to right within a row: the texts, the
-    // canvas, the style and face choices, the panel, the board controls
-    // beside it, then the row of buttons under it.
-    QList<QWidget*> order = {Text1, Text2, pic, Check1, Check2, Option1, Option2, Text3, longSketch, wholeMessageBox,
-                             simulate};
+    // canvas, the style and face choices, the panel, the preview and the
+    // board controls beside it, then the row of buttons under it.
+    QList<QWidget*> order = {Text1,   Text2,   pic,   Check1,     Check2,          Option1,
+                             Option2, Text3, longSketch, preview, wholeMessageBox, simulate};
     order += boardControls->tabOrder();
     order += {Command3, Command1, Command2, Command5, saveAs};
     for (qsizetype i = 1; i < order.size(); ++i) {
@@ -265,9 +273,9 @@ void Form1::showSketch(generation::PanelSketch sketch)
                                             wholeMessage() ? generation::BoardTiming::wholeMessageSketch()
                                                                       : generation::BoardTiming::panelSketch()));
     if (wholeMessage()) {
-        memoryLine->showWholeMessage(sketch.messageWords.size());
+        memoryLine->showWholeMessage(static_cast<std::size_t>(message().toUcs4().size()), sketch.messageWords.size());
     } else {
-        memoryLine->showMessage(message(), m_canvas);
+        memoryLine->showMessage(message(), sketch.drawnWidth, m_canvas);
     }
 }
 

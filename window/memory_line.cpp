@@ -16,6 +16,23 @@ namespace {
 // No character is narrower than a quarter pixel, so the canvas never holds
 // more than this many code units; measuring further would only cost time.
 constexpr qsizetype kMostOnCanvas = 4 * generation::GlyphCanvas::kWidth;
+// A Chinese character is 16 columns wide at the canvas's size.
+constexpr std::size_t kCharacterColumns = 16;
+
+QString number(std::size_t n)
+{
+    return QLocale(QLocale::Chinese, QLocale::Taiwan).toString(qulonglong(n));
+}
+
+int percent(std::size_t part, std::size_t whole)
+{
+    return qRound(100.0 * double(part) / double(whole));
+}
+
+BoardMemory::Fit fitOf(BoardMemory::Sketch sketch, std::size_t messageLength, std::size_t drawnWidth)
+{
+    return BoardMemory::fit(BoardMemory::sketchBytes(BoardMemory::columnCount(sketch, messageLength, drawnWidth)));
+}
 
 } // namespace
 
@@ -48,63 +65,89 @@ std::size_t MemoryLine::charactersOnSign(const QString& message, const platform:
     return static_cast<std::size_t>(QStringView(considered).left(low).toUcs4().size());
 }
 
-QString MemoryLine::describe(std::size_t messageLength, std::size_t characters, std::size_t charactersOnSign) const
+void MemoryLine::showMessage(const QString& message, std::size_t drawnWidth, const platform::QtGlyphCanvas& canvas)
 {
-    const QLocale locale(QLocale::Chinese, QLocale::Taiwan);
-    QStringList parts;
-    if (charactersOnSign < characters) {
+    using Fit = BoardMemory::Fit;
+    using Sketch = BoardMemory::Sketch;
+    const auto length = static_cast<std::size_t>(message.size());
+    const auto characters = static_cast<std::size_t>(message.toUcs4().size());
+    const std::size_t shown = charactersOnSign(message, canvas);
+    const Fit panel = fitOf(Sketch::Panel, length, drawnWidth);
+    const Fit file = fitOf(Sketch::File, length, drawnWidth);
+    // The file's sketch has more columns, so it is the first to run out.
+    const std::size_t longestForBoth = BoardMemory::longestMessageThatFits(Sketch::File);
+    const auto consequence = [this](Fit fit) {
+        return fit == Fit::TooBig ? tr("無法上傳") : tr("看板會出錯");
+    };
+
+    QStringList lines;
+    if (shown < characters) {
         // The option holds only what the flash holds: say how much, so that
         // nobody ticks it for a message it must refuse.
-        parts << tr("訊息比畫布（%1 像素）寬：%2 個字只有前 %3 個會出現在看板上；勾選「長訊息」選項可讓整段訊息捲動（最多約 %4 個中文字）。")
+        lines << tr("看板只顯示訊息 %1 個字的前 %2 個（畫布寬 %3 像素）；勾選「長訊息」可讓整段捲動（最多約 %4 個中文字）。")
+                     .arg(number(characters), number(shown))
                      .arg(generation::GlyphCanvas::kWidth)
-                     .arg(locale.toString(qulonglong(characters)))
-                     .arg(locale.toString(qulonglong(charactersOnSign)))
-                     .arg(locale.toString(qulonglong(BoardMemory::widestWholeMessage() / 16)));
+                     .arg(number(BoardMemory::widestWholeMessage() / kCharacterColumns));
+    } else {
+        lines << tr("看板會顯示訊息的全部 %1 個字。").arg(number(characters));
     }
-    const auto sketchLine = [&](BoardMemory::Sketch sketch, const QString& name) {
-        const std::size_t bytes = BoardMemory::sketchBytes(BoardMemory::columnCount(sketch, messageLength));
+    if (panel == Fit::Fits && file == Fit::Fits) {
+        lines << tr("程式放得進 Mega 2560，可以執行。");
+    } else if (panel == Fit::Fits) {
+        lines << tr("面板的程式可以執行；寫入 bb.ino 的程式放不下，%1（訊息要在 %2 個字以內）。")
+                     .arg(consequence(file), number(longestForBoth));
+    } else {
+        lines << tr("程式放不進 Mega 2560 的 SRAM，%1：訊息要在 %2 個字以內。")
+                     .arg(consequence(panel), number(longestForBoth));
+    }
+
+    const auto sketchLine = [&](Sketch sketch, const QString& name) {
+        const std::size_t bytes = BoardMemory::sketchBytes(BoardMemory::columnCount(sketch, length, drawnWidth));
         QString verdict;
         switch (BoardMemory::fit(bytes)) {
-        case BoardMemory::Fit::Fits:
+        case Fit::Fits:
             verdict = tr("可以執行");
             break;
-        case BoardMemory::Fit::LowMemory:
+        case Fit::LowMemory:
             verdict = tr("放得進但堆疊不夠，看板會出錯");
             break;
-        case BoardMemory::Fit::TooBig:
+        case Fit::TooBig:
             verdict = tr("放不進，無法上傳");
             break;
         }
-        return tr("%1用 %2 位元組（%3%），%4").arg(name, locale.toString(qulonglong(bytes)))
-            .arg(qRound(100.0 * double(bytes) / double(BoardMemory::kSramBytes)))
+        return tr("%1用 %2 位元組（%3%），%4。")
+            .arg(name, number(bytes))
+            .arg(percent(bytes, BoardMemory::kSramBytes))
             .arg(verdict);
     };
-    parts << tr("Mega 2560 的 SRAM 共 %1 位元組：").arg(locale.toString(qulonglong(BoardMemory::kSramBytes)))
-                 + sketchLine(BoardMemory::Sketch::Panel, tr("面板的程式"))
-                 + tr("；") + sketchLine(BoardMemory::Sketch::File, tr("寫入 bb.ino 的程式")) + tr("。");
-    parts << tr("堆疊最深要 %1 位元組（在模擬板上量得）；面板的程式最多放 %2 個字，bb.ino 最多 %3 個字。")
-                 .arg(BoardMemory::kStackBytes)
-                 .arg(BoardMemory::longestMessageThatFits(BoardMemory::Sketch::Panel))
-                 .arg(BoardMemory::longestMessageThatFits(BoardMemory::Sketch::File));
-    return parts.join(QLatin1Char('\n'));
+    const QStringList details = {
+        tr("Mega 2560 的 SRAM 共 %1 位元組。").arg(number(BoardMemory::kSramBytes)),
+        sketchLine(Sketch::Panel, tr("面板的程式")),
+        sketchLine(Sketch::File, tr("寫入 bb.ino 的程式")),
+        tr("堆疊最深要 %1 位元組（在模擬板上量得）。訊息最長：面板的程式 %2 個字，bb.ino 的程式 %3 個字。")
+            .arg(BoardMemory::kStackBytes)
+            .arg(number(BoardMemory::longestMessageThatFits(Sketch::Panel)), number(longestForBoth)),
+    };
+
+    const int running = (panel == Fit::Fits ? 1 : 0) + (file == Fit::Fits ? 1 : 0);
+    present(lines.join(QLatin1Char('\n')), details.join(QLatin1Char('\n')),
+         running == 0 ? QStringLiteral("#c00000") : running == 1 ? QStringLiteral("#a05000") : QString());
 }
 
-QString MemoryLine::describeWholeMessage(std::size_t width)
+void MemoryLine::showWholeMessage(std::size_t characters, std::size_t width)
 {
-    const QLocale locale(QLocale::Chinese, QLocale::Taiwan);
-    const auto number = [&](std::size_t n) { return locale.toString(qulonglong(n)); };
     const std::size_t flash = BoardMemory::wholeMessageFlashBytes(width);
     const std::size_t sram = BoardMemory::wholeMessageSramBytes(width);
-    // A Chinese character is 16 columns wide at the canvas's size.
-    return tr("整段訊息存入快閃記憶體：%1 欄（約 %2 個中文字寬）全部會捲過看板。").arg(number(width), number(width / 16))
-           + QLatin1Char('\n')
-           + tr("Mega 2560 的快閃記憶體用 %1／%2 位元組（%3%），SRAM 用 %4／%5 位元組，可以執行。")
-                 .arg(number(flash), number(BoardMemory::kFlashBytes))
-                 .arg(qRound(100.0 * double(flash) / double(BoardMemory::kFlashBytes)))
-                 .arg(number(sram), number(BoardMemory::kSramBytes))
-           + QLatin1Char('\n')
-           + tr("最長可放 %1 欄，約 %2 個中文字。")
-                 .arg(number(BoardMemory::widestWholeMessage()), number(BoardMemory::widestWholeMessage() / 16));
+    const std::size_t widest = BoardMemory::widestWholeMessage();
+    const QString text = tr("整段訊息的 %1 個字全部會捲過看板；程式可以執行。").arg(number(characters)) + QLatin1Char('\n')
+        + tr("用了 Mega 2560 快閃記憶體的 %1%，最多可放約 %2 個中文字。")
+              .arg(percent(flash, BoardMemory::kFlashBytes))
+              .arg(number(widest / kCharacterColumns));
+    const QString details = tr("訊息 %1 欄寬。快閃記憶體用 %2／%3 位元組，SRAM 用 %4／%5 位元組。").arg(number(width))
+                                .arg(number(flash), number(BoardMemory::kFlashBytes))
+                                .arg(number(sram), number(BoardMemory::kSramBytes))
+        + QLatin1Char('\n') + tr("最寬可放 %1 欄，約 %2 個中文字。").arg(number(widest), number(widest / kCharacterColumns));
+    present(text, details, QString());
 }
 
 void MemoryLine::showMeasured(int flashBytes, int sramBytes)
@@ -112,42 +155,22 @@ void MemoryLine::showMeasured(int flashBytes, int sramBytes)
     if (flashBytes < 0 || sramBytes < 0) {
         return;
     }
-    const QLocale locale(QLocale::Chinese, QLocale::Taiwan);
-    const auto number = [&](std::size_t n) { return locale.toString(qulonglong(n)); };
     const auto flash = std::size_t(flashBytes);
     const auto sram = std::size_t(sramBytes);
-    setText(tr("輸出區的程式實測（avr-size）：快閃記憶體用 %1／%2 位元組（%3%），SRAM 的全域變數用 %4／%5 位元組（%6%）。")
-                .arg(number(flash), number(BoardMemory::kFlashBytes))
-                .arg(qRound(100.0 * double(flash) / double(BoardMemory::kFlashBytes)))
-                .arg(number(sram), number(BoardMemory::kSramBytes))
-                .arg(qRound(100.0 * double(sram) / double(BoardMemory::kSramBytes))));
-    setStyleSheet(QString());
+    const QString text = tr("輸出區的程式實測（avr-size）：快閃記憶體用 %1／%2 位元組（%3%），SRAM 的全域變數用 %4／%5 位元組（%6%）。")
+                             .arg(number(flash), number(BoardMemory::kFlashBytes))
+                             .arg(percent(flash, BoardMemory::kFlashBytes))
+                             .arg(number(sram), number(BoardMemory::kSramBytes))
+                             .arg(percent(sram, BoardMemory::kSramBytes));
+    present(text, text, QString());
 }
 
-void MemoryLine::showWholeMessage(std::size_t width)
+void MemoryLine::present(const QString& text, const QString& details, const QString& colour)
 {
-    setText(describeWholeMessage(width));
-    setStyleSheet(QString());
-}
-
-void MemoryLine::showMessage(const QString& message, const platform::QtGlyphCanvas& canvas)
-{
-    const auto length = static_cast<std::size_t>(message.size());
-    setText(describe(length, static_cast<std::size_t>(message.toUcs4().size()), charactersOnSign(message, canvas)));
-    int running = 0;
-    for (BoardMemory::Sketch sketch : {BoardMemory::Sketch::Panel, BoardMemory::Sketch::File}) {
-        if (BoardMemory::fit(BoardMemory::sketchBytes(BoardMemory::columnCount(sketch, length)))
-            == BoardMemory::Fit::Fits) {
-            ++running;
-        }
-    }
-    if (running == 0) {
-        setStyleSheet(QStringLiteral("color: #c00000;"));
-    } else if (running == 1) {
-        setStyleSheet(QStringLiteral("color: #a05000;"));
-    } else {
-        setStyleSheet(QString());
-    }
+    setText(text);
+    setToolTip(details);
+    setAccessibleDescription(details);
+    setStyleSheet(colour.isEmpty() ? QString() : QStringLiteral("color: %1;").arg(colour));
 }
 
 } // namespace window

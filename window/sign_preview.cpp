@@ -1,5 +1,6 @@
 #include "window/sign_preview.h"
 
+#include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPainterPath>
@@ -35,8 +36,10 @@ QPixmap ledImage(const QColor& colour, qreal pixelRatio)
 SignPreview::SignPreview(QWidget* parent)
     : QWidget(parent)
 {
-    setToolTip(tr("按一下暫停，再按一下繼續播放"));
+    setToolTip(tr("按一下或按空白鍵暫停，再按一次繼續播放"));
+    setAccessibleDescription(toolTip());
     setCursor(Qt::PointingHandCursor);
+    setFocusPolicy(Qt::StrongFocus);
     setAttribute(Qt::WA_OpaquePaintEvent);
     m_ticker.setSingleShot(true);
     m_ticker.setTimerType(Qt::PreciseTimer);
@@ -208,6 +211,13 @@ void SignPreview::paintEvent(QPaintEvent*)
         painter.drawText(QRect(left + 3 * bar + 10, top, textWidth + 2, height), Qt::AlignVCenter | Qt::AlignLeft,
                          text);
     }
+    if (hasFocus()) {
+        // In the margin around the LEDs, so no LED is hidden.
+        painter.setRenderHint(QPainter::Antialiasing, false);
+        painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
+    }
 }
 
 void SignPreview::mousePressEvent(QMouseEvent* event)
@@ -215,6 +225,15 @@ void SignPreview::mousePressEvent(QMouseEvent* event)
     if (event->button() == Qt::LeftButton) {
         setPaused(!paused());
     }
+}
+
+void SignPreview::keyPressEvent(QKeyEvent* event)
+{
+    if (event->key() == Qt::Key_Space && !event->isAutoRepeat()) {
+        setPaused(!paused());
+        return;
+    }
+    QWidget::keyPressEvent(event);
 }
 
 } // namespace window

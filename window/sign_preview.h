@@ -14,8 +14,8 @@
 namespace window {
 
 // Plays a sketch on a picture of the sign, 64 x 16 round LEDs, in the
-// board's time and looping; a click pauses and resumes it, and a paused
-// preview says so. What is shown in each frame, and when, is the animation
+// board's time and looping; a click or Space pauses and resumes it, and a
+// paused preview says so. It takes the keyboard focus, and shows it. What is shown in each frame, and when, is the animation
 // model's; this keeps the clock and paints. It repaints only when the
 // picture changes, from LED images drawn once, and sleeps until the next
 // change rather than ticking. It can also show a running board live, each
@@ -46,6 +46,7 @@ public:
 protected:
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void tick();
