@@ -134,11 +134,12 @@ Form1::Form1(const std::string& toolFolder, QWidget* parent)
     preview = place(new SignPreview(this), "preview",
                     QRect(previewLeft, Text3->y(), MarqueeShape::kColumns * SignPreview::kPitch + 2 * SignPreview::kMargin,
                           MarqueeShape::kRows * SignPreview::kPitch + 2 * SignPreview::kMargin));
-    // Two lines under the sign say what it shows when that is not the
-    // generated sketch; then room for four lines of the memory line's
+    // Up to three lines under the sign say what it shows when that is not
+    // the generated sketch; then room for four lines of the memory line's
     // text, and under it for more rows of controls.
-    signNote = place(new QLabel(this), "signNote",
-                     QRect(previewLeft, preview->geometry().bottom() + 5, preview->width(), 34));
+    signNote = place(new QLabel(this), "signNote", QRect());
+    signNote->setGeometry(previewLeft, preview->geometry().bottom() + 5, preview->width(),
+                          3 * signNote->fontMetrics().lineSpacing() + 2);
     signNote->setWordWrap(true);
     signNote->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     memoryLine = place(new MemoryLine(this), "memoryLine",

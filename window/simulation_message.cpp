@@ -47,7 +47,7 @@ QString SimulationMessage::running(board::SimulatorOutput::Wiring wiring)
 QString SimulationMessage::fault(const Fault& fault)
 {
     const QString when = seconds(fault.microseconds);
-    const QString causes = tr("可能是呼叫了空的函式指標、開了沒有處理常式的中斷，或看門狗重置");
+    const QString causes = tr("可能是呼叫了空的函式指標、沒有處理常式的中斷或看門狗");
     switch (fault.kind) {
     case Fault::Kind::Crashed:
         return tr("模擬的 Mega 2560 在第 %1 秒當機：程式跑出了快閃記憶體（位址 %2）。").arg(when, address(fault.address));
@@ -57,7 +57,7 @@ QString SimulationMessage::fault(const Fault& fault)
         return tr("模擬的 Mega 2560 在第 %1 秒從位址 %2 跳回位址 0，重新啟動了（%3）。")
             .arg(when, address(fault.address), causes);
     case Fault::Kind::Resets:
-        return tr("模擬的 Mega 2560 一再重新啟動：從第 %1 秒起跳回位址 0 共 %2 次（%3）。")
+        return tr("模擬的 Mega 2560 一再重新啟動：第 %1 秒起跳回位址 0 共 %2 次（%3）。")
             .arg(when)
             .arg(fault.restarts)
             .arg(causes);
