@@ -215,29 +215,29 @@ TEST_F(BoardModelTest, FileSketchScrollsAChineseMessageToItsLastCharacter)
     QString error;
     ASSERT_TRUE(toolchain->build(text, "filemarquee", &error)) << error.toStdString();
 
-    tests::SimulatedMega board;
-    ASSERT_TRUE(board.loadElf(toolchain->elfPath("filemarquee"), &error)) << error.toStdString();
-    const long counter = board.symbolAddress("k");
+    board::SimulatedMega mega;
+    ASSERT_TRUE(mega.loadElf(toolchain->elfPath("filemarquee"), &error)) << error.toStdString();
+    const long counter = mega.symbolAddress("k");
     ASSERT_GE(counter, 0);
-    board.watchPorts("CBA");
+    mega.watchPorts("CBA");
     // Blinks and roll-up: 632 frames of 64 columns of some 1,630 cycles.
-    ASSERT_TRUE(board.run(67000000));
+    ASSERT_TRUE(mega.run(67000000));
     // The marquee's step k shows c[k] .. c[k + 63]: 64 dark entries, then
     // the message. The counter is moved on rather than waited for; the step
     // under way ends first, then comes the last one, step slen.
     const std::size_t before = slen - 1;
-    board.setData(static_cast<std::size_t>(counter), static_cast<std::uint8_t>(before & 0xFF));
-    board.setData(static_cast<std::size_t>(counter + 1), static_cast<std::uint8_t>(before >> 8));
-    const std::uint64_t from = board.cycle();
-    ASSERT_TRUE(board.run(3 * 6 * 64 * 1700));
+    mega.setData(static_cast<std::size_t>(counter), static_cast<std::uint8_t>(before & 0xFF));
+    mega.setData(static_cast<std::size_t>(counter + 1), static_cast<std::uint8_t>(before >> 8));
+    const std::uint64_t from = mega.cycle();
+    ASSERT_TRUE(mega.run(3 * 6 * 64 * 1700));
 
     std::vector<std::uint16_t> lastStep;
     for (std::size_t n = slen - 64; n < slen; ++n) {
         lastStep.push_back(SignAnimation::boardValue(panel.messageWords[n]));
     }
     ASSERT_TRUE(std::any_of(lastStep.end() - 16, lastStep.end(), [](std::uint16_t word) { return word != 0; }));
-    std::vector<tests::SimulatedMega::Column> shown;
-    for (const auto& column : board.shownColumns('B', 'A')) {
+    std::vector<board::SimulatedMega::Column> shown;
+    for (const auto& column : mega.shownColumns('B', 'A')) {
         if (column.cycle > from) {
             shown.push_back(column);
         }
