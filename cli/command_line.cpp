@@ -22,6 +22,7 @@
 #include <QFontInfo>
 
 #include <cstdio>
+#include <memory>
 #include <new>
 #include <optional>
 
@@ -172,12 +173,14 @@ int CommandLine::run(const QStringList& arguments)
                                                         : generation::RowWindow::standard();
         if (boardCommands.sendsSketch()) {
             // The board tools take the sketch whole; it goes to --output only
-            // when one is given. Outputs are opened first, so a path that
-            // cannot be written is reported before any drawing.
+            // when one is given. Outputs, --hex's too, are opened first, so a
+            // path that cannot be written is reported before any drawing or
+            // compiling.
             std::optional<platform::OutputFile> output;
             if (parser.isSet(outputOption)) {
                 output.emplace(outputPath);
             }
+            const std::unique_ptr<platform::OutputFile> hex = boardCommands.openHexFile();
             generation::StringLineFile text;
             builder.write(text, platform::toU16(title), platform::toU16(message), window,
                           parser.isSet(wholeMessageOption));
@@ -186,7 +189,7 @@ int CommandLine::run(const QStringList& arguments)
                 output->write(QByteArray::fromStdString(sketch));
                 output->commit();
             }
-            return boardCommands.send(sketch);
+            return boardCommands.send(sketch, hex.get());
         }
         // Written as it is made, so a long message's sketch is never held whole.
         platform::Utf8LineFile output(outputPath);
