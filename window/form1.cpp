@@ -291,7 +291,7 @@ QString Form1::port() const
     return boardControls->port();
 }
 
-void Form1::showPorts(const QList<board::PortFinder::Port>& ports, int preferred)
+void Form1::showPorts(const QList<PortChoice>& ports, int preferred)
 {
     boardControls->showPorts(ports, preferred);
 }
