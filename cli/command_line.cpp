@@ -5,6 +5,7 @@
 #include "cli/usage_error.h"
 #include "generation/column_sampler.h"
 #include "generation/default_texts.h"
+#include "generation/face_names.h"
 #include "generation/message_limit.h"
 #include "generation/panel_sketch_builder.h"
 #include "generation/sketch_error.h"
@@ -30,8 +31,8 @@ namespace cli {
 
 namespace {
 
-const QString kMingFace = QStringLiteral("新細明體");
-const QString kKaiFace = QStringLiteral("標楷體");
+const QString kMingFace = QString::fromUtf8(generation::kMingFace);
+const QString kKaiFace = QString::fromUtf8(generation::kKaiFace);
 
 void printError(const QString& message)
 {

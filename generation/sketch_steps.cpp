@@ -1,5 +1,7 @@
 #include "generation/sketch_steps.h"
 
+#include "generation/board_memory.h"
+#include "generation/flash_layout.h"
 #include "generation/glyph_canvas.h"
 #include "generation/marquee_shape.h"
 #include "generation/number_text.h"
@@ -185,14 +187,14 @@ void SketchSteps::writeFlashMessage(LineFile& out, const std::u16string& message
 {
     // An empty message still keeps one dark column, so that there is an array.
     const std::size_t width = std::max<std::size_t>(1, m_sampler.messageWidth(message));
-    if (width > kMaxFlashColumns) {
+    if (width > BoardMemory::kMaxFlashColumns) {
         throw SketchError(SketchError::kOutOfMemory,
                           "Out of memory: the message is " + std::to_string(width)
-                              + " columns wide; the board's flash holds at most " + std::to_string(kMaxFlashColumns)
-                              + " (about " + std::to_string(kMaxFlashColumns / 16) + " Chinese characters)");
+                              + " columns wide; the board's flash holds at most "
+                              + std::to_string(BoardMemory::kMaxFlashColumns) + " (about "
+                              + std::to_string(BoardMemory::kMaxFlashColumns / 16) + " Chinese characters)");
     }
-    const std::size_t arrays = (width + SketchText::kFlashArrayWords - 1) / SketchText::kFlashArrayWords;
-    const bool far = width > SketchText::kNearFlashWords;
+    const FlashLayout layout = FlashLayout::forWidth(width);
 
     for (const auto& line : SketchText::headLines(m_layout)) {
         out.writeLine(line);
@@ -208,10 +210,10 @@ void SketchSteps::writeFlashMessage(LineFile& out, const std::u16string& message
         body.add(word);
         result.messageWords.push_back(word);
     });
-    for (const auto& line : SketchText::flashReader(arrays, far)) {
+    for (const auto& line : SketchText::flashReader(layout.arrays, layout.far)) {
         out.writeLine(line);
     }
-    for (const auto& line : SketchText::programLines(m_layout, arrays, far)) {
+    for (const auto& line : SketchText::programLines(m_layout, layout.arrays, layout.far)) {
         out.writeLine(line);
     }
 }
