@@ -222,7 +222,16 @@ void Form1::connectControls()
     connect(boardControls, &BoardControls::cancelRequested, board, &BoardActions::cancel);
 }
 
-Form1::~Form1() = default;
+Form1::~Form1()
+{
+    // QWidget deletes the child widgets only after this class's members are
+    // gone, while the picture box paints from m_canvas as long as it lives.
+    // So the actions, which see the widgets through the views, go first,
+    // then the widgets, and the canvas and its sampler last.
+    m_boardActions.reset();
+    m_actions.reset();
+    qDeleteAll(findChildren<QWidget*>(Qt::FindDirectChildrenOnly));
+}
 
 QString Form1::title() const
 {
