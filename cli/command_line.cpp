@@ -5,6 +5,7 @@
 #include "cli/usage_error.h"
 #include "generation/column_sampler.h"
 #include "generation/default_texts.h"
+#include "generation/face_names.h"
 #include "generation/message_limit.h"
 #include "generation/panel_sketch_builder.h"
 #include "generation/sketch_error.h"
@@ -22,6 +23,7 @@
 #include <QFontInfo>
 
 #include <cstdio>
+#include <memory>
 #include <new>
 #include <optional>
 
@@ -29,8 +31,8 @@ namespace cli {
 
 namespace {
 
-const QString kMingFace = QStringLiteral("新細明體");
-const QString kKaiFace = QStringLiteral("標楷體");
+const QString kMingFace = QString::fromUtf8(generation::kMingFace);
+const QString kKaiFace = QString::fromUtf8(generation::kKaiFace);
 
 void printError(const QString& message)
 {
@@ -172,12 +174,14 @@ int CommandLine::run(const QStringList& arguments)
                                                         : generation::RowWindow::standard();
         if (boardCommands.sendsSketch()) {
             // The board tools take the sketch whole; it goes to --output only
-            // when one is given. Outputs are opened first, so a path that
-            // cannot be written is reported before any drawing.
+            // when one is given. Outputs, --hex's too, are opened first, so a
+            // path that cannot be written is reported before any drawing or
+            // compiling.
             std::optional<platform::OutputFile> output;
             if (parser.isSet(outputOption)) {
                 output.emplace(outputPath);
             }
+            const std::unique_ptr<platform::OutputFile> hex = boardCommands.openHexFile();
             generation::StringLineFile text;
             builder.write(text, platform::toU16(title), platform::toU16(message), window,
                           parser.isSet(wholeMessageOption));
@@ -186,7 +190,7 @@ int CommandLine::run(const QStringList& arguments)
                 output->write(QByteArray::fromStdString(sketch));
                 output->commit();
             }
-            return boardCommands.send(sketch);
+            return boardCommands.send(sketch, hex.get());
         }
         // Written as it is made, so a long message's sketch is never held whole.
         platform::Utf8LineFile output(outputPath);

@@ -3,7 +3,8 @@
 #include "generation/column_sampler.h"
 #include "generation/panel_sketch.h"
 #include "platform/qt_glyph_canvas.h"
-#include "window/window_view.h"
+#include "window/board_view.h"
+#include "window/sketch_view.h"
 
 #include <QWidget>
 
@@ -35,8 +36,9 @@ class WindowActions;
 // the sketch to the board, and a button that saves it for the Arduino IDE.
 // It owns the canvas, its sampler and the actions, and tells the actions
 // when a control is used; what a button does is the actions' business, and
-// they see the window only through its WindowView methods.
-class Form1 : public QWidget, public WindowView {
+// each kind sees the window only through its own view: the sketch actions
+// through SketchView, the board actions through BoardView.
+class Form1 : public QWidget, public SketchView, public BoardView {
     Q_OBJECT
 
 public:
@@ -55,7 +57,7 @@ public:
     void showNote(const QString& text) override;
 
     QString port() const override;
-    void showPorts(const QList<board::PortFinder::Port>& ports, int preferred) override;
+    void showPorts(const QList<PortChoice>& ports, int preferred) override;
     void showUploadWorking(const QString& status, bool determinate) override;
     void showUploadProgress(int percent) override;
     void showUploadResult(const QString& text, bool succeeded, const QString& log) override;
