@@ -7,6 +7,28 @@
 
 namespace board {
 
+namespace {
+
+BoardOutcome checkBeforeUpload(const QString& port)
+{
+    BoardOutcome early;
+    if (const QStringList missing = BoardTools::missingForAll(); !missing.isEmpty()) {
+        early.failure = BoardFailure::ToolsMissing;
+        early.missingPackages = missing;
+        early.detail = QStringLiteral("the Arduino tools are not installed (apt install %1)")
+                           .arg(missing.join(QLatin1Char(' ')));
+    } else if (port.trimmed().isEmpty()) {
+        early.failure = BoardFailure::NoPort;
+        early.detail = QStringLiteral("no serial port was given");
+    } else if (!QFileInfo::exists(port)) {
+        early.failure = BoardFailure::PortNotFound;
+        early.detail = QStringLiteral("cannot open %1: No such file or directory").arg(port);
+    }
+    return early;
+}
+
+} // namespace
+
 BoardJob::BoardJob(QObject* parent) : QObject(parent)
 {
     qRegisterMetaType<board::BoardOutcome>();
@@ -22,28 +44,28 @@ bool BoardJob::isRunning() const
 
 void BoardJob::start(const QString& sketchText, const QString& port)
 {
+    run(sketchText, port, true);
+}
+
+void BoardJob::compile(const QString& sketchText)
+{
+    run(sketchText, QString(), false);
+}
+
+void BoardJob::run(const QString& sketchText, const QString& port, bool upload)
+{
     if (m_running) {
         return;
     }
     m_running = true;
     m_port = port;
+    m_upload = upload;
     m_compiled = BoardOutcome();
 
     // Nothing is compiled for a port or a tool that is not there; these
-    // are reported after start() returns, as every other outcome is.
-    BoardOutcome early;
-    if (const QStringList missing = BoardTools::missingForAll(); !missing.isEmpty()) {
-        early.failure = BoardFailure::ToolsMissing;
-        early.missingPackages = missing;
-        early.detail = QStringLiteral("the Arduino tools are not installed (apt install %1)")
-                           .arg(missing.join(QLatin1Char(' ')));
-    } else if (port.trimmed().isEmpty()) {
-        early.failure = BoardFailure::NoPort;
-        early.detail = QStringLiteral("no serial port was given");
-    } else if (!QFileInfo::exists(port)) {
-        early.failure = BoardFailure::PortNotFound;
-        early.detail = QStringLiteral("cannot open %1: No such file or directory").arg(port);
-    }
+    // are reported after the call returns, as every other outcome is. A
+    // compile alone needs only the compiler's tools, which it checks itself.
+    const BoardOutcome early = upload ? checkBeforeUpload(port) : BoardOutcome();
     if (!early.ok()) {
         QTimer::singleShot(0, this, [this, early] {
             m_running = false;
@@ -66,7 +88,7 @@ void BoardJob::onCompiled(const BoardOutcome& outcome)
     if (!m_running) {
         return;
     }
-    if (!outcome.ok()) {
+    if (!outcome.ok() || !m_upload) {
         m_running = false;
         emit finished(outcome);
         return;

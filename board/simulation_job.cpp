@@ -4,7 +4,6 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QRegularExpression>
 #include <QTemporaryDir>
 #include <QTimer>
 
@@ -16,6 +15,10 @@ namespace {
 
 // What the simulator says on its standard error is kept for the log, up to this much.
 constexpr qsizetype kMostErrorText = 64 * 1024;
+// A run as fast as the machine can is stopped only when it is far slower
+// than the board (a quarter of real time) and then some.
+constexpr double kSlowestPace = 0.25;
+constexpr int kTimeLimitSlack = 60000;
 
 template <typename... Handlers>
 struct Visitor : Handlers... {
@@ -31,18 +34,13 @@ SimulationJob::SimulationJob(QObject* parent) : QObject(parent)
     qRegisterMetaType<board::SimulatorOutput::Frame>();
     qRegisterMetaType<board::SimulatorOutput::Light>();
     qRegisterMetaType<board::SimulatorOutput::Fault>();
-    connect(&m_compiler, &SketchCompiler::finished, this, &SimulationJob::onCompiled);
+    connect(&m_build, &BoardJob::finished, this, &SimulationJob::onCompiled);
+    m_simulator.setSeparateChannels(true);
+    connect(&m_simulator, &ProcessRunner::received, this, &SimulationJob::onReceived);
+    connect(&m_simulator, &ProcessRunner::finished, this, &SimulationJob::onSimulatorFinished);
 }
 
-SimulationJob::~SimulationJob()
-{
-    // Nothing is left running, and nothing is left unreaped.
-    if (m_process != nullptr) {
-        m_process->disconnect(this);
-        m_process->kill();
-        m_process->waitForFinished(1000);
-    }
-}
+SimulationJob::~SimulationJob() = default;
 
 bool SimulationJob::isRunning() const
 {
@@ -59,17 +57,16 @@ void SimulationJob::start(const QString& sketchText, const Request& request)
     m_request = request;
     m_compiledOutcome = BoardOutcome();
     m_output = SimulatorOutput();
-    m_decoder.resetState();
     m_errors.clear();
     m_simulatorError.clear();
     if (BoardTools::simulatorProgram().isEmpty()) {
         BoardOutcome missing;
         missing.failure = BoardFailure::Other;
-        missing.detail = QStringLiteral("the simulator program ledmarquee-simulator is not installed beside this one");
+        missing.detail = QStringLiteral("the simulator %1 is missing").arg(BoardTools::simulatorPath());
         QTimer::singleShot(0, this, [this, missing] { finish(missing); });
         return;
     }
-    m_compiler.compile(sketchText);
+    m_build.compile(sketchText);
 }
 
 void SimulationJob::cancel()
@@ -78,12 +75,10 @@ void SimulationJob::cancel()
         return;
     }
     m_cancelled = true;
-    if (m_compiler.isRunning()) {
-        m_compiler.cancel();
+    if (m_build.isRunning()) {
+        m_build.cancel();
     }
-    if (m_process != nullptr) {
-        m_process->kill();
-    }
+    m_simulator.cancel();
 }
 
 void SimulationJob::onCompiled(const BoardOutcome& outcome)
@@ -104,10 +99,12 @@ void SimulationJob::onCompiled(const BoardOutcome& outcome)
         return;
     }
     // The simulator gets a copy of its own: the build folder is the next
-    // compile's, from this window or from the command line.
+    // compile's, from this window or from the command line. The ELF file
+    // beside the HEX carries the sketch's symbols; the HEX does if it is gone.
     m_folder = std::make_unique<QTemporaryDir>();
     QString elf = outcome.hexPath;
-    elf.replace(QRegularExpression(QStringLiteral("\\.hex$")), QStringLiteral(".elf"));
+    elf.chop(QStringLiteral(".hex").size());
+    elf += QStringLiteral(".elf");
     const QString source = QFileInfo::exists(elf) ? elf : outcome.hexPath;
     const QString copy = m_folder->filePath(QFileInfo(source).fileName());
     if (!m_folder->isValid() || !QFile::copy(source, copy)) {
@@ -117,11 +114,7 @@ void SimulationJob::onCompiled(const BoardOutcome& outcome)
         finish(failed);
         return;
     }
-    startSimulator(copy);
-}
 
-void SimulationJob::startSimulator(const QString& sketch)
-{
     QStringList arguments;
     if (m_request.seconds > 0) {
         arguments << QStringLiteral("--seconds") << QString::number(m_request.seconds, 'g', 17);
@@ -135,31 +128,18 @@ void SimulationJob::startSimulator(const QString& sketch)
     if (m_request.light) {
         arguments << QStringLiteral("--light");
     }
-    arguments << sketch;
-
-    m_process = new QProcess(this);
-    connect(m_process, &QProcess::readyReadStandardOutput, this, &SimulationJob::readSimulator);
-    connect(m_process, &QProcess::readyReadStandardError, this, [this] {
-        const QString text = QString::fromUtf8(m_process->readAllStandardError());
-        if (m_errors.size() < kMostErrorText) {
-            m_errors += text.left(kMostErrorText - m_errors.size());
-        }
-    });
-    connect(m_process, &QProcess::finished, this, &SimulationJob::onSimulatorFinished);
-    connect(m_process, &QProcess::errorOccurred, this, [this](QProcess::ProcessError error) {
-        if (error == QProcess::FailedToStart) {
-            BoardOutcome failed = m_compiledOutcome;
-            failed.failure = BoardFailure::Other;
-            failed.detail = QStringLiteral("cannot start the simulator: %1").arg(m_process->errorString());
-            finish(failed);
-        }
-    });
-    m_process->start(BoardTools::simulatorProgram(), arguments);
+    arguments << copy;
+    const bool limited = m_request.pace == Pace::AsFastAsItCan;
+    m_simulator.setTimeLimit(limited ? int(m_request.seconds * 1000 / kSlowestPace) + kTimeLimitSlack : 0);
+    m_simulator.start(BoardTools::simulatorProgram(), arguments);
 }
 
-void SimulationJob::readSimulator()
+void SimulationJob::onReceived(ProcessRunner::Channel channel, const QString& text)
 {
-    const QString text = m_decoder.decode(m_process->readAllStandardOutput());
+    if (channel == ProcessRunner::Channel::StandardError) {
+        m_errors += text.left(std::max<qsizetype>(0, kMostErrorText - m_errors.size()));
+        return;
+    }
     if (m_cancelled) {
         return; // what a stopped run still had on its way is not shown
     }
@@ -173,46 +153,54 @@ void SimulationJob::readSimulator()
                        [this](const SimulatorOutput::Error& error) { m_simulatorError = error.text; },
                    },
                    event);
-        if (m_process == nullptr) {
-            return; // a handler cancelled the run
+        if (m_cancelled) {
+            return; // a handler stopped the run
         }
     }
 }
 
-void SimulationJob::onSimulatorFinished(int exitCode, QProcess::ExitStatus status)
+void SimulationJob::onSimulatorFinished(const ProcessRunner::Result& result)
 {
-    readSimulator();
-    m_errors += QString::fromUtf8(m_process->readAllStandardError()).left(kMostErrorText);
     BoardOutcome outcome = m_compiledOutcome;
     if (!m_errors.isEmpty()) {
         outcome.log += QStringLiteral("\n") + m_errors;
     }
-    if (m_cancelled) {
+    switch (result.exit) {
+    case ProcessRunner::Exit::Normal:
+        // 1 is a fault of the sketch, which the simulator has said.
+        if (result.exitCode != 0 && result.exitCode != 1) {
+            outcome.failure = BoardFailure::Other;
+            outcome.detail = m_simulatorError.isEmpty()
+                ? QStringLiteral("the simulator failed (exit status %1)").arg(result.exitCode)
+                : QStringLiteral("the simulator could not run the sketch: %1").arg(m_simulatorError);
+        }
+        break;
+    case ProcessRunner::Exit::Cancelled:
         outcome.failure = BoardFailure::Cancelled;
         outcome.detail = QStringLiteral("the simulation was stopped");
-    } else if (status != QProcess::NormalExit) {
+        break;
+    case ProcessRunner::Exit::TimedOut:
+        outcome.failure = BoardFailure::TimedOut;
+        outcome.detail = QStringLiteral("the simulator ran far slower than the board and was stopped");
+        break;
+    case ProcessRunner::Exit::Crashed:
         outcome.failure = BoardFailure::Other;
         outcome.detail = QStringLiteral("the simulator stopped unexpectedly");
-    } else if (exitCode != 0 && exitCode != 1) {
+        break;
+    case ProcessRunner::Exit::FailedToStart:
         outcome.failure = BoardFailure::Other;
-        outcome.detail = m_simulatorError.isEmpty()
-            ? QStringLiteral("the simulator failed (exit status %1)").arg(exitCode)
-            : QStringLiteral("the simulator could not run the sketch: %1").arg(m_simulatorError);
+        outcome.detail = QStringLiteral("cannot start the simulator: %1").arg(result.error);
+        break;
     }
     finish(outcome);
 }
 
-void SimulationJob::finish(BoardOutcome outcome)
+void SimulationJob::finish(const BoardOutcome& outcome)
 {
     if (!m_running) {
         return;
     }
     m_running = false;
-    if (m_process != nullptr) {
-        m_process->disconnect(this);
-        m_process->deleteLater();
-        m_process = nullptr;
-    }
     m_folder.reset();
     emit finished(outcome);
 }

@@ -1,13 +1,12 @@
 #pragma once
 
+#include "board/board_job.h"
 #include "board/board_outcome.h"
+#include "board/process_runner.h"
 #include "board/simulator_output.h"
-#include "board/sketch_compiler.h"
 
 #include <QObject>
-#include <QProcess>
 #include <QString>
-#include <QStringDecoder>
 
 #include <memory>
 
@@ -15,11 +14,12 @@ class QTemporaryDir;
 
 namespace board {
 
-// Runs a sketch text on the simulated Mega 2560: compiles it with the same
-// builder and flags as an upload, then runs the simulator program on the
-// result and passes on what it says as it says it. It is the one road the
-// window and the command line take to the simulated board; what a frame,
-// a brightness or a fault means to the user is theirs to say.
+// Runs a sketch text on the simulated Mega 2560: compiles it through
+// BoardJob, as an upload does, then runs the simulator program on the
+// result through a ProcessRunner and passes on what it says as it says it,
+// read by SimulatorOutput. It is the one road the window and the command
+// line take to the simulated board; what a frame, a brightness or a fault
+// means to the user is theirs to say.
 class SimulationJob : public QObject {
     Q_OBJECT
 public:
@@ -45,7 +45,7 @@ public:
     void cancel();
     bool isRunning() const;
 
-    SketchCompiler& compiler() { return m_compiler; }
+    SketchCompiler& compiler() { return m_build.compiler(); }
 
 signals:
     void compiled(const board::BoardOutcome& outcome);
@@ -60,23 +60,21 @@ signals:
 
 private:
     void onCompiled(const BoardOutcome& outcome);
-    void startSimulator(const QString& program);
-    void readSimulator();
-    void onSimulatorFinished(int exitCode, QProcess::ExitStatus status);
-    void finish(BoardOutcome outcome);
-    void stopSimulator();
+    void onReceived(ProcessRunner::Channel channel, const QString& text);
+    void onSimulatorFinished(const ProcessRunner::Result& result);
+    void finish(const BoardOutcome& outcome);
 
-    SketchCompiler m_compiler;
+    BoardJob m_build;
     Request m_request;
     BoardOutcome m_compiledOutcome;
     std::unique_ptr<QTemporaryDir> m_folder; // the compiled sketch, the simulator's own copy
-    QProcess* m_process = nullptr;
-    QStringDecoder m_decoder{QStringDecoder::Utf8};
     SimulatorOutput m_output;
     QString m_errors;
     QString m_simulatorError;
     bool m_running = false;
     bool m_cancelled = false;
+    // Last, so that a simulator still running is stopped before its folder goes.
+    ProcessRunner m_simulator;
 };
 
 } // namespace board

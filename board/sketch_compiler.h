@@ -1,14 +1,12 @@
 #pragma once
 
 #include "board/board_outcome.h"
+#include "board/process_runner.h"
 
 #include <QObject>
-#include <QProcess>
 #include <QString>
-#include <QTimer>
 
 #include <memory>
-#include <utility>
 
 class QLockFile;
 class QTemporaryDir;
@@ -16,12 +14,16 @@ class QTemporaryDir;
 namespace board {
 
 // Compiles a sketch text for the Mega 2560 with the Arduino builder, in a
-// build folder kept in the user's cache so the core is compiled only once.
-// It runs the builder in the background and reports through finished(); it
-// does not upload, and it does not know where the text came from.
+// build folder kept in the user's cache so the core is compiled only once,
+// and reports through finished(). It owns the build folder; running the
+// builder is the runner's and reading its words is BuilderOutput's. It does
+// not upload, and it does not know where the text came from.
 class SketchCompiler : public QObject {
     Q_OBJECT
 public:
+    // A cold build compiles the whole core; this leaves room for a slow disk.
+    static constexpr int kTimeLimitMilliseconds = 180000;
+
     explicit SketchCompiler(QObject* parent = nullptr);
     ~SketchCompiler() override;
 
@@ -30,25 +32,19 @@ public:
     void setBuildRoot(const QString& folder);
     QString buildRoot() const;
 
-    // Starts compiling; finished() follows exactly once, also for failures
-    // found before the builder starts (tools missing, folder not writable).
+    // Starts compiling; finished() follows exactly once, after compile()
+    // returns, also for failures found before the builder starts (tools
+    // missing, folder not writable).
     void compile(const QString& sketchText);
     void cancel();
     bool isRunning() const;
-
-    // Reads "Sketch uses N bytes" and "Global variables use N bytes".
-    static void readSizes(const QString& builderOutput, BoardOutcome& outcome);
-    // The first "sketch.ino:LINE:COL: error: ..." of the builder's output,
-    // as a line number and its message; 0 and an empty string if none.
-    static std::pair<int, QString> firstError(const QString& builderOutput);
 
 signals:
     void finished(const board::BoardOutcome& outcome);
 
 private:
-    void onFinished(int exitCode, QProcess::ExitStatus status);
-    void finish(BoardOutcome outcome);
-    void stopBuilder();
+    void onFinished(const ProcessRunner::Result& result);
+    void finish(const BoardOutcome& outcome);
 
     QString m_buildRoot;
     // The folder in use: the build root, or a folder of this compiler's own
@@ -56,11 +52,10 @@ private:
     QString m_activeRoot;
     std::unique_ptr<QLockFile> m_lock;
     std::unique_ptr<QTemporaryDir> m_privateRoot;
-    QProcess* m_process = nullptr;
-    QTimer m_timer;
     QString m_output;
-    bool m_cancelled = false;
-    bool m_timedOut = false;
+    bool m_failingEarly = false;
+    // Last, so that a builder still running is stopped before its folders go.
+    ProcessRunner m_runner;
 };
 
 } // namespace board

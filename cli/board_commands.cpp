@@ -2,8 +2,6 @@
 
 #include "board/board_job.h"
 #include "board/port_finder.h"
-#include "board/sketch_compiler.h"
-#include "generation/sketch_error.h"
 #include "platform/output_file.h"
 
 #include <QEventLoop>
@@ -79,25 +77,6 @@ QString usbIds(const board::PortFinder::Port& port)
     return QStringLiteral("%1:%2").arg(*port.vendorId, 4, 16, QLatin1Char('0')).arg(*port.productId, 4, 16, QLatin1Char('0'));
 }
 
-bool copyHex(const QString& from, const QString& to, QString* error)
-{
-    QFile source(from);
-    if (!source.open(QIODevice::ReadOnly)) {
-        *error = QStringLiteral("cannot read %1: %2").arg(from, source.errorString());
-        return false;
-    }
-    const QByteArray bytes = source.readAll();
-    try {
-        platform::OutputFile target(to);
-        target.write(bytes);
-        target.commit();
-    } catch (const generation::SketchError& failure) {
-        *error = QString::fromUtf8(failure.what());
-        return false;
-    }
-    return true;
-}
-
 } // namespace
 
 BoardCommands::BoardCommands(QCommandLineParser& parser)
@@ -147,15 +126,22 @@ int BoardCommands::listPorts() const
     return std::fflush(stdout) == 0 ? 0 : 1;
 }
 
-int BoardCommands::send(const std::string& sketch) const
+std::unique_ptr<platform::OutputFile> BoardCommands::openHexFile() const
+{
+    if (!m_parser.isSet(m_hex)) {
+        return nullptr;
+    }
+    return std::make_unique<platform::OutputFile>(m_parser.value(m_hex));
+}
+
+int BoardCommands::send(const std::string& sketch, platform::OutputFile* hexFile) const
 {
     const bool progress = stderrIsTerminal();
-    const QString text = QString::fromStdString(sketch);
+    const bool upload = m_parser.isSet(m_upload);
     QEventLoop loop;
     board::BoardOutcome outcome;
-    // Both outlive the run: the hex may sit in a folder the compiler owns.
+    // It outlives the run: the hex may sit in a folder its compiler owns.
     board::BoardJob job;
-    board::SketchCompiler compiler;
 
     // The builder runs in a process group of its own, out of reach of the
     // terminal's Ctrl-C; an interrupt cancels the run so that its compilers
@@ -167,55 +153,49 @@ int BoardCommands::send(const std::string& sketch) const
     QObject::connect(&interruptWatch, &QTimer::timeout, [&] {
         if (interrupted != 0) {
             job.cancel();
-            compiler.cancel();
         }
     });
     interruptWatch.start(100);
 
-    if (m_parser.isSet(m_upload)) {
-        bool barShown = false;
-        QObject::connect(&job, &board::BoardJob::stageChanged, [progress](board::BoardJob::Stage stage) {
-            if (progress && stage == board::BoardJob::Stage::Compiling) {
-                std::fputs("compiling...\n", stderr);
-            }
-        });
-        QObject::connect(&job, &board::BoardJob::progress, [progress, &barShown](int percent) {
-            if (progress) {
-                std::fprintf(stderr, "\ruploading %3d%%", percent);
-                std::fflush(stderr);
-                barShown = true;
-            }
-        });
-        QObject::connect(&job, &board::BoardJob::finished, [&](const board::BoardOutcome& result) {
-            outcome = result;
-            loop.quit();
-        });
-        job.start(text, m_parser.value(m_upload));
-        loop.exec();
-        if (barShown) {
-            std::fputs("\n", stderr);
-        }
-    } else {
-        QObject::connect(&compiler, &board::SketchCompiler::finished, [&](const board::BoardOutcome& result) {
-            outcome = result;
-            loop.quit();
-        });
-        if (progress) {
+    bool barShown = false;
+    QObject::connect(&job, &board::BoardJob::stageChanged, [progress](board::BoardJob::Stage stage) {
+        if (progress && stage == board::BoardJob::Stage::Compiling) {
             std::fputs("compiling...\n", stderr);
         }
-        compiler.compile(text);
-        loop.exec();
+    });
+    QObject::connect(&job, &board::BoardJob::progress, [progress, &barShown](int percent) {
+        if (progress) {
+            std::fprintf(stderr, "\ruploading %3d%%", percent);
+            std::fflush(stderr);
+            barShown = true;
+        }
+    });
+    QObject::connect(&job, &board::BoardJob::finished, [&](const board::BoardOutcome& result) {
+        outcome = result;
+        loop.quit();
+    });
+    const QString text = QString::fromStdString(sketch);
+    if (upload) {
+        job.start(text, m_parser.value(m_upload));
+    } else {
+        job.compile(text);
+    }
+    loop.exec();
+    if (barShown) {
+        std::fputs("\n", stderr);
     }
 
     // The hex is written whenever the compile succeeded, also when the
-    // upload then failed.
-    if (m_parser.isSet(m_hex) && !outcome.hexPath.isEmpty() &&
-        outcome.failure != board::BoardFailure::CompileFailed) {
-        QString error;
-        if (!copyHex(outcome.hexPath, m_parser.value(m_hex), &error)) {
-            printError(error);
+    // upload then failed; a failure to write it is reported as every other
+    // write failure is.
+    if (hexFile != nullptr && !outcome.hexPath.isEmpty() && outcome.failure != board::BoardFailure::CompileFailed) {
+        QFile compiled(outcome.hexPath);
+        if (!compiled.open(QIODevice::ReadOnly)) {
+            printError(QStringLiteral("cannot read %1: %2").arg(outcome.hexPath, compiled.errorString()));
             return kBoardFailed;
         }
+        hexFile->write(compiled.readAll());
+        hexFile->commit();
     }
     if (outcome.failure == board::BoardFailure::Cancelled) {
         printError(QStringLiteral("interrupted"));
@@ -227,8 +207,8 @@ int BoardCommands::send(const std::string& sketch) const
     }
     if (progress) {
         std::fprintf(stderr, "%s (flash %d bytes, SRAM %d bytes)\n",
-                     m_parser.isSet(m_upload) ? outcome.detail.toUtf8().constData() : "compiled",
-                     outcome.flashBytes, outcome.sramBytes);
+                     upload ? outcome.detail.toUtf8().constData() : "compiled", outcome.flashBytes,
+                     outcome.sramBytes);
     }
     return 0;
 }

@@ -1,18 +1,21 @@
 #pragma once
 
+#include "platform/output_file.h"
+
 #include <QCommandLineOption>
 #include <QCommandLineParser>
 #include <QString>
 
+#include <memory>
 #include <string>
 
 namespace cli {
 
 // The command line's board options: --list-ports, --hex and --upload. It
 // adds them to the parser, lists ports, and sends a built sketch through
-// the board layer, printing progress when standard error is a terminal and
-// one error line when something fails. Building the sketch is left to the
-// command line.
+// the board layer's BoardJob, as the window does, printing progress when
+// standard error is a terminal and one error line when something fails.
+// Building the sketch is left to the command line.
 class BoardCommands {
 public:
     // Compiling or uploading failed.
@@ -28,8 +31,13 @@ public:
     QString usageProblem(bool fileSketch) const;
 
     int listPorts() const;
-    // Compiles the sketch, writes the hex for --hex, uploads for --upload.
-    int send(const std::string& sketch) const;
+    // Opens --hex's file, or gives null without --hex; throws SketchError
+    // as every other output does, so the command line opens it before it
+    // draws anything.
+    std::unique_ptr<platform::OutputFile> openHexFile() const;
+    // Compiles the sketch, uploads it for --upload, and writes the hex into
+    // hexFile unless it is null; throws SketchError when that write fails.
+    int send(const std::string& sketch, platform::OutputFile* hexFile) const;
 
 private:
     QCommandLineParser& m_parser;

@@ -7,6 +7,7 @@
 #include "cli/usage_error.h"
 #include "generation/column_sampler.h"
 #include "generation/default_texts.h"
+#include "generation/face_names.h"
 #include "generation/message_limit.h"
 #include "generation/panel_sketch_builder.h"
 #include "generation/sketch_error.h"
@@ -25,6 +26,7 @@
 #include <QTemporaryDir>
 
 #include <cstdio>
+#include <memory>
 #include <new>
 #include <optional>
 
@@ -32,8 +34,8 @@ namespace cli {
 
 namespace {
 
-const QString kMingFace = QStringLiteral("新細明體");
-const QString kKaiFace = QStringLiteral("標楷體");
+const QString kMingFace = QString::fromUtf8(generation::kMingFace);
+const QString kKaiFace = QString::fromUtf8(generation::kKaiFace);
 
 void printError(const QString& message)
 {
@@ -200,12 +202,14 @@ int CommandLine::run(const QStringList& arguments)
                                                         : generation::RowWindow::standard();
         if (boardCommands.sendsSketch() || simulateCommand.simulates()) {
             // The board tools take the sketch whole; it goes to --output only
-            // when one is given. Outputs are opened first, so a path that
-            // cannot be written is reported before any drawing.
+            // when one is given. Outputs, --hex's too, are opened first, so a
+            // path that cannot be written is reported before any drawing or
+            // compiling.
             std::optional<platform::OutputFile> output;
             if (parser.isSet(outputOption)) {
                 output.emplace(outputPath);
             }
+            const std::unique_ptr<platform::OutputFile> hex = boardCommands.openHexFile();
             generation::StringLineFile text;
             builder.write(text, platform::toU16(title), platform::toU16(message), window,
                           parser.isSet(wholeMessageOption));
@@ -215,7 +219,7 @@ int CommandLine::run(const QStringList& arguments)
                 output->commit();
             }
             return simulateCommand.simulates() ? simulateCommand.run(QString::fromStdString(sketch))
-                                               : boardCommands.send(sketch);
+                                               : boardCommands.send(sketch, hex.get());
         }
         // Written as it is made, so a long message's sketch is never held whole.
         platform::Utf8LineFile output(outputPath);

@@ -3,10 +3,9 @@
 #include <algorithm>
 
 #include "generation/glyph_canvas.h"
+#include "generation/flash_layout.h"
 #include "generation/panel_sketch_builder.h"
 #include "generation/sketch_file_writer.h"
-#include "generation/sketch_steps.h"
-#include "generation/sketch_text.h"
 
 namespace generation {
 
@@ -27,40 +26,31 @@ constexpr std::size_t kNearManyArraysCodeBytes = 1680;
 constexpr std::size_t kFarCodeBytes = 1704;
 constexpr std::size_t kFarArrayCodeBytes = 24;
 
-std::size_t flashArrays(std::size_t width)
-{
-    return (std::max<std::size_t>(width, 1) + SketchText::kFlashArrayWords - 1) / SketchText::kFlashArrayWords;
-}
-
-bool readFar(std::size_t width)
-{
-    return width > SketchText::kNearFlashWords;
-}
-
 } // namespace
 
 std::size_t BoardMemory::wholeMessageSramBytes(std::size_t width)
 {
-    const std::size_t arrays = flashArrays(width);
-    if (arrays == 1) {
+    const FlashLayout layout = FlashLayout::forWidth(width);
+    if (layout.arrays == 1) {
         return kWholeSramBytes; // the build reads the one array directly
     }
-    return kWholeSramBytes + arrays * (readFar(width) ? 4 : 2);
+    return kWholeSramBytes + layout.arrays * (layout.far ? 4 : 2);
 }
 
 std::size_t BoardMemory::wholeMessageFlashBytes(std::size_t width)
 {
-    const std::size_t arrays = flashArrays(width);
+    const FlashLayout layout = FlashLayout::forWidth(width);
     const std::size_t words = std::max<std::size_t>(width, 1) * kWordBytes;
-    if (readFar(width)) {
-        return words + kFarCodeBytes + arrays * kFarArrayCodeBytes + 2 * kArrayColumns; // and the title's initial values
+    if (layout.far) {
+        return words + kFarCodeBytes + layout.arrays * kFarArrayCodeBytes + 2 * kArrayColumns; // and the title's initial values
     }
-    return words + (arrays == 1 ? kNearCodeBytes : kNearManyArraysCodeBytes + arrays * 2) + 2 * kArrayColumns;
+    return words + (layout.arrays == 1 ? kNearCodeBytes : kNearManyArraysCodeBytes + layout.arrays * 2)
+           + 2 * kArrayColumns;
 }
 
 std::size_t BoardMemory::widestWholeMessage()
 {
-    return SketchSteps::kMaxFlashColumns;
+    return kMaxFlashColumns;
 }
 
 std::size_t BoardMemory::columnCount(Sketch sketch, std::size_t messageLength, std::size_t drawnWidth)

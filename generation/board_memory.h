@@ -44,6 +44,11 @@ public:
     // the message's size. The Mega keeps the top 8 KB for its bootloader.
     static constexpr std::size_t kFlashBytes = 253952;
     static constexpr std::size_t kFlashSlackBytes = 16;
+    // The widest whole message whose sketch fits that flash, less the
+    // program around the data (2,124 bytes with the title, the far-address
+    // table and the reader, as avr-size measures a 7,700-character build
+    // with the IDE's flags). The sketch writer refuses anything wider.
+    static constexpr std::size_t kMaxFlashColumns = 125500;
     static std::size_t wholeMessageSramBytes(std::size_t width);
     static std::size_t wholeMessageFlashBytes(std::size_t width);
     // The widest whole message the tool writes, which the flash holds.

@@ -1,5 +1,7 @@
 #include "generation/sketch_steps.h"
 
+#include "generation/board_memory.h"
+#include "generation/flash_layout.h"
 #include "generation/glyph_canvas.h"
 #include "generation/marquee_shape.h"
 #include "generation/number_text.h"
@@ -196,11 +198,10 @@ void SketchSteps::writeFlashMessage(LineFile& out, const std::u16string& message
 {
     // An empty message still keeps one dark column, so that there is an array.
     const std::size_t width = std::max<std::size_t>(1, m_sampler.messageWidth(message));
-    if (width > kMaxFlashColumns) {
-        throw SketchError::messageTooWide(width, kMaxFlashColumns);
+    if (width > BoardMemory::kMaxFlashColumns) {
+        throw SketchError::messageTooWide(width, BoardMemory::kMaxFlashColumns);
     }
-    const std::size_t arrays = (width + SketchText::kFlashArrayWords - 1) / SketchText::kFlashArrayWords;
-    const bool far = width > SketchText::kNearFlashWords;
+    const FlashLayout layout = FlashLayout::forWidth(width);
 
     for (const auto& line : SketchText::headLines(m_layout)) {
         out.writeLine(line);
@@ -217,10 +218,10 @@ void SketchSteps::writeFlashMessage(LineFile& out, const std::u16string& message
         result.messageWords.push_back(word);
     });
     result.drawnWidth = inkedWidth(result.messageWords);
-    for (const auto& line : SketchText::flashReader(arrays, far)) {
+    for (const auto& line : SketchText::flashReader(layout.arrays, layout.far)) {
         out.writeLine(line);
     }
-    for (const auto& line : SketchText::programLines(m_layout, arrays, far)) {
+    for (const auto& line : SketchText::programLines(m_layout, layout.arrays, layout.far)) {
         out.writeLine(line);
     }
 }

@@ -19,12 +19,6 @@ namespace generation {
 // destination are the line file's. It does not commit the file.
 class SketchSteps {
 public:
-    // The widest whole message whose sketch fits the Mega 2560's flash:
-    // 253,952 bytes below the bootloader, less the program around the data
-    // (2,124 bytes with the title, the far-address table and the reader, as
-    // avr-size measures a 7,700-character build with the IDE's flags).
-    static constexpr std::size_t kMaxFlashColumns = 125500;
-
     SketchSteps(ColumnSampler& sampler, SketchLayout layout);
 
     // Writes the whole sketch. The result carries the title words, the

@@ -1,5 +1,7 @@
 #include "platform/face_substitutions.h"
 
+#include "generation/face_names.h"
+
 #include <QFont>
 #include <QStringList>
 
@@ -9,9 +11,9 @@ void installFaceSubstitutions()
 {
     const QStringList ming = {QStringLiteral("AR PL UMing TW")};
     const QStringList kai = {QStringLiteral("AR PL UKai TW")};
-    QFont::insertSubstitutions(QStringLiteral("新細明體"), ming);
+    QFont::insertSubstitutions(QString::fromUtf8(generation::kMingFace), ming);
     QFont::insertSubstitutions(QStringLiteral("PMingLiU"), ming);
-    QFont::insertSubstitutions(QStringLiteral("標楷體"), kai);
+    QFont::insertSubstitutions(QString::fromUtf8(generation::kKaiFace), kai);
     QFont::insertSubstitutions(QStringLiteral("DFKai-SB"), kai);
 }
 

@@ -258,4 +258,47 @@ TEST(DesktopSettingsTest, EveryFaceAndStyleDrawsAsUnderTheDefaults)
     }
 }
 
+// The board road seen from outside, with a stand-in arduino-builder first on
+// PATH: --hex's path is checked before anything is compiled, and a compile
+// error comes back with its sketch line and its Chinese text whole, though
+// the builder writes one character in two pieces, in the C locale.
+TEST_F(CliTest, HexPathIsCheckedFirstAndBuilderErrorsReadWhole)
+{
+    const QString bin = dir.filePath("bin");
+    ASSERT_TRUE(QDir().mkpath(bin));
+    const QString builder = bin + "/arduino-builder";
+    QFile script(builder);
+    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+    // 訊 is E8 A8 8A: its first two bytes go out alone.
+    script.write("#!/bin/sh\n"
+                 "echo \"$LC_ALL\" > \"$0.locale\"\n"
+                 "for argument; do sketch=$argument; done\n"
+                 "printf '%s:4:5: error: expected before \\350\\250' \"$sketch\"\n"
+                 "sleep 0.2\n"
+                 "printf '\\212\\346\\201\\257\\n'\n"
+                 "exit 1\n");
+    script.close();
+    ASSERT_TRUE(script.setPermissions(script.permissions() | QFile::ExeOwner));
+    const auto withBuilder = [&](const QStringList& arguments) {
+        return runCli(QStringList{"-c", "PATH=\"$1:$PATH\" XDG_CACHE_HOME=\"$2\"; shift 2; exec \"$0\" \"$@\"",
+                                  QStringLiteral(LEDMARQUEE_CLI), bin, dir.filePath("cache")}
+                          + arguments,
+                      {}, QStringLiteral("/bin/sh"));
+    };
+
+    const auto missingFolder = withBuilder({"--hex", dir.filePath("missing/sign.hex")});
+    EXPECT_EQ(missingFolder.exitCode, 1);
+    EXPECT_NE(missingFolder.err.indexOf("error 76: "), -1) << missingFolder.err.constData();
+    EXPECT_FALSE(QFile::exists(builder + ".locale")) << "the builder ran";
+
+    const auto failed = withBuilder({"--hex", dir.filePath("sign.hex")});
+    if (failed.err.contains("tools are missing")) {
+        GTEST_SKIP() << failed.err.constData();
+    }
+    EXPECT_EQ(failed.exitCode, 3);
+    EXPECT_NE(failed.err.indexOf("sketch line 4: expected before 訊息"), -1) << failed.err.constData();
+    EXPECT_EQ(readAll(builder + ".locale"), "C.UTF-8\n");
+    EXPECT_FALSE(QFile::exists(dir.filePath("sign.hex")));
+}
+
 } // namespace

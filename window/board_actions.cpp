@@ -3,9 +3,8 @@
 #include "generation/sketch_file_writer.h"
 #include "platform/text_conversion.h"
 #include "window/board_message.h"
-#include "window/error_message.h"
 #include "window/sketch_text_collector.h"
-#include "window/window_view.h"
+#include "window/board_view.h"
 
 #include <QSettings>
 #include <QTimer>
@@ -23,9 +22,10 @@ QSettings boardSettings()
 
 } // namespace
 
-BoardActions::BoardActions(WindowView& form, QObject* parent)
+BoardActions::BoardActions(BoardView& form, QObject* parent)
     : QObject(parent)
     , m_form(form)
+    , m_guard(form)
 {
     connect(&m_job, &board::BoardJob::stageChanged, this, &BoardActions::showStage);
     connect(&m_job, &board::BoardJob::progress, this, [this](int percent) { m_form.showUploadProgress(percent); });
@@ -54,7 +54,11 @@ void BoardActions::refreshPorts()
             }
         }
     }
-    m_form.showPorts(ports, preferred);
+    QList<PortChoice> choices;
+    for (const board::PortFinder::Port& port : ports) {
+        choices << PortChoice{port.path, port.description};
+    }
+    m_form.showPorts(choices, preferred);
 }
 
 void BoardActions::uploadPanel()
@@ -64,24 +68,16 @@ void BoardActions::uploadPanel()
 
 void BoardActions::uploadPortsBA()
 {
-    // The same text the write button puts in the sketch file, kept in memory.
-    SketchTextCollector collector;
-    try {
+    // The same text the write button puts in the sketch file, kept in
+    // memory. When it cannot be made (a message too wide for the board, no
+    // memory left), nothing is sent and the guard says why.
+    m_guard.run([&] {
+        SketchTextCollector collector;
         generation::SketchFileWriter writer(m_form.sampler(), collector, std::string());
         writer.writeSketchFile(platform::toU16(m_form.title()), platform::toU16(m_form.message()),
                                m_form.wholeMessage());
-    } catch (const std::exception& error) {
-        // Nothing is sent; the failure (a message too wide for the board,
-        // say) is reported and the window goes on.
-        const auto* sketchError = dynamic_cast<const generation::SketchError*>(&error);
-        m_form.showCanvas();
-        m_form.showError(tr("無法產生 B/A 埠版的程式。\n%1")
-                             .arg(sketchError ? ErrorMessage::forError(*sketchError)
-                                              : QString::fromLocal8Bit(error.what())));
-        return;
-    }
-    m_form.showCanvas();
-    send(platform::fromUtf8(collector.text()), false);
+        send(platform::fromUtf8(collector.text()), false);
+    });
 }
 
 void BoardActions::cancel()

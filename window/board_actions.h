@@ -2,25 +2,28 @@
 
 #include "board/board_job.h"
 #include "board/port_finder.h"
+#include "window/action_guard.h"
 
 #include <QObject>
 #include <QString>
 
 namespace window {
 
-class WindowView;
+class BoardView;
 
 // What the board controls do: send the panel's text, or the sketch file's
 // variant for boards wired to ports B and A, to the chosen port, and report
-// how it went through the window's own methods. The sketch sent is the one
-// there at the moment of the click; the work runs in the board layer's
-// processes, so the window never waits. It keeps the last port used, as
-// board configuration, and follows boards being plugged in and out.
+// how it went through the window's own methods (its BoardView). The sketch
+// sent is the one there at the moment of the click; the work runs in the
+// board layer's processes, so the window never waits. Making the B/A variant
+// runs under the window's one ActionGuard, as every action that can fail
+// does. It keeps the last port used, as board configuration, and follows
+// boards being plugged in and out.
 class BoardActions : public QObject {
     Q_OBJECT
 
 public:
-    explicit BoardActions(WindowView& form, QObject* parent = nullptr);
+    explicit BoardActions(BoardView& form, QObject* parent = nullptr);
 
     void uploadPanel();
     void uploadPortsBA();
@@ -35,7 +38,8 @@ private:
     void showStage(board::BoardJob::Stage stage);
     void showOutcome(const board::BoardOutcome& outcome);
 
-    WindowView& m_form;
+    BoardView& m_form;
+    ActionGuard m_guard;
     board::BoardJob m_job;
     board::PortFinder m_finder;
     QString m_sentPort;

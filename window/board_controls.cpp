@@ -92,7 +92,7 @@ QString BoardControls::port() const
     return index >= 0 ? m_port->itemData(index).toString() : shown;
 }
 
-void BoardControls::showPorts(const QList<board::PortFinder::Port>& ports, int preferred)
+void BoardControls::showPorts(const QList<PortChoice>& ports, int preferred)
 {
     // Kept as a bare path, so a port that went away is not shown with the
     // description it had.

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "board/port_finder.h"
+#include "window/port_choice.h"
 
 #include <QList>
 #include <QWidget>
@@ -28,7 +28,7 @@ public:
     // The port chosen or typed, without its description; empty when none.
     QString port() const;
     // Fills the chooser; an index of -1 keeps what the user typed or chose.
-    void showPorts(const QList<board::PortFinder::Port>& ports, int preferred);
+    void showPorts(const QList<PortChoice>& ports, int preferred);
 
     // A job has started or moved on: the buttons wait, the status says so,
     // and the bar shows activity. A determinate stage's bar counts percent

@@ -1,7 +1,9 @@
 #include "window/form1.h"
 
 #include "generation/default_texts.h"
+#include "generation/face_names.h"
 #include "generation/marquee_shape.h"
+#include "generation/message_limit.h"
 #include "platform/ide_sketch_file.h"
 #include "platform/text_conversion.h"
 #include "window/board_actions.h"
@@ -31,8 +33,8 @@ using generation::MarqueeShape;
 
 namespace {
 
-const QString kMingFace = QStringLiteral("新細明體");
-const QString kKaiFace = QStringLiteral("標楷體");
+const QString kMingFace = QString::fromUtf8(generation::kMingFace);
+const QString kKaiFace = QString::fromUtf8(generation::kKaiFace);
 
 // Positions and sizes are designed in twips; the window works at 15 twips
 // per pixel whatever the screen.
@@ -85,9 +87,10 @@ Form1::Form1(const std::string& toolFolder, QWidget* parent)
     Text2 = place(new QLineEdit(platform::fromU16(std::u16string(generation::kDefaultMessage)), this), "Text2",
                   twips(120, 720, 13215, 495));
     Text2->setFont(kai);
-    // The message box must hold long messages; its limit is the tool's own.
-    Text1->setMaxLength(1 << 20);
-    Text2->setMaxLength(1 << 20);
+    // The message box must hold long messages; its limit is the tool's own,
+    // as the command line's is.
+    Text1->setMaxLength(static_cast<int>(generation::kMessageLimit));
+    Text2->setMaxLength(static_cast<int>(generation::kMessageLimit));
     Text1->setCursorPosition(0);
     Text2->setCursorPosition(0);
 
@@ -162,8 +165,7 @@ Form1::Form1(const std::string& toolFolder, QWidget* parent)
 
     m_actions = std::make_unique<WindowActions>(*this, toolFolder);
     m_boardActions = std::make_unique<BoardActions>(*this);
-    m_simulation = std::make_unique<SimulationActions>(
-        *this, [this](const std::function<void()>& action) { m_actions->guarded(action); });
+    m_simulation = std::make_unique<SimulationActions>(*this);
     connectControls();
 }
 
@@ -235,8 +237,18 @@ void Form1::connectControls()
     // unticking a box turns its style off again.
     connect(Check1, &QCheckBox::toggled, this, [this](bool on) { m_actions->setBold(on); });
     connect(Check2, &QCheckBox::toggled, this, [this](bool on) { m_actions->setItalic(on); });
-    connect(Option1, &QRadioButton::toggled, this, [this](bool on) { m_actions->chooseFace("新細明體", on); });
-    connect(Option2, &QRadioButton::toggled, this, [this](bool on) { m_actions->chooseFace("標楷體", on); });
+    connect(Option1, &QRadioButton::toggled, this, [this](bool on) { m_actions->chooseFace(generation::kMingFace, on); });
+    connect(Option2, &QRadioButton::toggled, this, [this](bool on) { m_actions->chooseFace(generation::kKaiFace, on); });
+
+    // A box at its limit has cut whatever went past it, a pasted text
+    // most likely; the user hears so rather than finding the text shorter.
+    for (QLineEdit* box : {Text1, Text2}) {
+        connect(box, &QLineEdit::textEdited, this, [this, box] {
+            if (box->text().size() >= box->maxLength()) {
+                showNote(tr("文字已達上限 %1 字，超出的部分沒有放進框裡。").arg(QLocale().toString(box->maxLength())));
+            }
+        });
+    }
 
     BoardActions* board = m_boardActions.get();
     connect(boardControls, &BoardControls::uploadRequested, board, &BoardActions::uploadPanel);
@@ -244,7 +256,16 @@ void Form1::connectControls()
     connect(boardControls, &BoardControls::cancelRequested, board, &BoardActions::cancel);
 }
 
-Form1::~Form1() = default;
+Form1::~Form1()
+{
+    // QWidget deletes the child widgets only after this class's members are
+    // gone, while the picture box paints from m_canvas as long as it lives.
+    // So the actions, which see the widgets through the views, go first,
+    // then the widgets, and the canvas and its sampler last.
+    m_boardActions.reset();
+    m_actions.reset();
+    qDeleteAll(findChildren<QWidget*>(Qt::FindDirectChildrenOnly));
+}
 
 QString Form1::title() const
 {
@@ -327,7 +348,7 @@ QString Form1::port() const
     return boardControls->port();
 }
 
-void Form1::showPorts(const QList<board::PortFinder::Port>& ports, int preferred)
+void Form1::showPorts(const QList<PortChoice>& ports, int preferred)
 {
     boardControls->showPorts(ports, preferred);
 }

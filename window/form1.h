@@ -3,8 +3,9 @@
 #include "generation/column_sampler.h"
 #include "generation/panel_sketch.h"
 #include "platform/qt_glyph_canvas.h"
+#include "window/board_view.h"
 #include "window/simulation_view.h"
-#include "window/window_view.h"
+#include "window/sketch_view.h"
 
 #include <QWidget>
 
@@ -39,9 +40,10 @@ class WindowActions;
 // that send the sketch to the board, and a button that saves it for the
 // Arduino IDE. It owns the canvas, its sampler and the actions, and tells
 // the actions when a control is used; what a button does is the actions'
-// business, and they see the window only through its WindowView and
-// SimulationView methods.
-class Form1 : public QWidget, public WindowView, public SimulationView {
+// business, and each kind sees the window only through its own view: the
+// sketch actions through SketchView, the board actions through BoardView,
+// the simulation through SimulationView.
+class Form1 : public QWidget, public SketchView, public BoardView, public SimulationView {
     Q_OBJECT
 
 public:
@@ -60,7 +62,7 @@ public:
     void showNote(const QString& text) override;
 
     QString port() const override;
-    void showPorts(const QList<board::PortFinder::Port>& ports, int preferred) override;
+    void showPorts(const QList<PortChoice>& ports, int preferred) override;
     void showUploadWorking(const QString& status, bool determinate) override;
     void showUploadProgress(int percent) override;
     void showUploadResult(const QString& text, bool succeeded, const QString& log) override;

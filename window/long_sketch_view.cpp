@@ -1,5 +1,7 @@
 #include "window/long_sketch_view.h"
 
+#include "generation/face_names.h"
+
 #include <QKeyEvent>
 #include <QLabel>
 #include <QPainter>
@@ -26,7 +28,7 @@ LongSketchView::LongSketchView(QWidget* parent)
     m_note->setWordWrap(false);
     m_note->setAutoFillBackground(true);
     m_note->setStyleSheet(QStringLiteral("background: #fff4c0; color: #604000; padding: 2px 4px;"));
-    m_note->setFont(QFont(QStringLiteral("新細明體"), 9));
+    m_note->setFont(QFont(QString::fromUtf8(generation::kMingFace), 9));
     setViewportMargins(0, m_note->sizeHint().height(), 0, 0);
 }
 

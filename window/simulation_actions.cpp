@@ -10,10 +10,10 @@
 
 namespace window {
 
-SimulationActions::SimulationActions(SimulationView& view, Guard guard, QObject* parent)
+SimulationActions::SimulationActions(SimulationView& view, QObject* parent)
     : QObject(parent)
     , m_view(view)
-    , m_guard(std::move(guard))
+    , m_guard(view)
 {
     connect(&m_job, &board::SimulationJob::compiled, this, &SimulationActions::showCompiled);
     connect(&m_job, &board::SimulationJob::wiringRecognised, this,
@@ -29,7 +29,7 @@ void SimulationActions::toggle()
     if (m_job.isRunning()) {
         stop();
     } else {
-        m_guard([this] { start(); });
+        m_guard.run([this] { start(); });
     }
 }
 

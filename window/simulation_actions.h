@@ -1,11 +1,9 @@
 #pragma once
 
 #include "board/simulation_job.h"
+#include "window/action_guard.h"
 
-#include <QCoreApplication>
 #include <QObject>
-
-#include <functional>
 
 namespace window {
 
@@ -18,14 +16,12 @@ class SimulationView;
 // the build's own memory figures. A second click, a generate or closing the
 // window ends the run. The work runs in the board layer's processes, so the
 // window never waits on it, and nothing the sketch does can stop the window.
+// Starting runs under the window's one ActionGuard.
 class SimulationActions : public QObject {
     Q_OBJECT
 
 public:
-    // guard runs an action under the window's one failure guard.
-    using Guard = std::function<void(const std::function<void()>&)>;
-
-    SimulationActions(SimulationView& view, Guard guard, QObject* parent = nullptr);
+    explicit SimulationActions(SimulationView& view, QObject* parent = nullptr);
 
     // The button: starts a run, or ends the one going on.
     void toggle();
@@ -40,7 +36,7 @@ private:
     void showFinished(const board::BoardOutcome& outcome);
 
     SimulationView& m_view;
-    Guard m_guard;
+    ActionGuard m_guard;
     board::SimulationJob m_job;
     bool m_faulted = false;
 };

@@ -1,6 +1,6 @@
 #include "window/simulation_message.h"
 
-#include "board/sketch_compiler.h"
+#include "board/builder_output.h"
 
 namespace window {
 
@@ -80,7 +80,7 @@ QString SimulationMessage::ended(const board::BoardOutcome& outcome)
     case BoardFailure::CompileFailed:
     {
         // The compiler's own words, as the Arduino IDE shows them.
-        const QString said = board::SketchCompiler::firstError(outcome.log).second;
+        const QString said = board::BuilderOutput::firstError(outcome.log).message;
         if (outcome.sketchLine > 0) {
             return tr("程式編譯失敗，錯誤在第 %1 行，輸出區的游標已移到那一行。編譯器說：%2")
                 .arg(outcome.sketchLine)

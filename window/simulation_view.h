@@ -1,6 +1,7 @@
 #pragma once
 
 #include "board/simulator_output.h"
+#include "window/failure_view.h"
 
 #include <QString>
 
@@ -8,8 +9,9 @@ namespace window {
 
 // What trying the panel's sketch on the simulated board may see of the
 // window: the panel's text, the sign, the note under it, the memory line and
-// the button that starts and stops the run. The window implements it.
-class SimulationView {
+// the button that starts and stops the run, and the failure box of the one
+// guard. The window implements it.
+class SimulationView : public FailureView {
 public:
     // The panel's text with CR LF line ends, whatever the widget keeps inside.
     virtual QString panelText() const = 0;

@@ -4,27 +4,28 @@
 #include "generation/sketch_file_writer.h"
 #include "platform/sketch_file_opener.h"
 #include "platform/qt_clipboard.h"
+#include "window/action_guard.h"
 
 #include <QCoreApplication>
 
-#include <functional>
 #include <string>
+#include <string_view>
 
 namespace window {
 
-class WindowView;
+class SketchView;
 
 // What each button, box and option of the window does. Every action reads
 // the window's texts, makes one call and shows the result through the
-// window's own methods; every one runs under the same guard, which reports a
-// failure in one message box and leaves the window and its texts as they
-// were. Sketch text is the builders' business; which widget was pressed is
-// the window's.
+// window's own methods (its SketchView); every one runs under the window's
+// one ActionGuard, which reports a failure in one message box and leaves the
+// window and its texts as they were. Sketch text is the builders' business;
+// which widget was pressed is the window's.
 class WindowActions {
     Q_DECLARE_TR_FUNCTIONS(window::WindowActions)
 
 public:
-    WindowActions(WindowView& form, const std::string& toolFolder);
+    WindowActions(SketchView& form, const std::string& toolFolder);
 
     void generateStandard();
     void generateLowered();
@@ -32,16 +33,13 @@ public:
     void writeFile();
     void setBold(bool on);
     void setItalic(bool on);
-    void chooseFace(const char* face, bool selected);
+    void chooseFace(std::string_view face, bool selected);
     // Saves the panel's text as a sketch the Arduino IDE opens.
     void saveSketchAs();
 
-    // Runs one action under the window's one guard, this one's or another's;
-    // reports any failure and refreshes the picture box.
-    void guarded(const std::function<void()>& action);
-
 private:
-    WindowView& m_form;
+    SketchView& m_form;
+    ActionGuard m_guard;
     generation::PanelSketchBuilder m_builder;
     platform::SketchFileOpener m_opener;
     generation::SketchFileWriter m_writer;

@@ -1,12 +1,13 @@
-#include "board/sketch_compiler.h"
-#include "board/sketch_uploader.h"
+#include "board/avrdude_output.h"
+#include "board/builder_output.h"
 
 #include <gtest/gtest.h>
 
 namespace {
 
+using board::AvrdudeOutput;
 using board::BoardFailure;
-using board::SketchUploader;
+using board::BuilderOutput;
 
 // avrdude 7.1's own words, captured from runs against a missing device, a
 // port held with TIOCEXCL, a port without access, /dev/null and a
@@ -33,11 +34,11 @@ TEST(AvrdudeOutputTest, EachPortProblemHasItsFailure)
          BoardFailure::BoardNotAnswering},
     };
     for (const auto& c : cases) {
-        const auto outcome = SketchUploader::readAvrdudeOutput(QString::fromLatin1(c.output), 1);
+        const auto outcome = AvrdudeOutput::read(QString::fromLatin1(c.output), 1);
         EXPECT_EQ(outcome.failure, c.failure) << c.output;
         EXPECT_FALSE(outcome.detail.isEmpty()) << c.output;
     }
-    EXPECT_EQ(SketchUploader::readAvrdudeOutput(QStringLiteral("avrdude OS error: cannot open port /dev/pts/0: "
+    EXPECT_EQ(AvrdudeOutput::read(QStringLiteral("avrdude OS error: cannot open port /dev/pts/0: "
                                                                "Permission denied\n"), 1).detail,
               QStringLiteral("cannot open /dev/pts/0: Permission denied"));
 }
@@ -49,10 +50,10 @@ TEST(AvrdudeOutputTest, OnlyAVerifiedFlashWithExitZeroIsSuccess)
         "avrdude: 672 bytes of flash written\navrdude: verifying flash memory against sketch.ino.hex\n\n"
         "Reading | ################################################## | 100% 0.06s\n\n"
         "avrdude: 672 bytes of flash verified\n\navrdude done.  Thank you.\n");
-    EXPECT_TRUE(SketchUploader::readAvrdudeOutput(verified, 0).ok());
-    EXPECT_FALSE(SketchUploader::readAvrdudeOutput(verified, 1).ok());
+    EXPECT_TRUE(AvrdudeOutput::read(verified, 0).ok());
+    EXPECT_FALSE(AvrdudeOutput::read(verified, 1).ok());
     const QString unverified = verified.left(verified.indexOf(QLatin1String("avrdude: verifying")));
-    EXPECT_EQ(SketchUploader::readAvrdudeOutput(unverified, 0).failure, BoardFailure::VerifyFailed);
+    EXPECT_EQ(AvrdudeOutput::read(unverified, 0).failure, BoardFailure::VerifyFailed);
 }
 
 TEST(AvrdudeOutputTest, ProgressCountsTheWriteAndVerifyBarsOnly)
@@ -61,35 +62,49 @@ TEST(AvrdudeOutputTest, ProgressCountsTheWriteAndVerifyBarsOnly)
         "avrdude: AVR device initialized and ready to accept instructions\n\n"
         "Reading | ################################################## | 100% 0.01s\n\n"
         "avrdude: device signature = 0x1e9801 (probably m2560)\n");
-    EXPECT_EQ(SketchUploader::uploadPercent(signature), 0);
+    EXPECT_EQ(AvrdudeOutput::uploadPercent(signature), 0);
     const QString writing = signature + QStringLiteral("avrdude: writing 4424 bytes flash ...\n\nWriting | ");
-    EXPECT_EQ(SketchUploader::uploadPercent(writing + QString(20, QLatin1Char('#'))), 20);
+    EXPECT_EQ(AvrdudeOutput::uploadPercent(writing + QString(20, QLatin1Char('#'))), 20);
     const QString verifying = writing + QString(50, QLatin1Char('#')) +
         QStringLiteral(" | 100% 0.40s\n\navrdude: 4424 bytes of flash written\n"
                        "avrdude: verifying flash memory against /tmp/#1/sketch.ino.hex\n\nReading | ");
-    EXPECT_EQ(SketchUploader::uploadPercent(verifying), 50);
-    EXPECT_EQ(SketchUploader::uploadPercent(verifying + QString(25, QLatin1Char('#'))), 75);
+    EXPECT_EQ(AvrdudeOutput::uploadPercent(verifying), 50);
+    EXPECT_EQ(AvrdudeOutput::uploadPercent(verifying + QString(25, QLatin1Char('#'))), 75);
 }
 
-// arduino-builder's output for a sketch calling an undeclared function, and
-// for one that compiled.
+// arduino-builder's output (C.UTF-8) for a sketch calling an undeclared
+// function, for one stopped by an #error holding Chinese text, and for one
+// that compiled.
 TEST(BuilderOutputTest, FirstErrorLineAndSizes)
 {
-    const auto [line, message] = board::SketchCompiler::firstError(QStringLiteral(
+    const auto undeclared = BuilderOutput::read(QStringLiteral(
         "/tmp/b/sketch/sketch.ino: In function \u2018void loop()\u2019:\n"
         "/tmp/b/sketch/sketch.ino:2:28: error: \u2018foo\u2019 was not declared in this scope\n"
-        " void loop() { PORTK++; foo(); }\n                            ^\nexit status 1\n"));
-    EXPECT_EQ(line, 2);
-    EXPECT_EQ(message, QStringLiteral("\u2018foo\u2019 was not declared in this scope"));
+        " void loop() { PORTK++; foo(); }\n                            ^\nexit status 1\n"), 1);
+    EXPECT_EQ(undeclared.failure, BoardFailure::CompileFailed);
+    EXPECT_EQ(undeclared.sketchLine, 2);
+    EXPECT_EQ(undeclared.detail, QStringLiteral("sketch line 2: \u2018foo\u2019 was not declared in this scope"));
 
-    board::BoardOutcome outcome;
-    board::SketchCompiler::readSizes(
+    const auto stopped = BuilderOutput::read(QStringLiteral("/tmp/b/sketch/sketch.ino:4:2: error: #error 看板訊息太長\n"
+                                                            " #error 看板訊息太長\n  ^\nexit status 1\n"),
+                                             1);
+    EXPECT_EQ(stopped.sketchLine, 4);
+    EXPECT_EQ(stopped.detail, QStringLiteral("sketch line 4: #error 看板訊息太長"));
+
+    // An error in the core, not in the sketch, points at no sketch line.
+    EXPECT_EQ(BuilderOutput::firstError(QStringLiteral(
+                  "/usr/share/arduino/hardware/arduino/avr/cores/arduino/main.cpp:43:1: error: expected "
+                  "\u2018}\u2019 at end of input\n")).sketchLine,
+              0);
+
+    const auto compiled = BuilderOutput::read(
         QStringLiteral("Sketch uses 4424 bytes (1%) of program storage space. Maximum is 253952 bytes.\n"
                        "Global variables use 3103 bytes (37%) of dynamic memory, leaving 5089 bytes for local "
                        "variables. Maximum is 8192 bytes.\n"),
-        outcome);
-    EXPECT_EQ(outcome.flashBytes, 4424);
-    EXPECT_EQ(outcome.sramBytes, 3103);
+        0);
+    EXPECT_TRUE(compiled.ok());
+    EXPECT_EQ(compiled.flashBytes, 4424);
+    EXPECT_EQ(compiled.sramBytes, 3103);
 }
 
 } // namespace

@@ -1,0 +1,102 @@
+#pragma once
+
+#include <QMetaType>
+#include <QObject>
+#include <QString>
+#include <QStringDecoder>
+#include <QStringList>
+#include <QTimer>
+
+#include <optional>
+
+class QProcess;
+
+namespace board {
+
+// Runs one external program for the board layer and lives its whole life:
+// it starts the program in a process group of its own (so the compilers a
+// builder starts end with it), holds it to a time limit if it is given one,
+// stops it on request, hands its output on as decoded text as it arrives,
+// and reports how it ended exactly once, after start() has returned, also
+// when the program could not be started at all. Every program runs with
+// the C locale for its messages, so they read the same on every machine,
+// while UTF-8 text passes through. What the output means is the caller's
+// business.
+class ProcessRunner : public QObject {
+    Q_OBJECT
+public:
+    enum class Channel { StandardOutput, StandardError };
+    Q_ENUM(Channel)
+    enum class Exit {
+        Normal,       // the program ended by itself; exitCode says how
+        Crashed,      // a signal nobody here sent ended it
+        TimedOut,     // it ran past its time limit and was stopped
+        Cancelled,    // cancel() stopped it
+        FailedToStart // it never ran; error says why
+    };
+    Q_ENUM(Exit)
+
+    struct Result {
+        Exit exit = Exit::Normal;
+        int exitCode = -1; // for Exit::Normal
+        QString error;     // for Exit::FailedToStart
+    };
+
+    explicit ProcessRunner(QObject* parent = nullptr);
+    // Ends a program still running, with its whole group, without waiting
+    // for it and without reporting.
+    ~ProcessRunner() override;
+
+    // Standard error arrives with standard output (the default) or apart.
+    void setSeparateChannels(bool separate);
+    // Stops the program this long from now, or from its start when it is
+    // not running yet; 0 lifts the limit. Called while it runs, it sets the
+    // limit afresh, as for a program that must keep showing signs of life.
+    void setTimeLimit(int milliseconds);
+
+    // Does nothing while a program is running.
+    void start(const QString& program, const QStringList& arguments);
+    // Stops the program and its group; finished() follows with Cancelled.
+    void cancel();
+    bool isRunning() const;
+
+signals:
+    // Text as it arrives; a character split between two reads arrives whole
+    // with the later one.
+    void received(board::ProcessRunner::Channel channel, const QString& text);
+    // Each complete line, without its line end, right after the text that
+    // completed it; the last one, if it has no line end, before finished().
+    void lineReceived(board::ProcessRunner::Channel channel, const QString& line);
+    void finished(const board::ProcessRunner::Result& result);
+
+private:
+    struct Stream {
+        QStringDecoder decoder{QStringDecoder::Utf8};
+        QString partialLine;
+    };
+
+    void read(Channel channel);
+    void pass(Channel channel, const QString& text);
+    void flush(Channel channel);
+    void onFinished(int exitCode, bool crashed);
+    void finish(Result result);
+    void stop(Exit reason);
+    void stopGroup();
+    // Lets a process that was told to stop go: it deletes itself once the
+    // system reports it ended.
+    void release();
+    Stream& stream(Channel channel);
+
+    QProcess* m_process = nullptr;
+    QTimer m_timer;
+    int m_timeLimit = 0;
+    bool m_separate = false;
+    // Why the program was stopped, once this runner has stopped it.
+    std::optional<Exit> m_stoppedAs;
+    Stream m_output;
+    Stream m_errors;
+};
+
+} // namespace board
+
+Q_DECLARE_METATYPE(board::ProcessRunner::Result)
