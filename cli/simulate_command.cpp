@@ -3,13 +3,12 @@
 #include "board/simulation_job.h"
 #include "cli/board_commands.h"
 #include "cli/command_line.h"
+#include "cli/interrupt_watch.h"
 #include "cli/sketch_file.h"
 
 #include <QEventLoop>
-#include <QTimer>
 
 #include <cmath>
-#include <csignal>
 #include <cstdio>
 #include <optional>
 
@@ -18,13 +17,6 @@ namespace cli {
 namespace {
 
 using Fault = board::SimulatorOutput::Fault;
-
-volatile std::sig_atomic_t interrupted = 0;
-
-void onInterrupt(int)
-{
-    interrupted = 1;
-}
 
 void printError(const QString& message)
 {
@@ -173,18 +165,7 @@ int SimulateCommand::run(const QString& sketchText) const
         loop.quit();
     });
 
-    // The builder and the simulator run apart from the terminal; an
-    // interrupt ends them through the job.
-    interrupted = 0;
-    std::signal(SIGINT, onInterrupt);
-    std::signal(SIGTERM, onInterrupt);
-    QTimer interruptWatch;
-    QObject::connect(&interruptWatch, &QTimer::timeout, [&job] {
-        if (interrupted != 0) {
-            job.cancel();
-        }
-    });
-    interruptWatch.start(100);
+    const InterruptWatch interruptWatch([&job] { job.cancel(); });
 
     job.start(sketchText, request);
     loop.exec();
