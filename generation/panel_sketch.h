@@ -1,5 +1,7 @@
 #pragma once
 
+#include "generation/marquee_shape.h"
+
 #include <cstddef>
 #include <string>
 #include <vector>
@@ -16,6 +18,8 @@ struct PanelSketch {
     // to columnCount is 0.
     std::vector<double> messageWords;
     std::size_t columnCount = 0;
+    // Frames each marquee step is shown.
+    int stepFrames = MarqueeShape::kMarqueeFrames;
 };
 
 } // namespace generation
