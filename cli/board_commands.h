@@ -25,7 +25,7 @@ public:
     bool listsPorts() const;
     bool sendsSketch() const;
     // Why these options cannot go together, or an empty string.
-    QString usageProblem(bool fileSketch) const;
+    QString usageProblem() const;
 
     int listPorts() const;
     // Compiles the sketch, writes the hex for --hex, uploads for --upload.
