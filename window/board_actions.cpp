@@ -1,6 +1,7 @@
 #include "window/board_actions.h"
 
 #include "generation/sketch_file_writer.h"
+#include "generation/wiring_test_sketch.h"
 #include "platform/text_conversion.h"
 #include "window/board_message.h"
 #include "window/sketch_text_collector.h"
@@ -63,12 +64,18 @@ void BoardActions::uploadPanel()
 
 void BoardActions::uploadPortsBA()
 {
+    // While the panel holds the wiring test, a board wired to B and A is
+    // tested with the test's own B/A variant.
+    if (m_form.showsWiringTest()) {
+        send(platform::fromUtf8(generation::WiringTestSketch::text(generation::PortWiring::PortsBA)), false);
+        return;
+    }
     // The same text the write button puts in the sketch file, kept in memory.
     SketchTextCollector collector;
     try {
         generation::SketchFileWriter writer(m_form.sampler(), collector, std::string());
         writer.writeSketchFile(platform::toU16(m_form.title()), platform::toU16(m_form.message()),
-                               m_form.wholeMessage());
+                               m_form.wholeMessage(), m_form.stepFrames());
     } catch (const std::exception& error) {
         // Nothing is sent; the failure (running out of memory for a huge
         // message, say) is reported and the window goes on.

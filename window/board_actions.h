@@ -11,7 +11,8 @@ namespace window {
 class WindowView;
 
 // What the board controls do: send the panel's text, or the sketch file's
-// variant for boards wired to ports B and A, to the chosen port, and report
+// variant for boards wired to ports B and A (the wiring test's, while the
+// panel holds the wiring test), to the chosen port, and report
 // how it went through the window's own methods. The sketch sent is the one
 // there at the moment of the click; the work runs in the board layer's
 // processes, so the window never waits. It keeps the last port used, as

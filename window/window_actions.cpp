@@ -1,6 +1,7 @@
 #include "window/window_actions.h"
 
 #include "generation/sketch_error.h"
+#include "generation/wiring_test_sketch.h"
 #include "platform/ide_sketch_file.h"
 #include "platform/qt_glyph_canvas.h"
 #include "platform/text_conversion.h"
@@ -49,7 +50,7 @@ void WindowActions::generateStandard()
 {
     guarded([&] {
         m_form.showSketch(m_builder.buildPanelSketch(toU16(m_form.title()), toU16(m_form.message()), RowWindow::standard(),
-                                          m_form.wholeMessage()));
+                                          m_form.wholeMessage(), m_form.stepFrames()));
     });
 }
 
@@ -57,7 +58,7 @@ void WindowActions::generateLowered()
 {
     guarded([&] {
         m_form.showSketch(m_builder.buildPanelSketch(toU16(m_form.title()), toU16(m_form.message()), RowWindow::lowered(),
-                                          m_form.wholeMessage()));
+                                          m_form.wholeMessage(), m_form.stepFrames()));
     });
 }
 
@@ -71,7 +72,15 @@ void WindowActions::copyPanel()
 void WindowActions::writeFile()
 {
     guarded([&] {
-        m_writer.writeSketchFile(toU16(m_form.title()), toU16(m_form.message()), m_form.wholeMessage());
+        m_writer.writeSketchFile(toU16(m_form.title()), toU16(m_form.message()), m_form.wholeMessage(),
+                                 m_form.stepFrames());
+    });
+}
+
+void WindowActions::showWiringTest()
+{
+    guarded([&] {
+        m_form.showWiringTest(generation::WiringTestSketch::text(generation::PortWiring::PortsKF));
     });
 }
 

@@ -6,6 +6,8 @@
 #include <QList>
 #include <QString>
 
+#include <string>
+
 namespace generation {
 class ColumnSampler;
 }
@@ -27,6 +29,11 @@ public:
     virtual QString panelText() const = 0;
     // Whether the generate and write buttons keep the whole message in flash.
     virtual bool wholeMessage() const = 0;
+    // Frames each marquee step is shown in every sketch made now.
+    virtual int stepFrames() const = 0;
+    // Whether the panel holds the wiring test (put there by showWiringTest
+    // and not yet replaced by a generated sketch).
+    virtual bool showsWiringTest() const = 0;
 
     virtual platform::QtGlyphCanvas& canvas() = 0;
     virtual generation::ColumnSampler& sampler() = 0;
@@ -34,6 +41,9 @@ public:
     // Puts a generated sketch in the panel, plays it on the preview and
     // shows how much of the board it takes.
     virtual void showSketch(generation::PanelSketch sketch) = 0;
+    // Puts the wiring test for ports K and F in the panel, plays it on the
+    // preview and says how to send it.
+    virtual void showWiringTest(std::string text) = 0;
     // Repaints the picture box from the canvas.
     virtual void showCanvas() = 0;
     // Reports a failure in a message box.
