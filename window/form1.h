@@ -12,6 +12,7 @@
 #include <string>
 
 class QCheckBox;
+class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
@@ -24,6 +25,7 @@ class BoardControls;
 class CanvasView;
 class LongSketchView;
 class MemoryLine;
+class ScrollSpeedBox;
 class SignPreview;
 class SketchPanel;
 class WindowActions;
@@ -32,8 +34,9 @@ class WindowActions;
 // picture box, the style and face choices, the output panel (where a view
 // stands in for a sketch too long to edit) and the four buttons, each at a
 // fixed place that never moves, and to their right a
-// preview of the sign with the sketch's memory use, the controls that send
-// the sketch to the board, and a button that saves it for the Arduino IDE.
+// preview of the sign with a note under it and the sketch's memory use, the
+// scroll speed, the wiring test's button, the controls that send the sketch
+// to the board, and a button that saves it for the Arduino IDE.
 // It owns the canvas, its sampler and the actions, and tells the actions
 // when a control is used; what a button does is the actions' business, and
 // each kind sees the window only through its own view: the sketch actions
@@ -50,7 +53,10 @@ public:
     QString message() const override;
     QString panelText() const override;
     bool wholeMessage() const override;
+    int stepFrames() const override;
+    bool showsWiringTest() const override;
     void showSketch(generation::PanelSketch sketch) override;
+    void showWiringTest(std::string text) override;
     void showCanvas() override;
     void showError(const QString& text) override;
     QString askSketchPath() override;
@@ -62,6 +68,9 @@ public:
     void showUploadProgress(int percent) override;
     void showUploadResult(const QString& text, bool succeeded, const QString& log) override;
     void showPanelLine(int line) override;
+
+    // The one line under the preview, for what the preview is playing.
+    void showSignNote(const QString& text);
 
     platform::QtGlyphCanvas& canvas() override { return m_canvas; }
     generation::ColumnSampler& sampler() override { return m_sampler; }
@@ -87,17 +96,23 @@ private:
     QPushButton* Command2;
     QPushButton* Command3;
     SignPreview* preview;
+    QLabel* signNote;
     MemoryLine* memoryLine;
     BoardControls* boardControls;
     QPushButton* saveAs;
     // When ticked, the generate and write buttons keep the whole message in flash.
     QCheckBox* wholeMessageBox;
+    ScrollSpeedBox* scrollSpeed;
+    QPushButton* wiringTest;
 
     platform::QtGlyphCanvas m_canvas;
     generation::ColumnSampler m_sampler;
     std::unique_ptr<SketchPanel> m_panel;
     std::unique_ptr<WindowActions> m_actions;
     std::unique_ptr<BoardActions> m_boardActions;
+    bool m_wiringTestShown = false;
+    // Whether the board controls' status line still says how to send it.
+    bool m_wiringTestNoteShown = false;
 };
 
 } // namespace window
