@@ -95,13 +95,10 @@ bool BoardCommands::sendsSketch() const
     return m_parser.isSet(m_hex) || m_parser.isSet(m_upload);
 }
 
-QString BoardCommands::usageProblem(bool fileSketch) const
+QString BoardCommands::usageProblem() const
 {
     if (listsPorts() && sendsSketch()) {
         return QStringLiteral("--list-ports cannot be used with --hex or --upload");
-    }
-    if (fileSketch && sendsSketch()) {
-        return QStringLiteral("--hex and --upload send the panel sketch; they cannot be used with --file-sketch");
     }
     if (m_parser.isSet(m_upload) && m_parser.value(m_upload).trimmed().isEmpty()) {
         return QStringLiteral("--upload needs a serial port");

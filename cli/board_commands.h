@@ -28,7 +28,7 @@ public:
     bool listsPorts() const;
     bool sendsSketch() const;
     // Why these options cannot go together, or an empty string.
-    QString usageProblem(bool fileSketch) const;
+    QString usageProblem() const;
 
     int listPorts() const;
     // Opens --hex's file, or gives null without --hex; throws SketchError

@@ -3,16 +3,18 @@
 #include "cli/board_commands.h"
 #include "cli/message_file.h"
 #include "cli/simulate_command.h"
-#include "cli/sketch_file.h"
 #include "cli/usage_error.h"
 #include "generation/column_sampler.h"
 #include "generation/default_texts.h"
 #include "generation/face_names.h"
+#include "generation/marquee_shape.h"
 #include "generation/message_limit.h"
 #include "generation/panel_sketch_builder.h"
 #include "generation/sketch_error.h"
 #include "generation/sketch_file_writer.h"
 #include "generation/string_line_file.h"
+#include "generation/wiring_test_sketch.h"
+#include "platform/big5_line_file.h"
 #include "platform/big5_line_file_opener.h"
 #include "platform/output_file.h"
 #include "platform/qt_glyph_canvas.h"
@@ -23,9 +25,9 @@
 #include <QFont>
 #include <QFontDatabase>
 #include <QFontInfo>
-#include <QTemporaryDir>
 
 #include <cstdio>
+#include <functional>
 #include <memory>
 #include <new>
 #include <optional>
@@ -66,6 +68,44 @@ void checkMessageLength(const QString& message)
     }
 }
 
+// Hands every line to the text kept for the board tools and, when there is
+// one, to the output file as well.
+class TeeLineFile : public generation::LineFile {
+public:
+    TeeLineFile(generation::LineFile& kept, generation::LineFile* output)
+        : m_kept(kept)
+        , m_output(output)
+    {
+    }
+    void writeLine(const std::string& text) override
+    {
+        m_kept.writeLine(text);
+        if (m_output != nullptr) {
+            m_output->writeLine(text);
+        }
+    }
+    void commit() override {}
+
+private:
+    generation::LineFile& m_kept;
+    generation::LineFile* m_output;
+};
+
+int stepFramesFrom(const QString& value)
+{
+    bool number = false;
+    const int frames = value.toInt(&number);
+    if (!number || frames < generation::MarqueeShape::kMinStepFrames
+        || frames > generation::MarqueeShape::kMaxStepFrames) {
+        throw UsageError(QStringLiteral("--step-frames takes a whole number from %1 to %2, not '%3'")
+                             .arg(generation::MarqueeShape::kMinStepFrames)
+                             .arg(generation::MarqueeShape::kMaxStepFrames)
+                             .arg(value)
+                             .toStdString());
+    }
+    return frames;
+}
+
 } // namespace
 
 int CommandLine::run(const QStringList& arguments)
@@ -77,7 +117,10 @@ int CommandLine::run(const QStringList& arguments)
                        "Text given as an option is taken exactly as typed. Exit status: 0 done, 1 the sketch\n"
                        "could not be written or read (an error number and the reason are printed), or with\n"
                        "--simulate did not compile or faulted on the simulated board, 2 a usage or input error,\n"
-                       "3 compiling, uploading or simulating failed, 130 interrupted."));
+                       "3 compiling, uploading or simulating failed, 130 interrupted.\n"
+                       "With --wiring-test it prints a sketch that checks a freshly soldered sign instead; it\n"
+                       "draws no text, so the title, message, face, style, --lowered, --whole-message and\n"
+                       "--step-frames options cannot go with it."));
     // Qt's own --help-all would list options this tool does not take.
     const QCommandLineOption helpOption({QStringLiteral("h"), QStringLiteral("help")},
                                         QStringLiteral("Displays help on commandline options."));
@@ -114,8 +157,22 @@ int CommandLine::run(const QStringList& arguments)
         QStringLiteral("whole-message"),
         QStringLiteral("Keep the whole message in the board's flash so all of it scrolls, however long\n"
                        "(up to about 7,800 Chinese characters on a Mega 2560)."));
+    const QCommandLineOption stepFramesOption(
+        QStringLiteral("step-frames"),
+        QStringLiteral("Frames each one-column step of the marquee is shown, %1 to %2 (default %3, about 0.6 s "
+                       "a Chinese character); more is slower.")
+            .arg(generation::MarqueeShape::kMinStepFrames)
+            .arg(generation::MarqueeShape::kMaxStepFrames)
+            .arg(generation::MarqueeShape::kMarqueeFrames),
+        QStringLiteral("n"));
+    const QCommandLineOption wiringTestOption(
+        QStringLiteral("wiring-test"),
+        QStringLiteral("Produce the wiring test: each row alone (top first, about 0.5 s each), each column "
+                       "alone (left first, about 0.1 s each), then every LED (about 1 s), over and over. "
+                       "Ports K and F, or B and A (in Big5) with --file-sketch."));
     parser.addOptions({titleOption, messageOption, messageFileOption, faceOption, boldOption, italicOption,
-                       loweredOption, fileSketchOption, outputOption, wholeMessageOption});
+                       loweredOption, fileSketchOption, outputOption, wholeMessageOption, stepFramesOption,
+                       wiringTestOption});
     const BoardCommands boardCommands(parser);
     const SimulateCommand simulateCommand(parser);
 
@@ -140,13 +197,27 @@ int CommandLine::run(const QStringList& arguments)
         if (parser.isSet(loweredOption) && parser.isSet(fileSketchOption)) {
             throw UsageError("--lowered has no effect on --file-sketch: the sketch file always takes rows 0-15");
         }
-        if (const QString problem = boardCommands.usageProblem(parser.isSet(fileSketchOption)); !problem.isEmpty()) {
+        const bool wiringTest = parser.isSet(wiringTestOption);
+        if (wiringTest) {
+            for (const QCommandLineOption* drawing : {&titleOption, &messageOption, &messageFileOption, &faceOption,
+                                                      &boldOption, &italicOption, &loweredOption, &wholeMessageOption,
+                                                      &stepFramesOption}) {
+                if (parser.isSet(*drawing)) {
+                    throw UsageError(QStringLiteral("--%1 cannot be used with --wiring-test: the test draws no text and scrolls nothing")
+                                         .arg(drawing->names().constLast())
+                                         .toStdString());
+                }
+            }
+        }
+        const int stepFrames = parser.isSet(stepFramesOption) ? stepFramesFrom(parser.value(stepFramesOption))
+                                                              : generation::MarqueeShape::kMarqueeFrames;
+        if (const QString problem = boardCommands.usageProblem(); !problem.isEmpty()) {
             throw UsageError(problem.toStdString());
         }
         bool textOptions = false;
-        for (const QCommandLineOption* option : {&titleOption, &messageOption, &messageFileOption, &faceOption,
-                                                  &boldOption, &italicOption, &loweredOption, &fileSketchOption,
-                                                  &outputOption, &wholeMessageOption}) {
+        for (const QCommandLineOption* option :
+             {&titleOption, &messageOption, &messageFileOption, &faceOption, &boldOption, &italicOption, &loweredOption,
+              &fileSketchOption, &outputOption, &wholeMessageOption, &stepFramesOption, &wiringTestOption}) {
             textOptions = textOptions || parser.isSet(*option);
         }
         if (const QString problem = simulateCommand.usageProblem(
@@ -164,68 +235,86 @@ int CommandLine::run(const QStringList& arguments)
             return simulateCommand.runSketchFile();
         }
 
-        const QString title = parser.isSet(titleOption) ? parser.value(titleOption)
-                                                         : platform::fromU16(std::u16string(generation::kDefaultTitle));
-        QString message = platform::fromU16(std::u16string(generation::kDefaultMessage));
-        if (parser.isSet(messageOption)) {
-            message = parser.value(messageOption);
-        } else if (parser.isSet(messageFileOption)) {
-            message = MessageFile::read(parser.value(messageFileOption));
-        }
-        checkMessageLength(message);
-
-        const QString face = parser.value(faceOption);
-        warnIfFaceMissing(face);
-        platform::QtGlyphCanvas canvas(face);
-        canvas.setBold(parser.isSet(boldOption));
-        canvas.setItalic(parser.isSet(italicOption));
-        generation::ColumnSampler sampler(canvas);
+        // The file sketch and the wiring test's B/A variant are stored in
+        // Big5, as the file the window writes; the rest in UTF-8.
+        const bool fileSketch = parser.isSet(fileSketchOption);
+        const auto wiring = fileSketch ? generation::PortWiring::PortsBA : generation::PortWiring::PortsKF;
         const QString outputPath = parser.isSet(outputOption)
                                        ? parser.value(outputOption)
                                        : QString::fromLatin1(platform::OutputFile::kStandardOutput);
+        const auto openOutput = [&]() -> std::unique_ptr<generation::LineFile> {
+            if (fileSketch) {
+                return std::make_unique<platform::Big5LineFile>(outputPath);
+            }
+            return std::make_unique<platform::Utf8LineFile>(outputPath);
+        };
 
-        if (parser.isSet(fileSketchOption)) {
-            // A simulated sketch file is run as the user would run the file
-            // written: read back from disk, from a scratch folder when no
-            // output was given.
-            QTemporaryDir scratch;
-            const bool toScratch = simulateCommand.simulates() && !parser.isSet(outputOption);
-            const QString path = toScratch ? scratch.filePath(QStringLiteral("bb.ino")) : outputPath;
-            platform::Big5LineFileOpener opener;
-            generation::SketchFileWriter writer(sampler, opener, platform::toUtf8(path));
-            writer.writeSketchFile(platform::toU16(title), platform::toU16(message), parser.isSet(wholeMessageOption));
-            return simulateCommand.simulates() ? simulateCommand.run(SketchFile::read(path)) : kOk;
+        std::optional<platform::QtGlyphCanvas> canvas;
+        std::optional<generation::ColumnSampler> sampler;
+        std::function<void(generation::LineFile&)> writeSketch;
+        if (wiringTest) {
+            writeSketch = [wiring](generation::LineFile& out) { generation::WiringTestSketch::write(out, wiring); };
+        } else {
+            const QString title = parser.isSet(titleOption)
+                                      ? parser.value(titleOption)
+                                      : platform::fromU16(std::u16string(generation::kDefaultTitle));
+            QString message = platform::fromU16(std::u16string(generation::kDefaultMessage));
+            if (parser.isSet(messageOption)) {
+                message = parser.value(messageOption);
+            } else if (parser.isSet(messageFileOption)) {
+                message = MessageFile::read(parser.value(messageFileOption));
+            }
+            checkMessageLength(message);
+
+            const QString face = parser.value(faceOption);
+            warnIfFaceMissing(face);
+            canvas.emplace(face);
+            canvas->setBold(parser.isSet(boldOption));
+            canvas->setItalic(parser.isSet(italicOption));
+            sampler.emplace(*canvas);
+            const bool wholeMessage = parser.isSet(wholeMessageOption);
+            if (fileSketch) {
+                writeSketch = [&, title, message, wholeMessage](generation::LineFile& out) {
+                    platform::Big5LineFileOpener unused;
+                    generation::SketchFileWriter(*sampler, unused, std::string())
+                        .write(out, platform::toU16(title), platform::toU16(message), wholeMessage, stepFrames);
+                };
+            } else {
+                const auto window = parser.isSet(loweredOption) ? generation::RowWindow::lowered()
+                                                                : generation::RowWindow::standard();
+                writeSketch = [&, title, message, wholeMessage, window](generation::LineFile& out) {
+                    generation::PanelSketchBuilder(*sampler).write(out, platform::toU16(title), platform::toU16(message),
+                                                                   window, wholeMessage, stepFrames);
+                };
+            }
         }
 
-        generation::PanelSketchBuilder builder(sampler);
-        const auto window = parser.isSet(loweredOption) ? generation::RowWindow::lowered()
-                                                        : generation::RowWindow::standard();
         if (boardCommands.sendsSketch() || simulateCommand.simulates()) {
-            // The board tools take the sketch whole; it goes to --output only
-            // when one is given. Outputs, --hex's too, are opened first, so a
-            // path that cannot be written is reported before any drawing or
-            // compiling.
-            std::optional<platform::OutputFile> output;
+            // The board tools take the sketch whole, as UTF-8 (a Big5 file
+            // sketch is the same text); it goes to --output too only when
+            // one is given. Outputs, --hex's too, are
+            // opened first, so a path that cannot be written is reported
+            // before any drawing or compiling.
+            std::unique_ptr<generation::LineFile> output;
             if (parser.isSet(outputOption)) {
-                output.emplace(outputPath);
+                output = openOutput();
             }
             const std::unique_ptr<platform::OutputFile> hex = boardCommands.openHexFile();
             generation::StringLineFile text;
-            builder.write(text, platform::toU16(title), platform::toU16(message), window,
-                          parser.isSet(wholeMessageOption));
-            const std::string sketch = text.take();
+            TeeLineFile both(text, output.get());
+            writeSketch(both);
             if (output) {
-                output->write(QByteArray::fromStdString(sketch));
                 output->commit();
             }
-            return simulateCommand.simulates() ? simulateCommand.run(QString::fromStdString(sketch))
-                                               : boardCommands.send(sketch, hex.get());
+            if (simulateCommand.simulates()) {
+                return simulateCommand.run(QString::fromStdString(text.take()));
+            }
+            return boardCommands.send(text.take(), hex.get());
         }
         // Written as it is made, so a long message's sketch is never held whole.
-        platform::Utf8LineFile output(outputPath);
-        builder.write(output, platform::toU16(title), platform::toU16(message), window,
-                      parser.isSet(wholeMessageOption));
-        output.commit();
+        const auto output = openOutput();
+        writeSketch(*output);
+        output->commit();
         return kOk;
     } catch (const UsageError& error) {
         printError(QString::fromUtf8(error.what()));

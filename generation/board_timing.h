@@ -20,6 +20,14 @@ struct BoardTiming {
     double marqueeFrame;
     double loopReturn;   // loop() ending and being called again
 
+    // One marquee step on the board's clock: filling a[] and showing it for
+    // stepFrames frames. The work before the frames does not depend on
+    // their number.
+    double marqueeStepMicroseconds(int stepFrames) const
+    {
+        return (marqueeStep + stepFrames * marqueeFrame) / kCyclesPerMicrosecond;
+    }
+
     // The panel sketch, wired to ports K and F.
     static BoardTiming panelSketch();
     // The sketch file, wired to ports B and A.

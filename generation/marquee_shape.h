@@ -7,6 +7,9 @@ namespace generation {
 // and how long a column is lit. The sketch text is written from them and the
 // preview plays by them, so the two cannot disagree. It holds no words and
 // no text.
+//
+// The frames per marquee step are the scroll speed: kMarqueeFrames unless
+// the user chooses another number from kMinStepFrames to kMaxStepFrames.
 struct MarqueeShape {
     static constexpr int kColumns = 64;
     static constexpr int kRows = 16;
@@ -16,6 +19,8 @@ struct MarqueeShape {
     static constexpr int kRollSteps = 16;    // one row per step
     static constexpr int kRollFrames = 11;   // frames per roll-up step
     static constexpr int kMarqueeFrames = 6; // frames per one-column marquee step
+    static constexpr int kMinStepFrames = 1;
+    static constexpr int kMaxStepFrames = 30; // about 3 s a Chinese character
     static constexpr int kLitMicroseconds = 100; // each column, every frame
 };
 

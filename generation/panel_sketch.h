@@ -1,5 +1,7 @@
 #pragma once
 
+#include "generation/marquee_shape.h"
+
 #include <cstddef>
 #include <string>
 #include <vector>
@@ -20,6 +22,8 @@ struct PanelSketch {
     // canvas's, or all of a whole message's): its last column with a
     // non-zero word, plus one; 0 when it leaves no ink.
     std::size_t drawnWidth = 0;
+    // Frames each marquee step is shown.
+    int stepFrames = MarqueeShape::kMarqueeFrames;
 };
 
 } // namespace generation

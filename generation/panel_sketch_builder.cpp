@@ -16,18 +16,19 @@ std::size_t PanelSketchBuilder::messageColumnCount(std::size_t messageLength)
 }
 
 PanelSketch PanelSketchBuilder::buildPanelSketch(const std::u16string& title, const std::u16string& message,
-                                                 RowWindow titleWindow, bool wholeMessage)
+                                                 RowWindow titleWindow, bool wholeMessage, int stepFrames)
 {
     StringLineFile text;
-    PanelSketch result = write(text, title, message, titleWindow, wholeMessage);
+    PanelSketch result = write(text, title, message, titleWindow, wholeMessage, stepFrames);
     result.text = text.take();
     return result;
 }
 
 PanelSketch PanelSketchBuilder::write(LineFile& out, const std::u16string& title, const std::u16string& message,
-                                      RowWindow titleWindow, bool wholeMessage)
+                                      RowWindow titleWindow, bool wholeMessage, int stepFrames)
 {
-    const SketchLayout layout = wholeMessage ? SketchLayout::wholeMessage(PortWiring::PortsKF) : SketchLayout::panel();
+    SketchLayout layout = wholeMessage ? SketchLayout::wholeMessage(PortWiring::PortsKF) : SketchLayout::panel();
+    layout.stepFrames = stepFrames;
     return SketchSteps(m_sampler, layout).write(out, title, message, titleWindow);
 }
 

@@ -2,6 +2,7 @@
 
 #include "generation/column_sampler.h"
 #include "generation/line_file.h"
+#include "generation/marquee_shape.h"
 #include "generation/panel_sketch.h"
 #include "generation/row_window.h"
 
@@ -20,13 +21,16 @@ public:
     explicit PanelSketchBuilder(ColumnSampler& sampler);
 
     // The sketch text, with the words it carries kept beside it; with
-    // wholeMessage the whole message goes to flash.
+    // wholeMessage the whole message goes to flash. Each marquee step shows
+    // for stepFrames frames.
     PanelSketch buildPanelSketch(const std::u16string& title, const std::u16string& message,
-                                 RowWindow titleWindow, bool wholeMessage = false);
+                                 RowWindow titleWindow, bool wholeMessage = false,
+                                 int stepFrames = MarqueeShape::kMarqueeFrames);
     // The same run, written line by line into out as it is made; the result
     // has the words but no text. out is not committed.
     PanelSketch write(LineFile& out, const std::u16string& title, const std::u16string& message,
-                      RowWindow titleWindow, bool wholeMessage = false);
+                      RowWindow titleWindow, bool wholeMessage = false,
+                      int stepFrames = MarqueeShape::kMarqueeFrames);
 
     // The panel's message column count for a message of this many UTF-16
     // code units: (L + 20) x 13.

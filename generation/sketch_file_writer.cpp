@@ -25,14 +25,22 @@ std::string SketchFileWriter::sketchFilePath(const std::string& toolFolder)
     return toolFolder + separator + "bb" + separator + "bb.ino";
 }
 
-void SketchFileWriter::writeSketchFile(const std::u16string& title, const std::u16string& message, bool wholeMessage)
+void SketchFileWriter::writeSketchFile(const std::u16string& title, const std::u16string& message, bool wholeMessage,
+                                       int stepFrames)
 {
     auto file = m_opener.open(m_path);
-    const SketchLayout layout = wholeMessage ? SketchLayout::wholeMessage(PortWiring::PortsBA) : SketchLayout::file();
+    write(*file, title, message, wholeMessage, stepFrames);
+    file->commit();
+}
+
+void SketchFileWriter::write(LineFile& out, const std::u16string& title, const std::u16string& message,
+                             bool wholeMessage, int stepFrames)
+{
+    SketchLayout layout = wholeMessage ? SketchLayout::wholeMessage(PortWiring::PortsBA) : SketchLayout::file();
+    layout.stepFrames = stepFrames;
     // The file's title always comes from the standard rows, whichever
     // generate button was used last.
-    SketchSteps(m_sampler, layout).write(*file, title, message, RowWindow::standard());
-    file->commit();
+    SketchSteps(m_sampler, layout).write(out, title, message, RowWindow::standard());
 }
 
 } // namespace generation

@@ -2,6 +2,7 @@
 
 #include "generation/column_sampler.h"
 #include "generation/line_file_opener.h"
+#include "generation/marquee_shape.h"
 
 #include <cstddef>
 #include <string>
@@ -17,8 +18,14 @@ public:
     SketchFileWriter(ColumnSampler& sampler, LineFileOpener& opener, std::string path);
 
     // With wholeMessage the whole message goes to flash, as in the panel's
-    // whole-message sketch, still for ports B and A.
-    void writeSketchFile(const std::u16string& title, const std::u16string& message, bool wholeMessage = false);
+    // whole-message sketch, still for ports B and A. Each marquee step shows
+    // for stepFrames frames.
+    void writeSketchFile(const std::u16string& title, const std::u16string& message, bool wholeMessage = false,
+                         int stepFrames = MarqueeShape::kMarqueeFrames);
+    // The same sketch written into out instead of the file; out is not
+    // committed.
+    void write(LineFile& out, const std::u16string& title, const std::u16string& message, bool wholeMessage = false,
+               int stepFrames = MarqueeShape::kMarqueeFrames);
 
     // The larger of L x 14 + 16 and the drawn width, for a message of L
     // UTF-16 code units whose last column with ink on the canvas is

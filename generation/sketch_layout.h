@@ -1,5 +1,7 @@
 #pragma once
 
+#include "generation/marquee_shape.h"
+
 #include <algorithm>
 #include <cstddef>
 
@@ -27,6 +29,8 @@ struct SketchLayout {
     PortWiring wiring;
     MessageStorage storage;
     ColumnRule columns;
+    // Frames each marquee step is shown: the scroll speed.
+    int stepFrames = MarqueeShape::kMarqueeFrames;
 
     static constexpr SketchLayout panel() { return {PortWiring::PortsKF, MessageStorage::Sram, ColumnRule::PanelLength}; }
     static constexpr SketchLayout file() { return {PortWiring::PortsBA, MessageStorage::Sram, ColumnRule::FileLength}; }

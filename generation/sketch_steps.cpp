@@ -9,6 +9,7 @@
 #include "generation/sketch_text.h"
 
 #include <algorithm>
+#include <stdexcept>
 
 namespace generation {
 
@@ -137,12 +138,17 @@ SketchSteps::SketchSteps(ColumnSampler& sampler, SketchLayout layout)
     : m_sampler(sampler)
     , m_layout(layout)
 {
+    // A count of 0 would write j<=-1, which an unsigned counter never ends.
+    if (m_layout.stepFrames < MarqueeShape::kMinStepFrames || m_layout.stepFrames > MarqueeShape::kMaxStepFrames) {
+        throw std::out_of_range("frames per marquee step out of range");
+    }
 }
 
 PanelSketch SketchSteps::write(LineFile& out, const std::u16string& title, const std::u16string& message,
                                RowWindow titleWindow)
 {
     PanelSketch result;
+    result.stepFrames = m_layout.stepFrames;
     m_sampler.drawTitle(title);
     result.titleWords = m_sampler.sample(SketchText::kTitleColumns, titleWindow);
     m_sampler.clear();

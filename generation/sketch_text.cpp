@@ -3,38 +3,52 @@
 #include "generation/marquee_shape.h"
 #include "generation/number_text.h"
 
+#include <utility>
+
 namespace generation {
 
 namespace {
 
 constexpr int kBlankEntries = MarqueeShape::kColumns;
+// The frame loops sit two loops deep in loop().
+constexpr int kFrameIndent = 11;
 
 std::string last(int count)
 {
     return std::to_string(count - 1);
 }
 
-// One frame: every column lit for its time with the word in a[] (or dark),
-// the data ports cleared before the next column is selected.
-void appendScan(std::vector<std::string>& lines, const std::string& high, const std::string& low, bool dark)
+// The data ports for the high and the low byte of a column word.
+std::pair<std::string, std::string> dataPorts(PortWiring wiring)
 {
-    lines.push_back("           for (i=0;i<=" + last(MarqueeShape::kColumns) + ";i++)");
-    lines.push_back("           {");
-    lines.push_back("               PORTC=i;");
-    if (dark) {
-        lines.push_back("               PORT" + high + "=0;");
-        lines.push_back("               PORT" + low + "=0;");
-    } else {
-        lines.push_back("               PORT" + high + "=a[i] / 256;");
-        lines.push_back("               PORT" + low + "=a[i] % 256;");
-    }
-    lines.push_back("               delayMicroseconds(" + std::to_string(MarqueeShape::kLitMicroseconds) + ");");
-    lines.push_back("               PORT" + low + "=0 ;");
-    lines.push_back("               PORT" + high + "=0;");
-    lines.push_back("           }");
+    return wiring == PortWiring::PortsKF ? std::pair<std::string, std::string>{"K", "F"}
+                                         : std::pair<std::string, std::string>{"B", "A"};
 }
 
 } // namespace
+
+std::vector<std::string> SketchText::frameLines(PortWiring wiring, int indent, bool dark)
+{
+    const auto [high, low] = dataPorts(wiring);
+    const std::string outer(static_cast<std::size_t>(indent), ' ');
+    const std::string inner = outer + "    ";
+    std::vector<std::string> lines;
+    lines.push_back(outer + "for (i=0;i<=" + last(MarqueeShape::kColumns) + ";i++)");
+    lines.push_back(outer + "{");
+    lines.push_back(inner + "PORTC=i;");
+    if (dark) {
+        lines.push_back(inner + "PORT" + high + "=0;");
+        lines.push_back(inner + "PORT" + low + "=0;");
+    } else {
+        lines.push_back(inner + "PORT" + high + "=a[i] / 256;");
+        lines.push_back(inner + "PORT" + low + "=a[i] % 256;");
+    }
+    lines.push_back(inner + "delayMicroseconds(" + std::to_string(MarqueeShape::kLitMicroseconds) + ");");
+    lines.push_back(inner + "PORT" + low + "=0 ;");
+    lines.push_back(inner + "PORT" + high + "=0;");
+    lines.push_back(outer + "}");
+    return lines;
+}
 
 std::vector<std::string> SketchText::headLines(const SketchLayout& layout)
 {
@@ -114,13 +128,16 @@ std::vector<std::string> SketchText::flashReader(std::size_t arrays, bool far)
 
 std::vector<std::string> SketchText::programLines(const SketchLayout& layout, std::size_t flashArrays, bool far)
 {
-    const bool kf = layout.wiring == PortWiring::PortsKF;
-    const std::string high = kf ? "K" : "B";
-    const std::string low = kf ? "F" : "A";
+    const auto [high, low] = dataPorts(layout.wiring);
     const bool flash = layout.storage == MessageStorage::Flash;
     const std::string columns = last(MarqueeShape::kColumns);
 
     std::vector<std::string> lines;
+    const auto appendFrame = [&](bool dark) {
+        for (auto& line : frameLines(layout.wiring, kFrameIndent, dark)) {
+            lines.push_back(std::move(line));
+        }
+    };
     lines.push_back("void setup() {");
     lines.push_back("    DDR" + low + "=0xFF;");
     lines.push_back("    DDR" + high + "=0xFF;");
@@ -139,11 +156,11 @@ std::vector<std::string> SketchText::programLines(const SketchLayout& layout, st
     lines.push_back("           a[j]=b[j];");
     lines.push_back("       //明");
     lines.push_back("       for (j=0;j<=" + last(MarqueeShape::kLitFrames) + ";j++){     //延遲的時間");
-    appendScan(lines, high, low, false);
+    appendFrame(false);
     lines.push_back("       }");
     lines.push_back("       //滅");
     lines.push_back("       for (j=0;j<=" + last(MarqueeShape::kDarkFrames) + ";j++)  {   //延遲的時間");
-    appendScan(lines, high, low, true);
+    appendFrame(true);
     lines.push_back("       }");
     lines.push_back("   }");
     lines.push_back("   //上捲");
@@ -153,7 +170,7 @@ std::vector<std::string> SketchText::programLines(const SketchLayout& layout, st
     lines.push_back("           a[j]=b[j]<<(" + lastRow + "-k) ;");
     lines.push_back("       }");
     lines.push_back("       for (j=0;j<=" + last(MarqueeShape::kRollFrames) + ";j++){  //延遲的時間");
-    appendScan(lines, high, low, false);
+    appendFrame(false);
     lines.push_back("       }");
     lines.push_back("   }");
     lines.push_back("   //以跑馬燈左旋顯示文字");
@@ -161,8 +178,8 @@ std::vector<std::string> SketchText::programLines(const SketchLayout& layout, st
     lines.push_back("       for (j=0;j<=" + columns + ";j++){");
     lines.push_back(flash ? "           a[j]=c(j+k) ;" : "           a[j]=c[j+k] ;");
     lines.push_back("       }");
-    lines.push_back("       for (j=0;j<=" + last(MarqueeShape::kMarqueeFrames) + ";j++){  //延遲的時間");
-    appendScan(lines, high, low, false);
+    lines.push_back("       for (j=0;j<=" + last(layout.stepFrames) + ";j++){  //延遲的時間");
+    appendFrame(false);
     lines.push_back("       }");
     lines.push_back("   }");
     lines.push_back("}");

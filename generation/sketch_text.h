@@ -12,8 +12,8 @@ namespace generation {
 // The fixed lines and array texts that every sketch is made of, written from
 // the marquee's shape and the sketch's layout, so that the panel, the file
 // and the whole-message sketch share one source and differ only where their
-// layouts do. It knows no canvas and no file; SketchSteps decides what goes
-// where.
+// layouts do; the wiring test drives the sign with the same frame lines. It
+// knows no canvas and no file; SketchSteps decides what goes where.
 class SketchText {
 public:
     // The title array always holds the sign's 64 columns.
@@ -41,7 +41,14 @@ public:
     // The lines after the flash arrays that read column n of the dark-framed
     // message: c(n) is 0 for the 64 columns before the message and from slen on.
     static std::vector<std::string> flashReader(std::size_t arrays, bool far);
-    // setup() and loop(), without line ends.
+    // One frame, the 64 columns in turn: port C selects the column, the
+    // word in a[] goes to the wiring's data ports (or nothing, when dark)
+    // for 100 microseconds, and the data ports are cleared before the next
+    // column. Every sketch drives the sign with these lines; indent is the
+    // leading spaces of the frame's for line.
+    static std::vector<std::string> frameLines(PortWiring wiring, int indent, bool dark = false);
+    // setup() and loop(), without line ends; the marquee steps show for the
+    // layout's step frames.
     static std::vector<std::string> programLines(const SketchLayout& layout, std::size_t flashArrays = 0,
                                                  bool far = false);
 };

@@ -7,6 +7,8 @@
 #include "generation/panel_sketch_builder.h"
 #include "generation/sign_animation.h"
 #include "generation/sketch_file_writer.h"
+#include "generation/wiring_test_sketch.h"
+#include "generation/wiring_test_timing.h"
 #include "platform/big5_line_file_opener.h"
 #include "platform/qt_glyph_canvas.h"
 #include "window/memory_line.h"
@@ -23,7 +25,9 @@ namespace {
 
 using generation::BoardMemory;
 using generation::BoardTiming;
+using generation::PortWiring;
 using generation::SignAnimation;
+using generation::WiringTestTiming;
 
 class BoardModelTest : public testing::Test {
 protected:
@@ -73,6 +77,31 @@ protected:
         }
         *stack = mega.stackDepth();
         return starts;
+    }
+
+    // What the board showed: the frames that started from cycle `from` on,
+    // each from its write of column 0 to port C, with the words its 64
+    // columns held. The last frame may be cut short.
+    struct Shown {
+        std::vector<std::uint64_t> starts;
+        std::vector<SignAnimation::Frame> pictures;
+    };
+    static Shown framesShown(const board::SimulatedMega& mega, char high, char low, std::uint64_t from = 0)
+    {
+        Shown shown;
+        for (const auto& column : mega.shownColumns(high, low)) {
+            if (column.cycle < from) {
+                continue;
+            }
+            if (column.column == 0) {
+                shown.starts.push_back(column.cycle);
+                shown.pictures.emplace_back();
+            }
+            if (!shown.pictures.empty() && column.column >= 0 && column.column < SignAnimation::kColumns) {
+                shown.pictures.back()[std::size_t(column.column)] = column.word;
+            }
+        }
+        return shown;
     }
 
     tests::AvrToolchain* toolchain = nullptr;
@@ -252,5 +281,143 @@ TEST_F(BoardModelTest, FileSketchScrollsAChineseMessageToItsLastCharacter)
     EXPECT_TRUE(lastCharacterShown) << "message columns " << slen - 64 << " to " << slen - 1;
 }
 
-} // namespace
+TEST_F(BoardModelTest, StepFramesSetHowManyFramesEachMarqueeColumnStays)
+{
+    for (int stepFrames : {3, 30}) {
+        SCOPED_TRACE(stepFrames);
+        generation::PanelSketchBuilder builder(sampler);
+        const auto sketch = builder.buildPanelSketch(u"標題", u"新年快樂", generation::RowWindow::standard(), false,
+                                                     stepFrames);
+        const QString name = QStringLiteral("speed%1").arg(stepFrames);
+        QString error;
+        ASSERT_TRUE(toolchain->build(QByteArray::fromStdString(sketch.text), name, &error)) << error.toStdString();
+        board::SimulatedMega mega;
+        ASSERT_TRUE(mega.loadElf(toolchain->elfPath(name), &error)) << error.toStdString();
+        mega.watchPorts("CKF");
+        const SignAnimation model(sketch.titleWords, sketch.messageWords, sketch.columnCount,
+                                  BoardTiming::panelSketch(), stepFrames);
+        const std::size_t marqueeStart = 3 * (101 + 51) + 16 * 11;
+        ASSERT_TRUE(mega.run(std::uint64_t(model.frameStartMicroseconds(marqueeStart + 1) * 16)));
 
+        // Past the title, the step counter is moved on to where the message
+        // fills the sign; the step under way finishes, then come the next.
+        const long counter = mega.symbolAddress("k");
+        ASSERT_GE(counter, 0);
+        const std::size_t jump = 40;
+        mega.setData(std::size_t(counter), std::uint8_t(jump));
+        mega.setData(std::size_t(counter) + 1, 0);
+        const std::uint64_t from = mega.cycle();
+        const double step = BoardTiming::panelSketch().marqueeStepMicroseconds(stepFrames) * 16;
+        ASSERT_TRUE(mega.run(std::uint64_t(5 * step)));
+        const Shown shown = framesShown(mega, 'K', 'F', from);
+
+        // Runs of the same picture, after the step that was under way.
+        std::size_t f = 0;
+        while (f < shown.pictures.size() && shown.pictures[f] != model.frame(marqueeStart + (jump + 1) * stepFrames)) {
+            ++f;
+        }
+        for (std::size_t s = jump + 1; s <= jump + 3; ++s) {
+            const SignAnimation::Frame expected = model.frame(marqueeStart + s * stepFrames);
+            ASSERT_NE(expected, model.frame(marqueeStart + (s + 1) * stepFrames)) << "the message moves";
+            const std::size_t first = f;
+            while (f < shown.pictures.size() && shown.pictures[f] == expected) {
+                ++f;
+            }
+            EXPECT_EQ(f - first, std::size_t(stepFrames)) << "frames of step " << s;
+            ASSERT_LT(f, shown.starts.size());
+            // The step lasts what the preview plays: its frames and the
+            // same work before them at every speed.
+            EXPECT_NEAR(double(shown.starts[f] - shown.starts[first]), step, step * 0.001) << "step " << s;
+            std::printf("%d frames a step: %.0f cycles on the board, %.0f modelled\n", stepFrames,
+                        double(shown.starts[f] - shown.starts[first]), step);
+        }
+    }
+}
+
+TEST_F(BoardModelTest, WiringTestLightsEachRowThenEachColumnThenAllForTheirTimes)
+{
+    using generation::WiringTestSketch;
+    struct Case {
+        PortWiring wiring;
+        const char* name;
+        const char* ports;
+    };
+    for (const Case& c : {Case{PortWiring::PortsKF, "wiringkf", "CKF"}, Case{PortWiring::PortsBA, "wiringba", "CBA"}}) {
+        SCOPED_TRACE(c.name);
+        QString error;
+        ASSERT_TRUE(toolchain->build(QByteArray::fromStdString(WiringTestSketch::text(c.wiring)), c.name, &error))
+            << error.toStdString();
+        board::SimulatedMega mega;
+        ASSERT_TRUE(mega.loadElf(toolchain->elfPath(c.name), &error)) << error.toStdString();
+        mega.watchPorts(c.ports);
+        const SignAnimation model = SignAnimation::wiringTest(c.wiring);
+        const double frame = WiringTestTiming::forWiring(c.wiring).frame;
+        ASSERT_TRUE(mega.run(std::uint64_t(model.loopMicroseconds() * 16 + 3 * frame)));
+        const Shown shown = framesShown(mega, c.ports[1], c.ports[2]);
+        ASSERT_GT(shown.starts.size(), model.frameCount() + 1);
+
+        // One loop is 81 pictures, each held for a run of frames: each row
+        // alone from the top (bit 0), each column alone from the left, then
+        // everything; then the first row again.
+        std::vector<std::size_t> runStarts;
+        for (std::size_t f = 0; f <= model.frameCount(); ++f) {
+            if (f == 0 || shown.pictures[f] != shown.pictures[f - 1]) {
+                runStarts.push_back(f);
+            }
+        }
+        ASSERT_EQ(runStarts.size(), 16u + 64u + 1u + 1u);
+        ASSERT_EQ(runStarts.back(), model.frameCount());
+        std::vector<double> extra(3, 0.0); // work before a row's, a column's and everything's frames
+        for (std::size_t run = 0; run + 1 < runStarts.size(); ++run) {
+            SignAnimation::Frame expected{};
+            double target = WiringTestSketch::kColumnMicroseconds;
+            int kind = 1;
+            if (run < 16) {
+                expected.fill(std::uint16_t(1u << run));
+                target = WiringTestSketch::kRowMicroseconds;
+                kind = 0;
+            } else if (run < 80) {
+                expected[run - 16] = 0xFFFF;
+            } else {
+                expected.fill(0xFFFF);
+                target = WiringTestSketch::kEverythingMicroseconds;
+                kind = 2;
+            }
+            ASSERT_EQ(shown.pictures[runStarts[run]], expected) << "picture " << run;
+            const double lasted = double(shown.starts[runStarts[run + 1]] - shown.starts[runStarts[run]]) / 16;
+            // The nearest whole number of frames to the time asked for.
+            EXPECT_NEAR(lasted, target, frame / 16 / 2 + 200) << "picture " << run;
+            if (run > 0) {
+                extra[std::size_t(kind)] +=
+                    double(shown.starts[runStarts[run]] - shown.starts[runStarts[run] - 1]) - frame;
+            }
+            if (run == 0 || run == 16 || run == 80) {
+                std::printf("%s picture %zu lasts %.1f ms\n", c.name, run, lasted / 1000);
+            }
+        }
+        // From the last frame of everything to the first row's, loop()
+        // returns and fills a[] for the first row.
+        const double looped = double(shown.starts[model.frameCount()] - shown.starts[model.frameCount() - 1]) - frame;
+        double frames = 0;
+        int counted = 0;
+        for (std::size_t f = 0; f < model.frameCount(); ++f) {
+            if (shown.pictures[f + 1] == shown.pictures[f]) {
+                frames += double(shown.starts[f + 1] - shown.starts[f]);
+                ++counted;
+            }
+        }
+        std::printf("measured {%.1f, %.1f, %.1f, %.2f, %.1f}\n", extra[0] / 15, extra[1] / 64, extra[2],
+                    frames / counted, looped - extra[0] / 15);
+
+        // The preview plays the loop as the board runs it.
+        const double loop = double(shown.starts[model.frameCount()] - shown.starts[0]);
+        EXPECT_NEAR(model.loopMicroseconds() * 16, loop, loop * 0.001);
+        for (std::size_t f = 0; f < model.frameCount(); ++f) {
+            ASSERT_EQ(model.frame(f), shown.pictures[f]) << "frame " << f;
+            const double modelled = (model.frameStartMicroseconds(f) - model.frameStartMicroseconds(0)) * 16;
+            ASSERT_NEAR(modelled, double(shown.starts[f] - shown.starts[0]), loop * 0.001) << "frame " << f;
+        }
+    }
+}
+
+} // namespace

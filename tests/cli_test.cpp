@@ -4,6 +4,7 @@
 #include "generation/default_texts.h"
 #include "generation/panel_sketch_builder.h"
 #include "generation/sketch_file_writer.h"
+#include "generation/wiring_test_sketch.h"
 #include "platform/big5_line_file_opener.h"
 #include "platform/qt_glyph_canvas.h"
 #include "platform/text_conversion.h"
@@ -11,6 +12,7 @@
 
 #include <QDir>
 #include <QFile>
+#include <QStringDecoder>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
 
@@ -126,6 +128,11 @@ TEST_F(CliTest, UsageErrorsExitWithTwoAndPointToHelp)
         {"--message-file", dir.filePath("missing.txt"), "--output", output},
         {"--message-file", badFile, "--output", output},
         {"--message", "a", "--message-file", badFile},
+        {"--step-frames", "0"},
+        {"--step-frames", "31"},
+        {"--step-frames", "fast"},
+        {"--wiring-test", "--message", "a"},
+        {"--wiring-test", "--step-frames", "3"},
     };
     for (const auto& arguments : cases) {
         const auto result = runCli(arguments);
@@ -196,6 +203,26 @@ TEST_F(CliTest, FileSketchIsTheWritersBig5File)
     EXPECT_EQ(missing.exitCode, 1);
     EXPECT_NE(missing.err.indexOf("error 76"), -1) << missing.err.constData();
     EXPECT_FALSE(QFile::exists(dir.filePath("nowhere/bb.ino")));
+}
+
+TEST_F(CliTest, StepFramesAndWiringTestReachTheSketch)
+{
+    // The speed is the marquee's frame loop and nothing else.
+    const auto slow = runCli({"--step-frames", "30"});
+    ASSERT_EQ(slow.exitCode, 0) << slow.err.constData();
+    const auto differing = differingLines(slow.out, defaults->out);
+    ASSERT_EQ(differing.size(), 1u);
+    EXPECT_TRUE(lines(slow.out)[differing[0]].startsWith("       for (j=0;j<=29;j++){"));
+    EXPECT_EQ(runCli({"--step-frames", "6"}).out, defaults->out);
+
+    const auto kf = runCli({"--wiring-test"});
+    ASSERT_EQ(kf.exitCode, 0) << kf.err.constData();
+    EXPECT_EQ(kf.out.toStdString(), generation::WiringTestSketch::text(generation::PortWiring::PortsKF));
+    // The B/A variant is stored in Big5, as the file sketch is.
+    const QString path = dir.filePath("wiring.ino");
+    ASSERT_EQ(runCli({"--wiring-test", "--file-sketch", "--output", path}).exitCode, 0);
+    EXPECT_EQ(QStringDecoder("Big5").decode(readAll(path)),
+              QString::fromStdString(generation::WiringTestSketch::text(generation::PortWiring::PortsBA)));
 }
 
 // Past what the board's flash holds, the whole message is refused before a

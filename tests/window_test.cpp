@@ -4,6 +4,7 @@
 #include "generation/board_memory.h"
 #include "generation/default_texts.h"
 #include "generation/panel_sketch_builder.h"
+#include "generation/wiring_test_sketch.h"
 #include "platform/text_conversion.h"
 #include "sketch_lines.h"
 #include "generation/sketch_error.h"
@@ -34,6 +35,7 @@
 #include <QRadioButton>
 #include <QRegularExpression>
 #include <QScrollBar>
+#include <QSpinBox>
 #include <QSettings>
 #include <QTemporaryDir>
 #include <QTest>
@@ -258,15 +260,17 @@ TEST_F(WindowTest, TabKeyWalksTheWindowFromTopToBottom)
     // keys move between them); the cancel and details buttons wait,
     // disabled, until there is something to cancel or show.
     const char* const order[] = {"Text1", "Text2", "pic", "Check1", "Check2", "Option1", "Text3", "preview",
-                                 "wholeMessage", "simulate", "port", "upload", "uploadPortsBA", "Command3", "Command1",
-                                 "Command2", "Command5", "saveAs", "Text1"};
+                                 "wholeMessage", "stepFrames", "wiringTest", "simulate", "port", "upload",
+                                 "uploadPortsBA", "Command3", "Command1", "Command2", "Command5", "saveAs", "Text1"};
     EXPECT_EQ(QApplication::focusWidget(), Text1);
     for (std::size_t i = 1; i < std::size(order); ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
         QWidget* focused = QApplication::focusWidget();
         ASSERT_NE(focused, nullptr);
-        // The port chooser's text box stands for the chooser.
-        if (focused->parentWidget() && focused->parentWidget()->objectName() == QLatin1String("port")) {
+        // The port chooser's and the spin box's text boxes stand for them.
+        if (focused->parentWidget()
+            && (focused->parentWidget()->objectName() == QLatin1String("port")
+                || focused->parentWidget()->objectName() == QLatin1String("stepFrames"))) {
             focused = focused->parentWidget();
         }
         EXPECT_EQ(focused->objectName().toStdString(), order[i]) << "after " << order[i - 1];
@@ -522,7 +526,9 @@ TEST_F(WindowTest, MemoryLineSaysWhatReachesTheSignAndWhichSketchRuns)
 
 TEST_F(WindowTest, AddedControlsTakeTheFreeSpaceWithoutMovingAnything)
 {
-    const char* const added[] = {"preview", "memoryLine", "boardControls", "saveAs"};
+    // Top to bottom, each under the one before.
+    const char* const added[] = {"preview",     "signNote",   "memoryLine",    "wholeMessage",
+                                 "scrollSpeed", "wiringTest", "boardControls", "saveAs"};
     std::vector<QRect> areas;
     for (const char* name : added) {
         const QRect area = control<QWidget>(name)->geometry();
@@ -535,10 +541,15 @@ TEST_F(WindowTest, AddedControlsTakeTheFreeSpaceWithoutMovingAnything)
         for (const QRect& earlier : areas) {
             EXPECT_FALSE(earlier.intersects(area));
         }
+        if (!areas.empty()) {
+            EXPECT_GT(area.top(), areas.back().bottom());
+        }
         areas.push_back(area);
     }
-    // One row is left free under the memory line for a check box.
-    EXPECT_GE(areas[2].top() - areas[1].bottom() - 1, 24);
+    // The note is one line the width of the sign, right under it.
+    EXPECT_EQ(areas[1].width(), areas[0].width());
+    EXPECT_LE(areas[1].top() - areas[0].bottom(), 3);
+    EXPECT_GE(areas[1].height(), QFontMetrics(control<QLabel>("signNote")->font()).height());
 }
 
 // While the board is awaited the bar is busy, not held at 0 %; it counts
@@ -810,6 +821,52 @@ TEST(ScaledWindowTest, PanelSketchesAreTheCommandLinesInEveryFaceAndStyle)
             EXPECT_EQ(panels[i++], tests::runCli(arguments).out) << arguments.join(' ').toStdString();
         }
     }
+}
+
+TEST_F(WindowTest, ScrollSpeedReachesEverySketchAndTheWiringTestSaysWhatToSee)
+{
+    MessageBoxCatcher boxes;
+    auto* speed = control<QSpinBox>("stepFrames");
+    auto* meaning = control<QLabel>("stepFramesMeaning");
+    auto* note = control<QLabel>("signNote");
+    EXPECT_EQ(speed->value(), 6);
+    const QString atSix = meaning->text();
+    speed->setValue(30);
+    EXPECT_NE(meaning->text(), atSix);
+
+    // Both generate buttons, the file and the preview take the speed.
+    const std::string marqueeLoop = "       for (j=0;j<=29;j++){  //延遲的時間";
+    click(Command3);
+    EXPECT_NE(panel().find(marqueeLoop), std::string::npos);
+    click(Command1);
+    EXPECT_NE(panel().find(marqueeLoop), std::string::npos);
+    const generation::SignAnimation slow({}, {}, 1352, generation::BoardTiming::panelSketch(), 30);
+    EXPECT_EQ(preview->animation()->frameCount(), slow.frameCount());
+    click(Command5);
+    // The file is Big5; the loop's own characters are ASCII.
+    EXPECT_NE(readAll(toolFolder.filePath("bb/bb.ino")).indexOf("\r\n       for (j=0;j<=29;j++){"), -1);
+    EXPECT_TRUE(note->text().isEmpty());
+
+    // The wiring test: the K/F sketch in the panel, played with a note
+    // that follows the frame on show.
+    click(control<QPushButton>("wiringTest"));
+    EXPECT_EQ(panel(), generation::WiringTestSketch::text(generation::PortWiring::PortsKF));
+    ASSERT_TRUE(preview->animation()->isWiringTest());
+    const QString first = note->text();
+    EXPECT_TRUE(first.startsWith(QStringLiteral("第 1 列亮"))) << first.toStdString();
+    // Each row shows for about half a second.
+    QTest::qWait(600);
+    QTest::mouseClick(preview, Qt::LeftButton);
+    ASSERT_TRUE(preview->paused());
+    EXPECT_EQ(note->text(), window::SignPreview::describe(*preview->animation(), preview->frameIndex()));
+    EXPECT_NE(note->text(), first);
+
+    // A generate click brings the marquee back, and the note goes.
+    click(Command1);
+    EXPECT_FALSE(preview->animation()->isWiringTest());
+    EXPECT_TRUE(note->text().isEmpty());
+    QTest::qWait(50);
+    EXPECT_TRUE(boxes.texts.isEmpty());
 }
 
 } // namespace

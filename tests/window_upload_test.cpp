@@ -1,5 +1,7 @@
 #include "window/form1.h"
 
+#include "generation/wiring_test_sketch.h"
+
 #include <QApplication>
 #include <QComboBox>
 #include <QDir>
@@ -8,6 +10,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSettings>
+#include <QSpinBox>
 #include <QStringDecoder>
 #include <QTemporaryDir>
 #include <QTest>
@@ -52,8 +55,10 @@ TEST(WindowUploadTest, SendsThePanelAsItWasAtTheClick)
     EXPECT_EQ(QSettings(QStringLiteral("ledmarquee"), QStringLiteral("ledmarquee")).value(QStringLiteral("board/lastPort")),
               typedPort);
 
-    // The B/A button sends what the write button puts in bb/bb.ino.
+    // The B/A button sends what the write button puts in bb/bb.ino, at
+    // the speed chosen.
     ASSERT_TRUE(QDir(toolFolder.path()).mkdir(QStringLiteral("bb")));
+    form.findChild<QSpinBox*>(QStringLiteral("stepFrames"))->setValue(30);
     QTest::mouseClick(form.findChild<QPushButton*>(QStringLiteral("Command5")), Qt::LeftButton);
     QFile written(toolFolder.filePath(QStringLiteral("bb/bb.ino")));
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));
@@ -65,6 +70,18 @@ TEST(WindowUploadTest, SendsThePanelAsItWasAtTheClick)
     QFile sent(QStringLiteral(LEDMARQUEE_BOARD_CACHE "/ledmarquee/board/sketch/sketch.ino"));
     ASSERT_TRUE(sent.open(QIODevice::ReadOnly));
     EXPECT_EQ(QString::fromUtf8(sent.readAll()), fileText);
+    EXPECT_TRUE(fileText.contains(QStringLiteral("for (j=0;j<=29;j++)")));
+    sent.close();
+
+    // While the panel holds the wiring test, the B/A button sends the
+    // test's B/A variant.
+    QTest::mouseClick(form.findChild<QPushButton*>(QStringLiteral("wiringTest")), Qt::LeftButton);
+    QTest::mouseClick(form.findChild<QPushButton*>(QStringLiteral("uploadPortsBA")), Qt::LeftButton);
+    for (int waited = 0; !upload->isEnabled() && waited < 240000; waited += 100) {
+        QTest::qWait(100);
+    }
+    ASSERT_TRUE(sent.open(QIODevice::ReadOnly));
+    EXPECT_EQ(sent.readAll().toStdString(), generation::WiringTestSketch::text(generation::PortWiring::PortsBA));
 }
 
 } // namespace

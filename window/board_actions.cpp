@@ -1,6 +1,7 @@
 #include "window/board_actions.h"
 
 #include "generation/sketch_file_writer.h"
+#include "generation/wiring_test_sketch.h"
 #include "platform/text_conversion.h"
 #include "window/board_message.h"
 #include "window/sketch_text_collector.h"
@@ -68,6 +69,12 @@ void BoardActions::uploadPanel()
 
 void BoardActions::uploadPortsBA()
 {
+    // While the panel holds the wiring test, a board wired to B and A is
+    // tested with the test's own B/A variant.
+    if (m_form.showsWiringTest()) {
+        send(platform::fromUtf8(generation::WiringTestSketch::text(generation::PortWiring::PortsBA)), false);
+        return;
+    }
     // The same text the write button puts in the sketch file, kept in
     // memory. When it cannot be made (a message too wide for the board, no
     // memory left), nothing is sent and the guard says why.
@@ -75,7 +82,7 @@ void BoardActions::uploadPortsBA()
         SketchTextCollector collector;
         generation::SketchFileWriter writer(m_form.sampler(), collector, std::string());
         writer.writeSketchFile(platform::toU16(m_form.title()), platform::toU16(m_form.message()),
-                               m_form.wholeMessage());
+                               m_form.wholeMessage(), m_form.stepFrames());
         send(platform::fromUtf8(collector.text()), false);
     });
 }

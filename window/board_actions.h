@@ -12,13 +12,14 @@ namespace window {
 class BoardView;
 
 // What the board controls do: send the panel's text, or the sketch file's
-// variant for boards wired to ports B and A, to the chosen port, and report
-// how it went through the window's own methods (its BoardView). The sketch
-// sent is the one there at the moment of the click; the work runs in the
-// board layer's processes, so the window never waits. Making the B/A variant
-// runs under the window's one ActionGuard, as every action that can fail
-// does. It keeps the last port used, as board configuration, and follows
-// boards being plugged in and out.
+// variant for boards wired to ports B and A (the wiring test's, while the
+// panel holds the wiring test), to the chosen port, and report how it went
+// through the window's own methods (its BoardView). The sketch sent is the
+// one there at the moment of the click; the work runs in the board layer's
+// processes, so the window never waits. Making the B/A variant runs under
+// the window's one ActionGuard, as every action that can fail does. It keeps
+// the last port used, as board configuration, and follows boards being
+// plugged in and out.
 class BoardActions : public QObject {
     Q_OBJECT
 

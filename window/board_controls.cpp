@@ -47,7 +47,8 @@ BoardControls::BoardControls(QWidget* parent)
     m_upload = button(tr("上傳到看板"), "upload", this);
     m_upload->setToolTip(tr("把輸出區裡的程式（連同手動修改）編譯後上傳，看板接在 F、K 埠"));
     m_uploadPortsBA = button(tr("上傳 B/A 埠版"), "uploadPortsBA", this);
-    m_uploadPortsBA->setToolTip(tr("上傳「寫入檔案」所寫的版本，給接在 B、A 埠的看板"));
+    m_uploadPortsBA->setToolTip(tr("上傳「寫入檔案」所寫的版本，給接在 B、A 埠的看板；"
+                                   "輸出區是接線測試時，上傳接線測試的 B、A 埠版"));
     m_cancel = button(tr("取消"), "cancelUpload", this);
     m_cancel->setEnabled(false);
 

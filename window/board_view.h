@@ -20,11 +20,16 @@ class BoardView : public FailureView {
 public:
     // The panel's text with CR LF line ends, sent as it stands.
     virtual QString panelText() const = 0;
-    // The title, the message and the whole-message choice, from which the
-    // B/A variant is made, with the window's sampler.
+    // The title, the message, the whole-message choice and the scroll speed,
+    // from which the B/A variant is made, with the window's sampler.
     virtual QString title() const = 0;
     virtual QString message() const = 0;
     virtual bool wholeMessage() const = 0;
+    virtual int stepFrames() const = 0;
+    // Whether the panel holds the wiring test (put there by the wiring-test
+    // button and not yet replaced by a generated sketch): the B/A upload
+    // then sends the test's own B/A variant.
+    virtual bool showsWiringTest() const = 0;
     virtual generation::ColumnSampler& sampler() = 0;
 
     // The port chosen or typed for the board; empty when none.

@@ -12,6 +12,7 @@
 #include "window/caption_button.h"
 #include "window/long_sketch_view.h"
 #include "window/memory_line.h"
+#include "window/scroll_speed_box.h"
 #include "window/sign_preview.h"
 #include "window/simulation_actions.h"
 #include "window/sketch_panel.h"
@@ -131,33 +132,25 @@ Form1::Form1(const std::string& toolFolder, QWidget* parent)
     // panel where the two overlap by a pixel; the button stays on top.
     Command1->raise();
 
-    // The preview and the memory line use the free space right of the
-    // panel.
+    // The preview, its note and the memory line use the free space right
+    // of the panel.
     const int previewLeft = Text3->geometry().right() + 15;
     preview = place(new SignPreview(this), "preview",
                     QRect(previewLeft, Text3->y(), MarqueeShape::kColumns * SignPreview::kPitch + 2 * SignPreview::kMargin,
                           MarqueeShape::kRows * SignPreview::kPitch + 2 * SignPreview::kMargin));
-    // Up to three lines under the sign say what it shows when that is not
-    // the generated sketch; then room for four lines of the memory line's
-    // text, and under it for more rows of controls.
+    // Two lines under the sign say what it shows: what the wiring test
+    // lights, or the simulated board's wiring and faults.
     signNote = place(new QLabel(this), "signNote", QRect());
-    signNote->setGeometry(previewLeft, preview->geometry().bottom() + 5, preview->width(),
-                          3 * signNote->fontMetrics().lineSpacing() + 2);
+    signNote->setGeometry(previewLeft, preview->geometry().bottom() + 2, preview->width(),
+                          2 * signNote->fontMetrics().lineSpacing() + 2);
     signNote->setWordWrap(true);
     signNote->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     memoryLine = place(new MemoryLine(this), "memoryLine",
-                       QRect(previewLeft, signNote->geometry().bottom() + 3, preview->width(), 60));
+                       QRect(previewLeft, signNote->geometry().bottom() + 4, preview->width(), 60));
     // As wide as its text: a click beside the words does not tick it.
     wholeMessageBox = new QCheckBox(tr("長訊息：整段存入快閃記憶體"), this);
     place(wholeMessageBox, "wholeMessage",
           QRect(QPoint(previewLeft, memoryLine->geometry().bottom() + 5), wholeMessageBox->sizeHint()));
-    // On the check box's row, at the sign's right edge.
-    simulate = place(button(this, tr("在模擬看板上試跑")), "simulate", QRect());
-    const QSize simulateSize(std::max(160, simulate->sizeHint().width()), simulate->sizeHint().height());
-    simulate->setGeometry(QRect(QPoint(preview->geometry().right() + 1 - simulateSize.width(),
-                                       wholeMessageBox->geometry().center().y() - simulateSize.height() / 2),
-                                simulateSize));
-    simulate->setToolTip(tr("把輸出區裡的程式（連同手動修改）編譯後，在模擬的 Mega 2560 上即時執行，看板預覽會顯示它亮出的樣子"));
     placeAddedControls();
     nameForAssistiveTools();
     orderTabStops();
@@ -171,11 +164,21 @@ Form1::Form1(const std::string& toolFolder, QWidget* parent)
 
 void Form1::placeAddedControls()
 {
-    // Each row stands under the one above it: the board controls under the
-    // long-message box and the simulate button beside it take what is left
-    // of the column, and the save button sits on the designed buttons' row.
+    // Under the long-message box come the scroll speed, a row of buttons
+    // that try a sketch out (the wiring test on its left, the simulated
+    // board on its right), then the board controls; the save button sits on
+    // the designed buttons' row.
     const QRect line = memoryLine->geometry();
-    const int boardTop = std::max(wholeMessageBox->geometry().bottom(), simulate->geometry().bottom()) + 1 + 5;
+    scrollSpeed = place(new ScrollSpeedBox(this), "scrollSpeed",
+                        QRect(line.left(), wholeMessageBox->geometry().bottom() + 4, line.width(), 24));
+    wiringTest = place(button(this, tr("接線測試")), "wiringTest",
+                       QRect(line.left(), scrollSpeed->geometry().bottom() + 4, 120, 26));
+    wiringTest->setToolTip(tr("把接線測試放進輸出區並在預覽播放：逐列、逐行、再全亮。"
+                              "用「上傳到看板」送給接 F、K 埠的看板，接 B、A 埠的看板請按「上傳 B/A 埠版」。"));
+    simulate = place(button(this, tr("在模擬看板上試跑")), "simulate",
+                     QRect(line.right() + 1 - 160, wiringTest->y(), 160, wiringTest->height()));
+    simulate->setToolTip(tr("把輸出區裡的程式（連同手動修改）編譯後，在模擬的 Mega 2560 上即時執行，看板預覽會顯示它亮出的樣子"));
+    const int boardTop = wiringTest->geometry().bottom() + 1 + 4;
     const int saveTop = Command5->y();
     boardControls = place(new BoardControls(this), "boardControls",
                           QRect(line.left(), boardTop, line.width(), saveTop - 4 - boardTop));
@@ -193,10 +196,11 @@ void Form1::nameForAssistiveTools()
     Text3->setAccessibleName(tr("程式輸出區"));
     longSketch->setAccessibleName(tr("程式輸出區"));
     preview->setAccessibleName(tr("看板預覽"));
-    signNote->setAccessibleName(tr("看板說明"));
     memoryLine->setAccessibleName(tr("記憶體用量"));
+    signNote->setAccessibleName(tr("預覽說明"));
     for (QAbstractButton* captioned : std::initializer_list<QAbstractButton*>{
-             Command1, Command3, Command2, Command5, Check1, Check2, Option1, Option2, wholeMessageBox, simulate,
+             Command1, Command3, Command2, Command5, Check1, Check2, Option1, Option2, wholeMessageBox, wiringTest,
+             simulate,
              saveAs}) {
         captioned->setAccessibleName(captioned->text());
     }
@@ -206,9 +210,12 @@ void Form1::orderTabStops()
 {
     // Top to bottom, and left to right within a row: the texts, the
     // canvas, the style and face choices, the panel, the preview and the
-    // board controls beside it, then the row of buttons under it.
-    QList<QWidget*> order = {Text1,   Text2,   pic,   Check1,     Check2,          Option1,
-                             Option2, Text3, longSketch, preview, wholeMessageBox, simulate};
+    // controls beside it (the long-message box, the scroll speed, the wiring
+    // test and the simulate button, the board controls), then the row of
+    // buttons under it.
+    QList<QWidget*> order = {Text1,   Text2,   pic,   Check1,     Check2,
+                             Option1, Option2, Text3, longSketch, preview, wholeMessageBox};
+    order += {scrollSpeed->focusTarget(), wiringTest, simulate};
     order += boardControls->tabOrder();
     order += {Command3, Command1, Command2, Command5, saveAs};
     for (qsizetype i = 1; i < order.size(); ++i) {
@@ -221,9 +228,9 @@ void Form1::connectControls()
     const auto press = [this](QPushButton* sender, void (WindowActions::*action)()) {
         connect(sender, &QPushButton::clicked, this, [this, action] { (m_actions.get()->*action)(); });
     };
-    // A generate gives the sign back to the generated sketch: a run on the
-    // simulated board ends first.
-    for (QPushButton* generate : {Command1, Command3}) {
+    // A generate or the wiring test gives the sign something else to show:
+    // a run on the simulated board ends first.
+    for (QPushButton* generate : {Command1, Command3, wiringTest}) {
         connect(generate, &QPushButton::clicked, m_simulation.get(), &SimulationActions::stop);
     }
     connect(simulate, &QPushButton::clicked, m_simulation.get(), &SimulationActions::toggle);
@@ -232,6 +239,8 @@ void Form1::connectControls()
     press(Command2, &WindowActions::copyPanel);
     press(Command5, &WindowActions::writeFile);
     press(saveAs, &WindowActions::saveSketchAs);
+    press(wiringTest, &WindowActions::showWiringTest);
+    connect(preview, &SignPreview::noteChanged, this, [this](const QString& note) { showSignNote(note, false); });
 
     // A box or option changed by the user, by mouse or keyboard, toggles;
     // unticking a box turns its style off again.
@@ -287,19 +296,45 @@ bool Form1::wholeMessage() const
     return wholeMessageBox->isChecked();
 }
 
+int Form1::stepFrames() const
+{
+    return scrollSpeed->stepFrames();
+}
+
+bool Form1::showsWiringTest() const
+{
+    return m_wiringTestShown;
+}
+
 void Form1::showSketch(generation::PanelSketch sketch)
 {
     showSignNote(QString(), false);
     m_panel->setText(std::move(sketch.text));
+    m_wiringTestShown = false;
+    if (m_wiringTestNoteShown) {
+        // The note on sending the wiring test no longer applies.
+        showNote(QString());
+    }
     preview->play(generation::SignAnimation(sketch.titleWords, sketch.messageWords, sketch.columnCount,
                                             wholeMessage() ? generation::BoardTiming::wholeMessageSketch()
-                                                                      : generation::BoardTiming::panelSketch()));
+                                                                      : generation::BoardTiming::panelSketch(),
+                                            sketch.stepFrames));
     if (wholeMessage()) {
         memoryLine->showWholeMessage(static_cast<std::size_t>(message().toUcs4().size()), sketch.messageWords.size());
     } else {
         memoryLine->showMessage(message(), sketch.drawnWidth, m_canvas);
     }
 }
+
+void Form1::showWiringTest(std::string text)
+{
+    m_panel->setText(std::move(text));
+    m_wiringTestShown = true;
+    preview->play(generation::SignAnimation::wiringTest(generation::PortWiring::PortsKF));
+    showNote(tr("接線測試：F、K 埠用「上傳到看板」，B、A 埠用「上傳 B/A 埠版」"));
+    m_wiringTestNoteShown = true;
+}
+
 
 void Form1::showCanvas()
 {
@@ -340,6 +375,7 @@ QString Form1::askSketchPath()
 
 void Form1::showNote(const QString& text)
 {
+    m_wiringTestNoteShown = false;
     boardControls->showNote(text);
 }
 
@@ -355,6 +391,7 @@ void Form1::showPorts(const QList<PortChoice>& ports, int preferred)
 
 void Form1::showUploadWorking(const QString& status, bool determinate)
 {
+    m_wiringTestNoteShown = false;
     boardControls->showWorking(status, determinate);
 }
 
@@ -377,6 +414,10 @@ void Form1::showSimulationRunning(bool running)
 {
     simulate->setText(running ? tr("停止試跑") : tr("在模擬看板上試跑"));
     simulate->setAccessibleName(simulate->text());
+    if (running) {
+        // The sign is the simulated board's now, dark until it drives it.
+        preview->showLevels({});
+    }
 }
 
 void Form1::showSimulatedSign(const board::SimulatorOutput::Levels& levels)

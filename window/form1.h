@@ -26,6 +26,7 @@ class BoardControls;
 class CanvasView;
 class LongSketchView;
 class MemoryLine;
+class ScrollSpeedBox;
 class SignPreview;
 class SimulationActions;
 class SketchPanel;
@@ -35,14 +36,15 @@ class WindowActions;
 // picture box, the style and face choices, the output panel (where a view
 // stands in for a sketch too long to edit) and the four buttons, each at a
 // fixed place that never moves, and to their right a
-// preview of the sign with a note under it and the sketch's memory use, a
-// button that tries the panel's sketch on the simulated board, the controls
-// that send the sketch to the board, and a button that saves it for the
-// Arduino IDE. It owns the canvas, its sampler and the actions, and tells
-// the actions when a control is used; what a button does is the actions'
-// business, and each kind sees the window only through its own view: the
-// sketch actions through SketchView, the board actions through BoardView,
-// the simulation through SimulationView.
+// preview of the sign with a note under it and the sketch's memory use, the
+// scroll speed, the wiring test's button and a button that tries the
+// panel's sketch on the simulated board, the controls that send the sketch
+// to the board, and a button that saves it for the Arduino IDE.
+// It owns the canvas, its sampler and the actions, and tells the actions
+// when a control is used; what a button does is the actions' business, and
+// each kind sees the window only through its own view: the sketch actions
+// through SketchView, the board actions through BoardView, the simulation
+// through SimulationView.
 class Form1 : public QWidget, public SketchView, public BoardView, public SimulationView {
     Q_OBJECT
 
@@ -55,7 +57,10 @@ public:
     QString message() const override;
     QString panelText() const override;
     bool wholeMessage() const override;
+    int stepFrames() const override;
+    bool showsWiringTest() const override;
     void showSketch(generation::PanelSketch sketch) override;
+    void showWiringTest(std::string text) override;
     void showCanvas() override;
     void showError(const QString& text) override;
     QString askSketchPath() override;
@@ -70,6 +75,7 @@ public:
 
     void showSimulationRunning(bool running) override;
     void showSimulatedSign(const board::SimulatorOutput::Levels& levels) override;
+    // The lines under the preview, for what it shows; a problem in red.
     void showSignNote(const QString& text, bool problem) override;
     void showMeasuredMemory(int flashBytes, int sramBytes) override;
 
@@ -97,7 +103,7 @@ private:
     QPushButton* Command2;
     QPushButton* Command3;
     SignPreview* preview;
-    // Under the sign: what the preview shows when it is not the generated sketch.
+    // Under the sign: what the preview shows, when there is something to say.
     QLabel* signNote;
     MemoryLine* memoryLine;
     QPushButton* simulate;
@@ -105,12 +111,17 @@ private:
     QPushButton* saveAs;
     // When ticked, the generate and write buttons keep the whole message in flash.
     QCheckBox* wholeMessageBox;
+    ScrollSpeedBox* scrollSpeed;
+    QPushButton* wiringTest;
 
     platform::QtGlyphCanvas m_canvas;
     generation::ColumnSampler m_sampler;
     std::unique_ptr<SketchPanel> m_panel;
     std::unique_ptr<WindowActions> m_actions;
     std::unique_ptr<BoardActions> m_boardActions;
+    bool m_wiringTestShown = false;
+    // Whether the board controls' status line still says how to send it.
+    bool m_wiringTestNoteShown = false;
     std::unique_ptr<SimulationActions> m_simulation;
 };
 

@@ -1,5 +1,7 @@
 #include "window/sign_preview.h"
 
+#include "generation/wiring_test_sketch.h"
+
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPainter>
@@ -60,8 +62,51 @@ void SignPreview::play(const generation::SignAnimation& animation)
     m_clock.start();
     m_shownPicture = m_animation->frame(0);
     renderPicture();
+    showNoteFor(0);
     scheduleNextChange(0);
     update();
+}
+
+QString SignPreview::describe(const generation::SignAnimation& animation, std::size_t frame)
+{
+    using generation::SignAnimation;
+    using generation::WiringTestSketch;
+    const SignAnimation::Picture picture = animation.picture(frame);
+    const auto pin = [](char port, int bit) { return QString::fromStdString(WiringTestSketch::pinName(port, bit)); };
+    switch (picture.part) {
+    case SignAnimation::Part::Row: {
+        // Rows are counted from 1 at the top; the word's bit from 0.
+        const char port = WiringTestSketch::rowPort(picture.index, animation.wiring());
+        const int bit = WiringTestSketch::rowBit(picture.index);
+        return tr("第 %1 列亮：資料位元 %2，P%3%4（%5 腳）")
+            .arg(picture.index + 1)
+            .arg(picture.index)
+            .arg(QLatin1Char(port))
+            .arg(bit)
+            .arg(pin(port, bit));
+    }
+    case SignAnimation::Part::Column:
+        // Port C's six low bits number the column, PC5 first as written.
+        return tr("第 %1 行亮：PORTC=%2，PC5…PC0 為 %3（%4…%5 腳）")
+            .arg(picture.index + 1)
+            .arg(picture.index)
+            .arg(picture.index, 6, 2, QLatin1Char('0'))
+            .arg(pin('C', 5), pin('C', 0));
+    case SignAnimation::Part::Everything:
+        return tr("全部 %1 顆 LED 都亮").arg(SignAnimation::kRows * SignAnimation::kColumns);
+    case SignAnimation::Part::Message:
+        break;
+    }
+    return {};
+}
+
+void SignPreview::showNoteFor(std::size_t frame)
+{
+    const QString note = describe(*m_animation, frame);
+    if (note != m_note) {
+        m_note = note;
+        emit noteChanged(m_note);
+    }
 }
 
 void SignPreview::showLevels(const board::SimulatorOutput::Levels& levels)
@@ -70,9 +115,12 @@ void SignPreview::showLevels(const board::SimulatorOutput::Levels& levels)
         return;
     }
     if (!m_live) {
+        // The animation stops, and with it its notes: the next one played
+        // says its first note afresh.
         m_live = true;
         m_ticker.stop();
         m_clock.invalidate();
+        m_note.clear();
     }
     m_levels = levels;
     renderPicture();
@@ -118,6 +166,7 @@ void SignPreview::tick()
     if (picture != m_shownPicture) {
         m_shownPicture = picture;
         renderPicture();
+        showNoteFor(frame);
         update();
     }
     if (!paused()) {

@@ -15,7 +15,10 @@ namespace window {
 
 // Plays a sketch on a picture of the sign, 64 x 16 round LEDs, in the
 // board's time and looping; a click or Space pauses and resumes it, and a
-// paused preview says so. It takes the keyboard focus, and shows it. What is shown in each frame, and when, is the animation
+// paused preview says so. It takes the keyboard focus, and shows it. While
+// the wiring test plays, it says in a note what the sign should light and
+// which line drives it; where the note is shown is the window's. What is
+// shown in each frame, and when, is the animation
 // model's; this keeps the clock and paints. It repaints only when the
 // picture changes, from LED images drawn once, and sleeps until the next
 // change rather than ticking. It can also show a running board live, each
@@ -42,6 +45,13 @@ public:
     const std::optional<generation::SignAnimation>& animation() const { return m_animation; }
     // Where LED (column, row) is drawn, in widget pixels.
     static QPoint ledCentre(int column, int row);
+    // What the sign should light at this frame of the wiring test, and the
+    // port bit and header pin behind it; empty for the marquee.
+    static QString describe(const generation::SignAnimation& animation, std::size_t frame);
+
+signals:
+    // The note for the frame on show changed.
+    void noteChanged(const QString& note);
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -53,6 +63,7 @@ private:
     void scheduleNextChange(std::size_t frame);
     double playedMicroseconds() const;
     void renderPicture();
+    void showNoteFor(std::size_t frame);
 
     std::optional<generation::SignAnimation> m_animation;
     QTimer m_ticker;
@@ -66,6 +77,7 @@ private:
     QPixmap m_darkLed;
     std::array<QPixmap, board::SimulatorOutput::kLevels> m_levelLeds;
     QPixmap m_picture;          // the whole sign as m_shownPicture lights it
+    QString m_note;
 };
 
 } // namespace window

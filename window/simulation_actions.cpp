@@ -27,7 +27,7 @@ SimulationActions::SimulationActions(SimulationView& view, QObject* parent)
 void SimulationActions::toggle()
 {
     if (m_job.isRunning()) {
-        stop();
+        m_job.cancel();
     } else {
         m_guard.run([this] { start(); });
     }
@@ -35,7 +35,10 @@ void SimulationActions::toggle()
 
 void SimulationActions::stop()
 {
-    m_job.cancel();
+    if (m_job.isRunning()) {
+        m_stoppedForOther = true;
+        m_job.cancel();
+    }
 }
 
 void SimulationActions::start()
@@ -47,6 +50,7 @@ void SimulationActions::start()
                                       ENOENT, platform::toUtf8(path));
     }
     m_faulted = false;
+    m_stoppedForOther = false;
     board::SimulationJob::Request request;
     request.pace = board::SimulationJob::Pace::RealTime;
     request.light = true;
@@ -71,6 +75,9 @@ void SimulationActions::showFault(const board::SimulatorOutput::Fault& fault)
 void SimulationActions::showFinished(const board::BoardOutcome& outcome)
 {
     m_view.showSimulationRunning(false);
+    if (m_stoppedForOther) {
+        return;
+    }
     if (outcome.failure == board::BoardFailure::CompileFailed && outcome.sketchLine > 0) {
         m_view.showPanelLine(outcome.sketchLine);
     }

@@ -23,9 +23,10 @@ class SimulationActions : public QObject {
 public:
     explicit SimulationActions(SimulationView& view, QObject* parent = nullptr);
 
-    // The button: starts a run, or ends the one going on.
+    // The button: starts a run, or ends the one going on and says so.
     void toggle();
-    // Ends the run going on, if any.
+    // Ends the run going on, if any, for the sign to show something else;
+    // what it shows next says its own note.
     void stop();
     bool isRunning() const { return m_job.isRunning(); }
 
@@ -39,6 +40,7 @@ private:
     ActionGuard m_guard;
     board::SimulationJob m_job;
     bool m_faulted = false;
+    bool m_stoppedForOther = false;
 };
 
 } // namespace window

@@ -5,6 +5,8 @@
 
 #include <QString>
 
+#include <string>
+
 namespace generation {
 class ColumnSampler;
 }
@@ -26,6 +28,8 @@ public:
     virtual QString panelText() const = 0;
     // Whether the generate and write buttons keep the whole message in flash.
     virtual bool wholeMessage() const = 0;
+    // Frames each marquee step is shown in every sketch made now.
+    virtual int stepFrames() const = 0;
 
     virtual platform::QtGlyphCanvas& canvas() = 0;
     virtual generation::ColumnSampler& sampler() = 0;
@@ -33,6 +37,9 @@ public:
     // Puts a generated sketch in the panel, plays it on the preview and
     // shows how much of the board it takes.
     virtual void showSketch(generation::PanelSketch sketch) = 0;
+    // Puts the wiring test for ports K and F in the panel, plays it on the
+    // preview and says how to send it.
+    virtual void showWiringTest(std::string text) = 0;
 
     // Asks where to save the panel as a sketch of its own; returns the
     // file to write, or an empty text when the user changed their mind.

@@ -1,5 +1,6 @@
 #include "window/window_actions.h"
 
+#include "generation/wiring_test_sketch.h"
 #include "platform/ide_sketch_file.h"
 #include "platform/qt_glyph_canvas.h"
 #include "platform/text_conversion.h"
@@ -24,7 +25,7 @@ void WindowActions::generateStandard()
 {
     m_guard.run([&] {
         m_form.showSketch(m_builder.buildPanelSketch(toU16(m_form.title()), toU16(m_form.message()), RowWindow::standard(),
-                                          m_form.wholeMessage()));
+                                          m_form.wholeMessage(), m_form.stepFrames()));
     });
 }
 
@@ -32,7 +33,7 @@ void WindowActions::generateLowered()
 {
     m_guard.run([&] {
         m_form.showSketch(m_builder.buildPanelSketch(toU16(m_form.title()), toU16(m_form.message()), RowWindow::lowered(),
-                                          m_form.wholeMessage()));
+                                          m_form.wholeMessage(), m_form.stepFrames()));
     });
 }
 
@@ -46,7 +47,15 @@ void WindowActions::copyPanel()
 void WindowActions::writeFile()
 {
     m_guard.run([&] {
-        m_writer.writeSketchFile(toU16(m_form.title()), toU16(m_form.message()), m_form.wholeMessage());
+        m_writer.writeSketchFile(toU16(m_form.title()), toU16(m_form.message()), m_form.wholeMessage(),
+                                 m_form.stepFrames());
+    });
+}
+
+void WindowActions::showWiringTest()
+{
+    m_guard.run([&] {
+        m_form.showWiringTest(generation::WiringTestSketch::text(generation::PortWiring::PortsKF));
     });
 }
 

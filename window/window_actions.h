@@ -31,6 +31,8 @@ public:
     void generateLowered();
     void copyPanel();
     void writeFile();
+    // Puts the wiring test in the panel, for a freshly soldered sign.
+    void showWiringTest();
     void setBold(bool on);
     void setItalic(bool on);
     void chooseFace(std::string_view face, bool selected);

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <QWidget>
+
+class QLabel;
+class QSpinBox;
+
+namespace window {
+
+// The scroll speed, on one row right of the output panel: how many frames
+// each one-column step of the marquee is shown (1 to 30; 6 at every start,
+// since nothing is kept between runs), and beside it what that means on the
+// sign, the time one Chinese character takes to pass on the board's clock.
+// It only holds the number; the actions read it whenever they make a sketch.
+class ScrollSpeedBox : public QWidget {
+    Q_OBJECT
+
+public:
+    explicit ScrollSpeedBox(QWidget* parent);
+
+    int stepFrames() const;
+    // The control the Tab key stops at.
+    QWidget* focusTarget() const;
+    // What stepFrames frames a step mean for a reader: about how long a
+    // Chinese character, 16 columns, takes to scroll by.
+    static QString describe(int stepFrames);
+
+private:
+    QLabel* m_label;
+    QSpinBox* m_frames;
+    QLabel* m_meaning;
+};
+
+} // namespace window
