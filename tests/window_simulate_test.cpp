@@ -85,6 +85,7 @@ TEST(WindowSimulateTest, RunsThePanelLiveUntilAGenerate)
     }
     EXPECT_EQ(simulate->text(), QStringLiteral("在模擬看板上試跑"));
     EXPECT_FALSE(preview->live());
+    EXPECT_FALSE(note->text().contains(QStringLiteral("模擬"))) << "the note is the generated sketch's again";
     EXPECT_EQ(children(), children0) << "the simulator is ended and reaped";
 }
 
