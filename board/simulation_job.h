@@ -45,8 +45,6 @@ public:
     void cancel();
     bool isRunning() const;
 
-    SketchCompiler& compiler() { return m_build.compiler(); }
-
 signals:
     void compiled(const board::BoardOutcome& outcome);
     void wiringRecognised(board::SimulatorOutput::Wiring wiring);
