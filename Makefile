@@ -41,12 +41,14 @@ run: build
 
 bench: deps
 	cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release -DLEDMARQUEE_BUILD_BENCH=ON -DBUILD_TESTING=OFF
-	cmake --build $(BENCH_DIR) -j $(JOBS) --target ledmarquee-bench ledmarquee ledmarquee-cli ledmarquee-preview-cpu ledmarquee-window-generate simulated-mega-pty
+	cmake --build $(BENCH_DIR) -j $(JOBS) --target ledmarquee-bench ledmarquee ledmarquee-cli ledmarquee-preview-cpu ledmarquee-window-generate simulated-mega-pty \
+		ledmarquee-simulator ledmarquee-simulate-speed ledmarquee-live-sign
 	$(BENCH_DIR)/bench/ledmarquee-bench
 	./bench/cli-figures $(BENCH_DIR)/cli/ledmarquee-cli $(EARLIER_CLI)
 	./bench/window-figures $(BENCH_DIR)/bench/ledmarquee-window-generate $(EARLIER_WINDOW)
 	./bench/preview_cpu.sh $(BENCH_DIR)
 	./bench/board-times $(BENCH_DIR)
+	./bench/simulate-figures $(BENCH_DIR)
 	./bench/startup-time $(BENCH_DIR)/app/ledmarquee
 
 # build/ledmarquee_VERSION_ARCH.deb; install it with: sudo apt install ./build/ledmarquee_*.deb

@@ -1,6 +1,8 @@
 #include "board/board_tools.h"
 
+#include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QStandardPaths>
 
 namespace board {
@@ -13,6 +15,18 @@ QString BoardTools::builderProgram()
 QString BoardTools::avrdudeProgram()
 {
     return QStandardPaths::findExecutable(QStringLiteral("avrdude"));
+}
+
+QString BoardTools::simulatorPath()
+{
+    return QDir::cleanPath(QCoreApplication::applicationDirPath()
+                           + QStringLiteral("/../libexec/ledmarquee/ledmarquee-simulator"));
+}
+
+QString BoardTools::simulatorProgram()
+{
+    const QString path = simulatorPath();
+    return QFileInfo(path).isExecutable() ? path : QString();
 }
 
 QString BoardTools::coreFolder()

@@ -5,13 +5,18 @@
 
 namespace board {
 
-// Where the Arduino tools live on a Debian system and which package brings
-// each one. It only looks; running the tools is the compiler's and the
-// uploader's.
+// Where the Arduino tools and the tool's own simulator live on a Debian
+// system, and which package brings each Arduino tool. It only looks; running
+// the tools is the compiler's, the uploader's and the simulation's.
 class BoardTools {
 public:
     static QString builderProgram();  // arduino-builder, empty if absent
     static QString avrdudeProgram();  // avrdude, empty if absent
+    // The tool's own program that runs sketches on the simulated Mega:
+    // where it belongs, beside the running program in ../libexec/ledmarquee,
+    // and that path only if it is there.
+    static QString simulatorPath();
+    static QString simulatorProgram();
     static QString coreFolder();      // the Arduino AVR core
     // Debian packages still to install for compiling, for uploading, or both.
     static QStringList missingForCompile();

@@ -184,8 +184,12 @@ void ProcessRunner::flush(Channel channel)
 void ProcessRunner::onFinished(int exitCode, bool crashed)
 {
     for (Channel channel : {Channel::StandardOutput, Channel::StandardError}) {
-        read(channel);
-        flush(channel);
+        // Merged, standard error has nothing of its own to read (and Qt
+        // warns when asked).
+        if (channel == Channel::StandardOutput || m_separate) {
+            read(channel);
+            flush(channel);
+        }
     }
     Result result;
     if (m_stoppedAs) {

@@ -2,26 +2,18 @@
 
 #include "board/board_job.h"
 #include "board/port_finder.h"
+#include "cli/interrupt_watch.h"
 #include "platform/output_file.h"
 
 #include <QEventLoop>
 #include <QFile>
-#include <QTimer>
 
-#include <csignal>
 #include <cstdio>
 #include <unistd.h>
 
 namespace cli {
 
 namespace {
-
-volatile std::sig_atomic_t interrupted = 0;
-
-void onInterrupt(int)
-{
-    interrupted = 1;
-}
 
 void printError(const QString& message)
 {
@@ -140,19 +132,8 @@ int BoardCommands::send(const std::string& sketch, platform::OutputFile* hexFile
     // It outlives the run: the hex may sit in a folder its compiler owns.
     board::BoardJob job;
 
-    // The builder runs in a process group of its own, out of reach of the
-    // terminal's Ctrl-C; an interrupt cancels the run so that its compilers
-    // are ended with it.
-    interrupted = 0;
-    std::signal(SIGINT, onInterrupt);
-    std::signal(SIGTERM, onInterrupt);
-    QTimer interruptWatch;
-    QObject::connect(&interruptWatch, &QTimer::timeout, [&] {
-        if (interrupted != 0) {
-            job.cancel();
-        }
-    });
-    interruptWatch.start(100);
+    // An interrupt cancels the run so that its compilers are ended with it.
+    const InterruptWatch interruptWatch([&job] { job.cancel(); });
 
     bool barShown = false;
     QObject::connect(&job, &board::BoardJob::stageChanged, [progress](board::BoardJob::Stage stage) {

@@ -2,6 +2,7 @@
 
 #include "cli/board_commands.h"
 #include "cli/message_file.h"
+#include "cli/simulate_command.h"
 #include "cli/usage_error.h"
 #include "generation/column_sampler.h"
 #include "generation/default_texts.h"
@@ -114,8 +115,9 @@ int CommandLine::run(const QStringList& arguments)
         QStringLiteral("Draws a title and a message in a Chinese face at 16 px and prints the Arduino sketch\n"
                        "that shows them on a 16 x 64 LED sign (ports K and F, or B and A with --file-sketch).\n"
                        "Text given as an option is taken exactly as typed. Exit status: 0 done, 1 the sketch\n"
-                       "could not be written or read (an error number and the reason are printed), 2 a usage\n"
-                       "or input error.\n"
+                       "could not be written or read (an error number and the reason are printed), or with\n"
+                       "--simulate did not compile or faulted on the simulated board, 2 a usage or input error,\n"
+                       "3 compiling, uploading or simulating failed, 130 interrupted.\n"
                        "With --wiring-test it prints a sketch that checks a freshly soldered sign instead; it\n"
                        "draws no text, so the title, message, face, style, --lowered, --whole-message and\n"
                        "--step-frames options cannot go with it."));
@@ -172,6 +174,7 @@ int CommandLine::run(const QStringList& arguments)
                        loweredOption, fileSketchOption, outputOption, wholeMessageOption, stepFramesOption,
                        wiringTestOption});
     const BoardCommands boardCommands(parser);
+    const SimulateCommand simulateCommand(parser);
 
     try {
         if (!parser.parse(arguments)) {
@@ -211,8 +214,25 @@ int CommandLine::run(const QStringList& arguments)
         if (const QString problem = boardCommands.usageProblem(); !problem.isEmpty()) {
             throw UsageError(problem.toStdString());
         }
+        bool textOptions = false;
+        for (const QCommandLineOption* option :
+             {&titleOption, &messageOption, &messageFileOption, &faceOption, &boldOption, &italicOption, &loweredOption,
+              &fileSketchOption, &outputOption, &wholeMessageOption, &stepFramesOption, &wiringTestOption}) {
+            textOptions = textOptions || parser.isSet(*option);
+        }
+        if (const QString problem = simulateCommand.usageProblem(
+                textOptions, boardCommands.sendsSketch() || boardCommands.listsPorts());
+            !problem.isEmpty()) {
+            throw UsageError(problem.toStdString());
+        }
+        if (simulateCommand.simulates() && parser.value(outputOption) == QLatin1String(platform::OutputFile::kStandardOutput)) {
+            throw UsageError("--simulate prints the frames on standard output; give --output a file");
+        }
         if (boardCommands.listsPorts()) {
             return boardCommands.listPorts();
+        }
+        if (simulateCommand.runsSketchFile()) {
+            return simulateCommand.runSketchFile();
         }
 
         // The file sketch and the wiring test's B/A variant are stored in
@@ -269,9 +289,10 @@ int CommandLine::run(const QStringList& arguments)
             }
         }
 
-        if (boardCommands.sendsSketch()) {
-            // The board tools take the sketch whole, as UTF-8; it goes to
-            // --output too only when one is given. Outputs, --hex's too, are
+        if (boardCommands.sendsSketch() || simulateCommand.simulates()) {
+            // The board tools take the sketch whole, as UTF-8 (a Big5 file
+            // sketch is the same text); it goes to --output too only when
+            // one is given. Outputs, --hex's too, are
             // opened first, so a path that cannot be written is reported
             // before any drawing or compiling.
             std::unique_ptr<generation::LineFile> output;
@@ -284,6 +305,9 @@ int CommandLine::run(const QStringList& arguments)
             writeSketch(both);
             if (output) {
                 output->commit();
+            }
+            if (simulateCommand.simulates()) {
+                return simulateCommand.run(QString::fromStdString(text.take()));
             }
             return boardCommands.send(text.take(), hex.get());
         }

@@ -1,10 +1,13 @@
 # What `cmake --install` and the package put on the machine: both programs,
-# the launcher entry and what software centres read of the tool, the icon in
-# every size, the manual pages, and the license and history.
+# the simulator they run sketches in, the launcher entry and what software
+# centres read of the tool, the icon in every size, the manual pages, and the
+# license and history.
 include(GNUInstallDirs)
 include(${CMAKE_CURRENT_LIST_DIR}/icons.cmake)
 
 install(TARGETS ledmarquee ledmarquee-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+# Found by both programs as ../libexec/ledmarquee beside themselves.
+install(TARGETS ledmarquee-simulator RUNTIME DESTINATION ${CMAKE_INSTALL_LIBEXECDIR}/ledmarquee)
 
 find_program(DESKTOP_FILE_VALIDATE desktop-file-validate)
 set(LEDMARQUEE_DESKTOP_FILE ${PROJECT_SOURCE_DIR}/data/ledmarquee.desktop)

@@ -1,7 +1,8 @@
 # `make package` (cpack) builds ledmarquee_VERSION_ARCH.deb from the install
-# rules. The Qt libraries it needs are found by dpkg-shlibdeps; the faces
-# the sketches are drawn with are named here, since nothing links them. The
-# license is GPL-3.0-or-later (LICENSE; data/copyright in the package).
+# rules. The Qt and simavr libraries it needs (libsimavr2 for the simulator)
+# are found by dpkg-shlibdeps; the faces the sketches are drawn with are
+# named here, since nothing links them. The license is GPL-3.0-or-later
+# (LICENSE; data/copyright in the package).
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME ledmarquee)
 set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})

@@ -1,6 +1,6 @@
 #include "avr_toolchain.h"
-#include "simulated_mega.h"
 
+#include "board/simulated_mega.h"
 #include "generation/board_memory.h"
 #include "generation/board_timing.h"
 #include "generation/column_sampler.h"
@@ -60,22 +60,22 @@ protected:
     // Runs the built sketch for one whole loop and a frame more; the frame
     // starts are the writes of column 0 to port C.
     std::vector<std::uint64_t> frameStarts(const QString& name, const char* ports, std::size_t frames,
-                                           tests::SimulatedMega::StackDepth* stack)
+                                           board::SimulatedMega::StackDepth* stack)
     {
-        tests::SimulatedMega board;
+        board::SimulatedMega mega;
         QString error;
-        EXPECT_TRUE(board.loadElf(toolchain->elfPath(name), &error)) << error.toStdString();
-        board.watchPorts(ports);
+        EXPECT_TRUE(mega.loadElf(toolchain->elfPath(name), &error)) << error.toStdString();
+        mega.watchPorts(ports);
         std::vector<std::uint64_t> starts;
-        while (starts.size() <= frames + 1 && board.run(4000000)) {
+        while (starts.size() <= frames + 1 && mega.run(4000000)) {
             starts.clear();
-            for (const auto& write : board.writes()) {
+            for (const auto& write : mega.writes()) {
                 if (write.port == 'C' && write.value == 0) {
                     starts.push_back(write.cycle);
                 }
             }
         }
-        *stack = board.stackDepth();
+        *stack = mega.stackDepth();
         return starts;
     }
 
@@ -86,10 +86,10 @@ protected:
         std::vector<std::uint64_t> starts;
         std::vector<SignAnimation::Frame> pictures;
     };
-    static Shown framesShown(const tests::SimulatedMega& board, char high, char low, std::uint64_t from = 0)
+    static Shown framesShown(const board::SimulatedMega& mega, char high, char low, std::uint64_t from = 0)
     {
         Shown shown;
-        for (const auto& column : board.shownColumns(high, low)) {
+        for (const auto& column : mega.shownColumns(high, low)) {
             if (column.cycle < from) {
                 continue;
             }
@@ -211,7 +211,7 @@ TEST_F(BoardModelTest, PreviewLoopLastsWhatTheBoardLoopLasts)
         QString error;
         ASSERT_TRUE(toolchain->build(text, c.name, &error)) << error.toStdString();
         const SignAnimation animation({}, {}, columns, c.timing);
-        tests::SimulatedMega::StackDepth stack;
+        board::SimulatedMega::StackDepth stack;
         const auto starts = frameStarts(c.name, c.ports, animation.frameCount(), &stack);
         ASSERT_GT(starts.size(), animation.frameCount());
         measuredTiming(starts, animation.frameCount());
@@ -244,29 +244,29 @@ TEST_F(BoardModelTest, FileSketchScrollsAChineseMessageToItsLastCharacter)
     QString error;
     ASSERT_TRUE(toolchain->build(text, "filemarquee", &error)) << error.toStdString();
 
-    tests::SimulatedMega board;
-    ASSERT_TRUE(board.loadElf(toolchain->elfPath("filemarquee"), &error)) << error.toStdString();
-    const long counter = board.symbolAddress("k");
+    board::SimulatedMega mega;
+    ASSERT_TRUE(mega.loadElf(toolchain->elfPath("filemarquee"), &error)) << error.toStdString();
+    const long counter = mega.symbolAddress("k");
     ASSERT_GE(counter, 0);
-    board.watchPorts("CBA");
+    mega.watchPorts("CBA");
     // Blinks and roll-up: 632 frames of 64 columns of some 1,630 cycles.
-    ASSERT_TRUE(board.run(67000000));
+    ASSERT_TRUE(mega.run(67000000));
     // The marquee's step k shows c[k] .. c[k + 63]: 64 dark entries, then
     // the message. The counter is moved on rather than waited for; the step
     // under way ends first, then comes the last one, step slen.
     const std::size_t before = slen - 1;
-    board.setData(static_cast<std::size_t>(counter), static_cast<std::uint8_t>(before & 0xFF));
-    board.setData(static_cast<std::size_t>(counter + 1), static_cast<std::uint8_t>(before >> 8));
-    const std::uint64_t from = board.cycle();
-    ASSERT_TRUE(board.run(3 * 6 * 64 * 1700));
+    mega.setData(static_cast<std::size_t>(counter), static_cast<std::uint8_t>(before & 0xFF));
+    mega.setData(static_cast<std::size_t>(counter + 1), static_cast<std::uint8_t>(before >> 8));
+    const std::uint64_t from = mega.cycle();
+    ASSERT_TRUE(mega.run(3 * 6 * 64 * 1700));
 
     std::vector<std::uint16_t> lastStep;
     for (std::size_t n = slen - 64; n < slen; ++n) {
         lastStep.push_back(SignAnimation::boardValue(panel.messageWords[n]));
     }
     ASSERT_TRUE(std::any_of(lastStep.end() - 16, lastStep.end(), [](std::uint16_t word) { return word != 0; }));
-    std::vector<tests::SimulatedMega::Column> shown;
-    for (const auto& column : board.shownColumns('B', 'A')) {
+    std::vector<board::SimulatedMega::Column> shown;
+    for (const auto& column : mega.shownColumns('B', 'A')) {
         if (column.cycle > from) {
             shown.push_back(column);
         }
@@ -291,25 +291,25 @@ TEST_F(BoardModelTest, StepFramesSetHowManyFramesEachMarqueeColumnStays)
         const QString name = QStringLiteral("speed%1").arg(stepFrames);
         QString error;
         ASSERT_TRUE(toolchain->build(QByteArray::fromStdString(sketch.text), name, &error)) << error.toStdString();
-        tests::SimulatedMega board;
-        ASSERT_TRUE(board.loadElf(toolchain->elfPath(name), &error)) << error.toStdString();
-        board.watchPorts("CKF");
+        board::SimulatedMega mega;
+        ASSERT_TRUE(mega.loadElf(toolchain->elfPath(name), &error)) << error.toStdString();
+        mega.watchPorts("CKF");
         const SignAnimation model(sketch.titleWords, sketch.messageWords, sketch.columnCount,
                                   BoardTiming::panelSketch(), stepFrames);
         const std::size_t marqueeStart = 3 * (101 + 51) + 16 * 11;
-        ASSERT_TRUE(board.run(std::uint64_t(model.frameStartMicroseconds(marqueeStart + 1) * 16)));
+        ASSERT_TRUE(mega.run(std::uint64_t(model.frameStartMicroseconds(marqueeStart + 1) * 16)));
 
         // Past the title, the step counter is moved on to where the message
         // fills the sign; the step under way finishes, then come the next.
-        const long counter = board.symbolAddress("k");
+        const long counter = mega.symbolAddress("k");
         ASSERT_GE(counter, 0);
         const std::size_t jump = 40;
-        board.setData(std::size_t(counter), std::uint8_t(jump));
-        board.setData(std::size_t(counter) + 1, 0);
-        const std::uint64_t from = board.cycle();
+        mega.setData(std::size_t(counter), std::uint8_t(jump));
+        mega.setData(std::size_t(counter) + 1, 0);
+        const std::uint64_t from = mega.cycle();
         const double step = BoardTiming::panelSketch().marqueeStepMicroseconds(stepFrames) * 16;
-        ASSERT_TRUE(board.run(std::uint64_t(5 * step)));
-        const Shown shown = framesShown(board, 'K', 'F', from);
+        ASSERT_TRUE(mega.run(std::uint64_t(5 * step)));
+        const Shown shown = framesShown(mega, 'K', 'F', from);
 
         // Runs of the same picture, after the step that was under way.
         std::size_t f = 0;
@@ -347,13 +347,13 @@ TEST_F(BoardModelTest, WiringTestLightsEachRowThenEachColumnThenAllForTheirTimes
         QString error;
         ASSERT_TRUE(toolchain->build(QByteArray::fromStdString(WiringTestSketch::text(c.wiring)), c.name, &error))
             << error.toStdString();
-        tests::SimulatedMega board;
-        ASSERT_TRUE(board.loadElf(toolchain->elfPath(c.name), &error)) << error.toStdString();
-        board.watchPorts(c.ports);
+        board::SimulatedMega mega;
+        ASSERT_TRUE(mega.loadElf(toolchain->elfPath(c.name), &error)) << error.toStdString();
+        mega.watchPorts(c.ports);
         const SignAnimation model = SignAnimation::wiringTest(c.wiring);
         const double frame = WiringTestTiming::forWiring(c.wiring).frame;
-        ASSERT_TRUE(board.run(std::uint64_t(model.loopMicroseconds() * 16 + 3 * frame)));
-        const Shown shown = framesShown(board, c.ports[1], c.ports[2]);
+        ASSERT_TRUE(mega.run(std::uint64_t(model.loopMicroseconds() * 16 + 3 * frame)));
+        const Shown shown = framesShown(mega, c.ports[1], c.ports[2]);
         ASSERT_GT(shown.starts.size(), model.frameCount() + 1);
 
         // One loop is 81 pictures, each held for a run of frames: each row

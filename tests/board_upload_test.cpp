@@ -1,7 +1,6 @@
-#include "simulated_mega.h"
-
 #include "board/board_job.h"
 #include "board/board_tools.h"
+#include "board/simulated_mega.h"
 #include "generation/column_sampler.h"
 #include "generation/default_texts.h"
 #include "generation/panel_sketch_builder.h"
@@ -27,10 +26,10 @@ TEST(BoardUploadTest, DefaultSketchLandsOnTheSimulatedMegaAndShowsTheTitle)
     const auto sketch = builder.buildPanelSketch(std::u16string(generation::kDefaultTitle),
                                       std::u16string(generation::kDefaultMessage), generation::RowWindow::standard());
 
-    tests::SimulatedMega board;
-    board.watchPorts("CKF");
+    board::SimulatedMega mega;
+    mega.watchPorts("CKF");
     QString error;
-    const QString pty = board.startBootloaderOnPty(&error);
+    const QString pty = mega.startBootloaderOnPty(&error);
     ASSERT_FALSE(pty.isEmpty()) << error.toStdString();
 
     board::BoardJob job;
@@ -51,16 +50,16 @@ TEST(BoardUploadTest, DefaultSketchLandsOnTheSimulatedMegaAndShowsTheTitle)
 
     // The flash holds the hex byte for byte, read by simavr's own loader.
     ASSERT_GT(outcome.flashBytes, 0);
-    tests::SimulatedMega reference;
+    board::SimulatedMega reference;
     ASSERT_TRUE(reference.loadHex(outcome.hexPath, &error)) << error.toStdString();
     const auto length = static_cast<std::size_t>(outcome.flashBytes);
-    EXPECT_EQ(board.flash(0, length), reference.flash(0, length));
+    EXPECT_EQ(mega.flash(0, length), reference.flash(0, length));
 
     // Leaving the bootloader starts the application: the first frame on
     // ports C, K and F is the title.
-    ASSERT_TRUE(board.waitForWrites(3 * 64 * 3, 20000));
-    board.stop();
-    const auto columns = board.shownColumns('K', 'F');
+    ASSERT_TRUE(mega.waitForWrites(3 * 64 * 3, 20000));
+    mega.stop();
+    const auto columns = mega.shownColumns('K', 'F');
     ASSERT_GE(columns.size(), 64u);
     for (int i = 0; i < 64; ++i) {
         EXPECT_EQ(columns[i].column, i);

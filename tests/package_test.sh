@@ -2,10 +2,11 @@
 # Builds the Debian package from a configured build folder into a scratch
 # folder and checks what a user's apt and desktop will see: the control
 # fields, every installed file, a launcher entry desktops accept, icons of
-# the sizes their folders promise, programs that answer --version, a package
-# Debian's checker finds no error in, and metadata software centres accept.
-# Without lintian or appstreamcli those last two checks cannot run, and the
-# test ends as skipped (status 77) after the others.
+# the sizes their folders promise, programs that answer --version, the
+# simulator where the programs look for it, a package Debian's checker finds
+# no error in, and metadata software centres accept. Without lintian or
+# appstreamcli those last two checks cannot run, and the test ends as skipped
+# (status 77) after the others.
 #   tests/package_test.sh BUILD_DIR
 set -euo pipefail
 build=$(realpath "$1")
@@ -23,7 +24,7 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [[ $(field Package) == ledmarquee ]] || fail "Package is '$(field Package)'"
 [[ $(field Architecture) == "$(dpkg --print-architecture)" ]] || fail "Architecture is '$(field Architecture)'"
 depends=$(field Depends)
-for needed in fonts-arphic-uming fonts-arphic-ukai libqt6widgets6 libqt6gui6 libqt6core6; do
+for needed in fonts-arphic-uming fonts-arphic-ukai libqt6widgets6 libqt6gui6 libqt6core6 libsimavr2; do
   [[ ", $depends," == *", $needed"[\ ,]* ]] || fail "Depends lacks $needed: $depends"
 done
 recommends=$(field Recommends)
@@ -34,7 +35,7 @@ done
 dpkg-deb -x "$deb" "$scratch/root"
 root=$scratch/root
 expected=(
-  usr/bin/ledmarquee usr/bin/ledmarquee-cli
+  usr/bin/ledmarquee usr/bin/ledmarquee-cli usr/libexec/ledmarquee/ledmarquee-simulator
   usr/share/applications/ledmarquee.desktop
   usr/share/icons/hicolor/scalable/apps/ledmarquee.svg
   usr/share/man/man1/ledmarquee.1.gz usr/share/man/man1/ledmarquee-cli.1.gz
@@ -48,7 +49,8 @@ for path in "${expected[@]}"; do
   [[ -s $root/$path ]] || fail "the package lacks $path"
 done
 # Nothing outside /usr, and no build or test leftovers.
-unexpected=$(cd "$root" && find . -type f | grep -v -e '^\./usr/bin/' -e '^\./usr/share/' || true)
+unexpected=$(cd "$root" && find . -type f | grep -v -e '^\./usr/bin/' -e '^\./usr/share/' \
+  -e '^\./usr/libexec/ledmarquee/ledmarquee-simulator$' || true)
 [[ -z $unexpected ]] || fail "unexpected files: $unexpected"
 [[ $(find "$root/usr/bin" -type f | wc -l) -eq 2 ]] || fail "more than the two programs in /usr/bin"
 
@@ -70,6 +72,12 @@ done
 env -u DISPLAY -u WAYLAND_DISPLAY -u QT_QPA_PLATFORM "$root/usr/bin/ledmarquee" --version | grep -q "^ledmarquee $(field Version)$" \
   || fail "ledmarquee --version"
 "$root/usr/bin/ledmarquee-cli" --version | grep -q "$(field Version)" || fail "ledmarquee-cli --version"
+# The simulator runs (its libraries are there) a sketch that only loops
+# (nop, rjmp .), and says that it never drives the sign.
+printf ':040000000000FFCF2E\n:00000001FF\n' >"$scratch/loop.hex"
+"$root/usr/libexec/ledmarquee/ledmarquee-simulator" --seconds 0.01 "$scratch/loop.hex" >"$scratch/simulated" 2>&1 \
+  && fail "the simulator ran a sketch that drives nothing without a fault"
+grep -q '^fault no-columns ' "$scratch/simulated" || fail "the packaged simulator: $(cat "$scratch/simulated")"
 
 missing=()
 for tool in lintian appstreamcli; do

@@ -1,6 +1,6 @@
 #include "avr_toolchain.h"
-#include "simulated_mega.h"
 
+#include "board/simulated_mega.h"
 #include "generation/column_sampler.h"
 #include "generation/default_texts.h"
 #include "generation/panel_sketch_builder.h"
@@ -28,12 +28,12 @@ TEST(SimulatedBoardTest, FirstFrameOfThePanelSketchIsTheTitle)
     ASSERT_TRUE(toolchain->build(QByteArray::fromStdString(sketch.text), "firstframe", &error).has_value())
         << error.toStdString();
 
-    tests::SimulatedMega board;
-    ASSERT_TRUE(board.loadElf(toolchain->elfPath("firstframe"), &error)) << error.toStdString();
-    board.watchPorts("CKF");
+    board::SimulatedMega mega;
+    ASSERT_TRUE(mega.loadElf(toolchain->elfPath("firstframe"), &error)) << error.toStdString();
+    mega.watchPorts("CKF");
     // Start-up plus one frame of 64 columns of about 1,650 cycles each.
-    ASSERT_TRUE(board.run(200000));
-    const auto columns = board.shownColumns('K', 'F');
+    ASSERT_TRUE(mega.run(200000));
+    const auto columns = mega.shownColumns('K', 'F');
     ASSERT_GE(columns.size(), 64u);
     for (int i = 0; i < 64; ++i) {
         EXPECT_EQ(columns[i].column, i);

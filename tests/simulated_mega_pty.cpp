@@ -4,7 +4,7 @@
 // the flash (or the given number of bytes) to FILE.
 //
 //   simulated-mega-pty FLASH-FILE [BYTES]
-#include "simulated_mega.h"
+#include "board/simulated_mega.h"
 
 #include <QFile>
 
@@ -19,9 +19,9 @@ int main(int argc, char** argv)
         return 2;
     }
     const std::size_t bytes = argc > 2 ? std::strtoul(argv[2], nullptr, 0) : 0x3E000;
-    auto* board = new tests::SimulatedMega; // left to the process's end, as the terminal's thread needs
+    auto* mega = new board::SimulatedMega; // left to the process's end, as the terminal's thread needs
     QString error;
-    const QString path = board->startBootloaderOnPty(&error);
+    const QString path = mega->startBootloaderOnPty(&error);
     if (path.isEmpty()) {
         std::fprintf(stderr, "simulated-mega-pty: %s\n", error.toLocal8Bit().constData());
         return 1;
@@ -32,7 +32,7 @@ int main(int argc, char** argv)
     while (read(STDIN_FILENO, buffer, sizeof buffer) > 0) {
     }
     QFile out(QString::fromLocal8Bit(argv[1]));
-    const QByteArray flash = board->flash(0, bytes);
+    const QByteArray flash = mega->flash(0, bytes);
     const bool written = out.open(QIODevice::WriteOnly) && out.write(flash) == flash.size() && out.flush();
     std::fflush(stdout);
     // Stopping the terminal's thread can hang; the process just ends.

@@ -1,6 +1,6 @@
 #include "avr_toolchain.h"
-#include "simulated_mega.h"
 
+#include "board/simulated_mega.h"
 #include "generation/column_sampler.h"
 #include "generation/panel_sketch_builder.h"
 #include "generation/sign_animation.h"
@@ -100,11 +100,11 @@ TEST_P(WholeMessageBoardTest, ScrollsToTheEnd)
     const QRegularExpression text(QStringLiteral("^\\.text\\s+(\\d+)"), QRegularExpression::MultilineOption);
     EXPECT_LE(text.match(output).captured(1).toLong(), 253952) << "the flash below the bootloader";
 
-    tests::SimulatedMega board;
-    ASSERT_TRUE(board.loadElf(elf, &output)) << output.toStdString();
-    const long counter = board.symbolAddress("k");
+    board::SimulatedMega mega;
+    ASSERT_TRUE(mega.loadElf(elf, &output)) << output.toStdString();
+    const long counter = mega.symbolAddress("k");
     ASSERT_GE(counter, 0);
-    board.watchPorts("CKF");
+    mega.watchPorts("CKF");
 
     using Frame = std::array<std::uint16_t, 64>;
     // Marquee step s shows columns s .. s + 63 of 64 dark columns, the
@@ -120,17 +120,17 @@ TEST_P(WholeMessageBoardTest, ScrollsToTheEnd)
         return frame;
     };
     // Blinks and roll-up: 632 frames of 64 columns of some 1,630 cycles.
-    ASSERT_TRUE(board.run(67000000));
+    ASSERT_TRUE(mega.run(67000000));
 
     const auto jumpTo = [&](std::uint32_t step) {
         for (int byte = 0; byte < 4; ++byte) {
-            board.setData(static_cast<std::size_t>(counter + byte), static_cast<std::uint8_t>(step >> (8 * byte)));
+            mega.setData(static_cast<std::size_t>(counter + byte), static_cast<std::uint8_t>(step >> (8 * byte)));
         }
-        const std::uint64_t from = board.cycle();
+        const std::uint64_t from = mega.cycle();
         // The rest of the step under way, then two steps of 6 frames.
-        EXPECT_TRUE(board.run(3 * 6 * 64 * 1700));
-        std::vector<tests::SimulatedMega::Column> shown;
-        for (const auto& column : board.shownColumns('K', 'F')) {
+        EXPECT_TRUE(mega.run(3 * 6 * 64 * 1700));
+        std::vector<board::SimulatedMega::Column> shown;
+        for (const auto& column : mega.shownColumns('K', 'F')) {
             if (column.cycle > from) {
                 shown.push_back(column);
             }
@@ -138,7 +138,7 @@ TEST_P(WholeMessageBoardTest, ScrollsToTheEnd)
         return shown;
     };
     // A frame that shows the columns of step `step` somewhere in shown.
-    const auto showsStep = [&](const std::vector<tests::SimulatedMega::Column>& shown, std::size_t step) {
+    const auto showsStep = [&](const std::vector<board::SimulatedMega::Column>& shown, std::size_t step) {
         const auto frame = expectedFrame(step);
         for (std::size_t start = 0; start + 64 <= shown.size(); ++start) {
             bool all = true;

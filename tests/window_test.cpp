@@ -260,8 +260,8 @@ TEST_F(WindowTest, TabKeyWalksTheWindowFromTopToBottom)
     // keys move between them); the cancel and details buttons wait,
     // disabled, until there is something to cancel or show.
     const char* const order[] = {"Text1", "Text2", "pic", "Check1", "Check2", "Option1", "Text3", "preview",
-                                 "wholeMessage", "stepFrames", "wiringTest", "port", "upload", "uploadPortsBA",
-                                 "Command3", "Command1", "Command2", "Command5", "saveAs", "Text1"};
+                                 "wholeMessage", "stepFrames", "wiringTest", "simulate", "port", "upload",
+                                 "uploadPortsBA", "Command3", "Command1", "Command2", "Command5", "saveAs", "Text1"};
     EXPECT_EQ(QApplication::focusWidget(), Text1);
     for (std::size_t i = 1; i < std::size(order); ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);

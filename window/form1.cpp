@@ -14,6 +14,7 @@
 #include "window/memory_line.h"
 #include "window/scroll_speed_box.h"
 #include "window/sign_preview.h"
+#include "window/simulation_actions.h"
 #include "window/sketch_panel.h"
 #include "window/window_actions.h"
 
@@ -137,8 +138,13 @@ Form1::Form1(const std::string& toolFolder, QWidget* parent)
     preview = place(new SignPreview(this), "preview",
                     QRect(previewLeft, Text3->y(), MarqueeShape::kColumns * SignPreview::kPitch + 2 * SignPreview::kMargin,
                           MarqueeShape::kRows * SignPreview::kPitch + 2 * SignPreview::kMargin));
-    signNote = place(new QLabel(this), "signNote",
-                     QRect(previewLeft, preview->geometry().bottom() + 2, preview->width(), 18));
+    // Two lines under the sign say what it shows: what the wiring test
+    // lights, or the simulated board's wiring and faults.
+    signNote = place(new QLabel(this), "signNote", QRect());
+    signNote->setGeometry(previewLeft, preview->geometry().bottom() + 2, preview->width(),
+                          2 * signNote->fontMetrics().lineSpacing() + 2);
+    signNote->setWordWrap(true);
+    signNote->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     memoryLine = place(new MemoryLine(this), "memoryLine",
                        QRect(previewLeft, signNote->geometry().bottom() + 4, preview->width(), 60));
     // As wide as its text: a click beside the words does not tick it.
@@ -152,15 +158,16 @@ Form1::Form1(const std::string& toolFolder, QWidget* parent)
 
     m_actions = std::make_unique<WindowActions>(*this, toolFolder);
     m_boardActions = std::make_unique<BoardActions>(*this);
+    m_simulation = std::make_unique<SimulationActions>(*this);
     connectControls();
 }
 
 void Form1::placeAddedControls()
 {
     // Under the long-message box come the scroll speed, a row of buttons
-    // that try a sketch out (the wiring test on its left, room on its
-    // right), then the board controls; the save button sits on the
-    // designed buttons' row.
+    // that try a sketch out (the wiring test on its left, the simulated
+    // board on its right), then the board controls; the save button sits on
+    // the designed buttons' row.
     const QRect line = memoryLine->geometry();
     scrollSpeed = place(new ScrollSpeedBox(this), "scrollSpeed",
                         QRect(line.left(), wholeMessageBox->geometry().bottom() + 4, line.width(), 24));
@@ -168,6 +175,9 @@ void Form1::placeAddedControls()
                        QRect(line.left(), scrollSpeed->geometry().bottom() + 4, 120, 26));
     wiringTest->setToolTip(tr("把接線測試放進輸出區並在預覽播放：逐列、逐行、再全亮。"
                               "用「上傳到看板」送給接 F、K 埠的看板，接 B、A 埠的看板請按「上傳 B/A 埠版」。"));
+    simulate = place(button(this, tr("在模擬看板上試跑")), "simulate",
+                     QRect(line.right() + 1 - 160, wiringTest->y(), 160, wiringTest->height()));
+    simulate->setToolTip(tr("把輸出區裡的程式（連同手動修改）編譯後，在模擬的 Mega 2560 上即時執行，看板預覽會顯示它亮出的樣子"));
     const int boardTop = wiringTest->geometry().bottom() + 1 + 4;
     const int saveTop = Command5->y();
     boardControls = place(new BoardControls(this), "boardControls",
@@ -190,6 +200,7 @@ void Form1::nameForAssistiveTools()
     signNote->setAccessibleName(tr("預覽說明"));
     for (QAbstractButton* captioned : std::initializer_list<QAbstractButton*>{
              Command1, Command3, Command2, Command5, Check1, Check2, Option1, Option2, wholeMessageBox, wiringTest,
+             simulate,
              saveAs}) {
         captioned->setAccessibleName(captioned->text());
     }
@@ -200,10 +211,11 @@ void Form1::orderTabStops()
     // Top to bottom, and left to right within a row: the texts, the
     // canvas, the style and face choices, the panel, the preview and the
     // controls beside it (the long-message box, the scroll speed, the wiring
-    // test and the board controls), then the row of buttons under it.
+    // test and the simulate button, the board controls), then the row of
+    // buttons under it.
     QList<QWidget*> order = {Text1,   Text2,   pic,   Check1,     Check2,
                              Option1, Option2, Text3, longSketch, preview, wholeMessageBox};
-    order += {scrollSpeed->focusTarget(), wiringTest};
+    order += {scrollSpeed->focusTarget(), wiringTest, simulate};
     order += boardControls->tabOrder();
     order += {Command3, Command1, Command2, Command5, saveAs};
     for (qsizetype i = 1; i < order.size(); ++i) {
@@ -216,13 +228,19 @@ void Form1::connectControls()
     const auto press = [this](QPushButton* sender, void (WindowActions::*action)()) {
         connect(sender, &QPushButton::clicked, this, [this, action] { (m_actions.get()->*action)(); });
     };
+    // A generate or the wiring test gives the sign something else to show:
+    // a run on the simulated board ends first.
+    for (QPushButton* generate : {Command1, Command3, wiringTest}) {
+        connect(generate, &QPushButton::clicked, m_simulation.get(), &SimulationActions::stop);
+    }
+    connect(simulate, &QPushButton::clicked, m_simulation.get(), &SimulationActions::toggle);
     press(Command1, &WindowActions::generateStandard);
     press(Command3, &WindowActions::generateLowered);
     press(Command2, &WindowActions::copyPanel);
     press(Command5, &WindowActions::writeFile);
     press(saveAs, &WindowActions::saveSketchAs);
     press(wiringTest, &WindowActions::showWiringTest);
-    connect(preview, &SignPreview::noteChanged, this, &Form1::showSignNote);
+    connect(preview, &SignPreview::noteChanged, this, [this](const QString& note) { showSignNote(note, false); });
 
     // A box or option changed by the user, by mouse or keyboard, toggles;
     // unticking a box turns its style off again.
@@ -290,6 +308,7 @@ bool Form1::showsWiringTest() const
 
 void Form1::showSketch(generation::PanelSketch sketch)
 {
+    showSignNote(QString(), false);
     m_panel->setText(std::move(sketch.text));
     m_wiringTestShown = false;
     if (m_wiringTestNoteShown) {
@@ -316,11 +335,6 @@ void Form1::showWiringTest(std::string text)
     m_wiringTestNoteShown = true;
 }
 
-void Form1::showSignNote(const QString& text)
-{
-    signNote->setText(text);
-    signNote->setToolTip(text);
-}
 
 void Form1::showCanvas()
 {
@@ -394,6 +408,33 @@ void Form1::showUploadResult(const QString& text, bool succeeded, const QString&
 void Form1::showPanelLine(int line)
 {
     m_panel->showLine(line);
+}
+
+void Form1::showSimulationRunning(bool running)
+{
+    simulate->setText(running ? tr("停止試跑") : tr("在模擬看板上試跑"));
+    simulate->setAccessibleName(simulate->text());
+    if (running) {
+        // The sign is the simulated board's now, dark until it drives it.
+        preview->showLevels({});
+    }
+}
+
+void Form1::showSimulatedSign(const board::SimulatorOutput::Levels& levels)
+{
+    preview->showLevels(levels);
+}
+
+void Form1::showSignNote(const QString& text, bool problem)
+{
+    signNote->setText(text);
+    signNote->setToolTip(text);
+    signNote->setStyleSheet(problem ? QStringLiteral("color: #c00000;") : QString());
+}
+
+void Form1::showMeasuredMemory(int flashBytes, int sramBytes)
+{
+    memoryLine->showMeasured(flashBytes, sramBytes);
 }
 
 } // namespace window

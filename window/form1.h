@@ -4,6 +4,7 @@
 #include "generation/panel_sketch.h"
 #include "platform/qt_glyph_canvas.h"
 #include "window/board_view.h"
+#include "window/simulation_view.h"
 #include "window/sketch_view.h"
 
 #include <QWidget>
@@ -27,6 +28,7 @@ class LongSketchView;
 class MemoryLine;
 class ScrollSpeedBox;
 class SignPreview;
+class SimulationActions;
 class SketchPanel;
 class WindowActions;
 
@@ -35,13 +37,15 @@ class WindowActions;
 // stands in for a sketch too long to edit) and the four buttons, each at a
 // fixed place that never moves, and to their right a
 // preview of the sign with a note under it and the sketch's memory use, the
-// scroll speed, the wiring test's button, the controls that send the sketch
+// scroll speed, the wiring test's button and a button that tries the
+// panel's sketch on the simulated board, the controls that send the sketch
 // to the board, and a button that saves it for the Arduino IDE.
 // It owns the canvas, its sampler and the actions, and tells the actions
 // when a control is used; what a button does is the actions' business, and
 // each kind sees the window only through its own view: the sketch actions
-// through SketchView, the board actions through BoardView.
-class Form1 : public QWidget, public SketchView, public BoardView {
+// through SketchView, the board actions through BoardView, the simulation
+// through SimulationView.
+class Form1 : public QWidget, public SketchView, public BoardView, public SimulationView {
     Q_OBJECT
 
 public:
@@ -69,8 +73,11 @@ public:
     void showUploadResult(const QString& text, bool succeeded, const QString& log) override;
     void showPanelLine(int line) override;
 
-    // The one line under the preview, for what the preview is playing.
-    void showSignNote(const QString& text);
+    void showSimulationRunning(bool running) override;
+    void showSimulatedSign(const board::SimulatorOutput::Levels& levels) override;
+    // The lines under the preview, for what it shows; a problem in red.
+    void showSignNote(const QString& text, bool problem) override;
+    void showMeasuredMemory(int flashBytes, int sramBytes) override;
 
     platform::QtGlyphCanvas& canvas() override { return m_canvas; }
     generation::ColumnSampler& sampler() override { return m_sampler; }
@@ -96,8 +103,10 @@ private:
     QPushButton* Command2;
     QPushButton* Command3;
     SignPreview* preview;
+    // Under the sign: what the preview shows, when there is something to say.
     QLabel* signNote;
     MemoryLine* memoryLine;
+    QPushButton* simulate;
     BoardControls* boardControls;
     QPushButton* saveAs;
     // When ticked, the generate and write buttons keep the whole message in flash.
@@ -113,6 +122,7 @@ private:
     bool m_wiringTestShown = false;
     // Whether the board controls' status line still says how to send it.
     bool m_wiringTestNoteShown = false;
+    std::unique_ptr<SimulationActions> m_simulation;
 };
 
 } // namespace window

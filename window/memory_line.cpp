@@ -150,6 +150,21 @@ void MemoryLine::showWholeMessage(std::size_t characters, std::size_t width)
     present(text, details, QString());
 }
 
+void MemoryLine::showMeasured(int flashBytes, int sramBytes)
+{
+    if (flashBytes < 0 || sramBytes < 0) {
+        return;
+    }
+    const auto flash = std::size_t(flashBytes);
+    const auto sram = std::size_t(sramBytes);
+    const QString text = tr("輸出區的程式實測（avr-size）：快閃記憶體用 %1／%2 位元組（%3%），SRAM 的全域變數用 %4／%5 位元組（%6%）。")
+                             .arg(number(flash), number(BoardMemory::kFlashBytes))
+                             .arg(percent(flash, BoardMemory::kFlashBytes))
+                             .arg(number(sram), number(BoardMemory::kSramBytes))
+                             .arg(percent(sram, BoardMemory::kSramBytes));
+    present(text, text, QString());
+}
+
 void MemoryLine::present(const QString& text, const QString& details, const QString& colour)
 {
     setText(text);

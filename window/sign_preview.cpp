@@ -55,6 +55,7 @@ QPoint SignPreview::ledCentre(int column, int row)
 
 void SignPreview::play(const generation::SignAnimation& animation)
 {
+    m_live = false;
     m_animation = animation;
     m_playedBefore = 0;
     m_shownFrame = 0;
@@ -108,9 +109,27 @@ void SignPreview::showNoteFor(std::size_t frame)
     }
 }
 
+void SignPreview::showLevels(const board::SimulatorOutput::Levels& levels)
+{
+    if (m_live && levels == m_levels) {
+        return;
+    }
+    if (!m_live) {
+        // The animation stops, and with it its notes: the next one played
+        // says its first note afresh.
+        m_live = true;
+        m_ticker.stop();
+        m_clock.invalidate();
+        m_note.clear();
+    }
+    m_levels = levels;
+    renderPicture();
+    update();
+}
+
 void SignPreview::setPaused(bool paused)
 {
-    if (!m_animation || paused == this->paused()) {
+    if (m_live || !m_animation || paused == this->paused()) {
         return;
     }
     if (paused) {
@@ -179,11 +198,28 @@ void SignPreview::renderPicture()
     if (m_litLed.isNull() || m_litLed.devicePixelRatio() != ratio) {
         m_litLed = ledImage(kLit, ratio);
         m_darkLed = ledImage(kDark, ratio);
+        const int top = board::SimulatorOutput::kLevels - 1;
+        for (int level = 0; level <= top; ++level) {
+            const auto mix = [&](int dark, int lit) { return dark + (lit - dark) * level / top; };
+            m_levelLeds[std::size_t(level)] = ledImage(
+                QColor(mix(kDark.red(), kLit.red()), mix(kDark.green(), kLit.green()), mix(kDark.blue(), kLit.blue())),
+                ratio);
+        }
     }
     m_picture = QPixmap(size() * ratio);
     m_picture.setDevicePixelRatio(ratio);
     m_picture.fill(kBoard);
     QPainter painter(&m_picture);
+    if (m_live) {
+        for (int column = 0; column < board::SimulatorOutput::kColumns; ++column) {
+            for (int row = 0; row < board::SimulatorOutput::kRows; ++row) {
+                const QPoint corner = ledCentre(column, row) - QPoint(kPitch / 2, kPitch / 2);
+                const auto level = m_levels[std::size_t(column * board::SimulatorOutput::kRows + row)];
+                painter.drawPixmap(corner, m_levelLeds[level]);
+            }
+        }
+        return;
+    }
     for (int column = 0; column < generation::SignAnimation::kColumns; ++column) {
         for (int row = 0; row < generation::SignAnimation::kRows; ++row) {
             const QPoint corner = ledCentre(column, row) - QPoint(kPitch / 2, kPitch / 2);
@@ -200,7 +236,7 @@ void SignPreview::paintEvent(QPaintEvent*)
         renderPicture();
     }
     painter.drawPixmap(0, 0, m_picture);
-    if (m_animation && paused()) {
+    if (m_animation && !m_live && paused()) {
         // A pause sign and a word over a dimmed sign, so that a held
         // picture is not taken for a stuck board.
         painter.fillRect(rect(), QColor(0, 0, 0, 110));

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "board/simulator_output.h"
 #include "generation/sign_animation.h"
 
 #include <QElapsedTimer>
@@ -7,6 +8,7 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <array>
 #include <optional>
 
 namespace window {
@@ -19,7 +21,8 @@ namespace window {
 // shown in each frame, and when, is the animation
 // model's; this keeps the clock and paints. It repaints only when the
 // picture changes, from LED images drawn once, and sleeps until the next
-// change rather than ticking.
+// change rather than ticking. It can also show a running board live, each
+// LED as bright as it was lit; measuring that is the simulated board's.
 class SignPreview : public QWidget {
     Q_OBJECT
 
@@ -30,6 +33,11 @@ public:
     explicit SignPreview(QWidget* parent);
 
     void play(const generation::SignAnimation& animation);
+    // Shows each LED at its brightness (0 dark to 15 lit all of its share),
+    // column by column, until the next play(); the animation stops meanwhile.
+    void showLevels(const board::SimulatorOutput::Levels& levels);
+    bool live() const { return m_live; }
+    const board::SimulatorOutput::Levels& levels() const { return m_levels; }
     bool paused() const { return !m_clock.isValid(); }
     void setPaused(bool paused);
     // The frame on show now (0 before anything was played).
@@ -63,8 +71,11 @@ private:
     double m_playedBefore = 0;  // microseconds played before the clock last started
     std::size_t m_shownFrame = 0;
     generation::SignAnimation::Frame m_shownPicture{};
+    bool m_live = false;
+    board::SimulatorOutput::Levels m_levels{};
     QPixmap m_litLed;
     QPixmap m_darkLed;
+    std::array<QPixmap, board::SimulatorOutput::kLevels> m_levelLeds;
     QPixmap m_picture;          // the whole sign as m_shownPicture lights it
     QString m_note;
 };

@@ -1,4 +1,4 @@
-#include "simulated_mega.h"
+#include "board/simulated_mega.h"
 
 extern "C" {
 #include <avr_ioport.h>
@@ -11,12 +11,14 @@ extern "C" {
 
 #include <QFileInfo>
 
+#include <algorithm>
 #include <chrono>
+#include <cstdarg>
 #include <cstring>
 #include <map>
 #include <unistd.h>
 
-namespace tests {
+namespace board {
 
 namespace {
 
@@ -26,22 +28,53 @@ constexpr std::uint32_t kBootloaderStart = 0x3E000;
 // The linker puts data-space symbols at this offset in an AVR ELF file.
 constexpr std::uint32_t kDataOffset = 0x800000;
 
+// simavr reports through one logger for the whole process; the boards it
+// speaks of are found by their core.
+std::mutex boardsMutex;
+std::vector<std::pair<avr_t*, SimulatedMega*>> boards;
+
 } // namespace
+
+void SimulatedMega::onLog(avr_t* avr, int level, const char* format, std::va_list)
+{
+    // simavr's own chatter (loading, resets, the UART) is not ours to print.
+    // An invalid opcode it logs and then steps over, which a real core
+    // would not do: the board stops there.
+    if (avr == nullptr || level > LOG_ERROR || std::strstr(format, "Invalid Opcode") == nullptr) {
+        return;
+    }
+    const std::lock_guard lock(boardsMutex);
+    for (const auto& [core, board] : boards) {
+        if (core == avr) {
+            board->m_halt = Halt::InvalidOpcode;
+            board->m_haltAddress = avr->pc;
+            avr->state = cpu_Crashed;
+        }
+    }
+}
 
 struct SimulatedMega::Pty {
     uart_pty_t uart{};
 };
 
 SimulatedMega::SimulatedMega()
-    : m_avr(avr_make_mcu_by_name("atmega2560"))
 {
+    static std::once_flag quiet;
+    std::call_once(quiet, [] { avr_global_logger_set(&SimulatedMega::onLog); });
+    m_avr = avr_make_mcu_by_name("atmega2560");
     avr_init(m_avr);
     m_avr->frequency = kFrequency;
+    const std::lock_guard lock(boardsMutex);
+    boards.emplace_back(m_avr, this);
 }
 
 SimulatedMega::~SimulatedMega()
 {
     stop();
+    {
+        const std::lock_guard lock(boardsMutex);
+        std::erase_if(boards, [this](const auto& entry) { return entry.second == this; });
+    }
     // With a pseudo-terminal attached, the parts library's thread keeps the
     // core's address and stopping it can hang, so the core is left to the
     // end of the process. Without one it is freed.
@@ -96,8 +129,18 @@ bool SimulatedMega::loadElf(const QString& path, QString* error)
 
 void SimulatedMega::watchPorts(const std::string& ports)
 {
+    watch(ports, nullptr);
+}
+
+void SimulatedMega::watchPorts(const std::string& ports, PortListener& listener)
+{
+    watch(ports, &listener);
+}
+
+void SimulatedMega::watch(const std::string& ports, PortListener* listener)
+{
     for (char port : ports) {
-        m_watches.push_back(std::make_unique<Watch>(Watch{this, port}));
+        m_watches.push_back(std::make_unique<Watch>(Watch{this, port, listener}));
         avr_irq_t* irq = avr_io_getirq(m_avr, AVR_IOCTL_IOPORT_GETIRQ(port), IOPORT_IRQ_REG_PORT);
         // Every write counts, even one that repeats the port's value.
         irq->flags &= ~IRQ_FLAG_FILTERED;
@@ -109,18 +152,36 @@ void SimulatedMega::onPortWrite(avr_irq_t*, std::uint32_t value, void* param)
 {
     auto* watch = static_cast<Watch*>(param);
     SimulatedMega* board = watch->board;
+    if (watch->listener != nullptr) {
+        watch->listener->portWritten(board->m_avr->cycle, watch->port, static_cast<std::uint8_t>(value));
+        return;
+    }
     const std::lock_guard lock(board->m_writesMutex);
     board->m_writes.push_back({board->m_avr->cycle, watch->port, static_cast<std::uint8_t>(value)});
 }
 
 bool SimulatedMega::run(std::uint64_t cycles)
 {
+    if (m_halt != Halt::None) {
+        return false;
+    }
     const std::uint64_t until = m_avr->cycle + cycles;
     const int ramEnd = m_avr->ramend;
+    const avr_flashaddr_t resetAddress = m_avr->reset_pc;
     while (m_avr->cycle < until) {
+        const avr_flashaddr_t pc = m_avr->pc;
         const int state = avr_run(m_avr);
         if (state == cpu_Done || state == cpu_Crashed) {
+            if (m_halt == Halt::None) {
+                m_halt = state == cpu_Done ? Halt::Asleep : Halt::Crashed;
+                m_haltAddress = pc;
+            }
             return false;
+        }
+        if (m_avr->pc == resetAddress) {
+            ++m_restarts;
+            m_lastRestartCycle = m_avr->cycle;
+            m_lastRestartFrom = pc;
         }
         const int sp = m_avr->data[R_SPL] | m_avr->data[R_SPH] << 8;
         // Start-up runs with interrupts off until the core's init() enables
@@ -297,4 +358,4 @@ void SimulatedMega::stop()
     }
 }
 
-} // namespace tests
+} // namespace board

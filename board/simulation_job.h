@@ -1,0 +1,83 @@
+#pragma once
+
+#include "board/board_job.h"
+#include "board/board_outcome.h"
+#include "board/process_runner.h"
+#include "board/simulator_output.h"
+
+#include <QObject>
+#include <QString>
+
+#include <memory>
+
+class QTemporaryDir;
+
+namespace board {
+
+// Runs a sketch text on the simulated Mega 2560: compiles it through
+// BoardJob, as an upload does, then runs the simulator program on the
+// result through a ProcessRunner and passes on what it says as it says it,
+// read by SimulatorOutput. It is the one road the window and the command
+// line take to the simulated board; what a frame, a brightness or a fault
+// means to the user is theirs to say.
+class SimulationJob : public QObject {
+    Q_OBJECT
+public:
+    enum class Pace {
+        AsFastAsItCan, // for a number of simulated seconds
+        RealTime,      // in step with the clock, until cancelled
+    };
+    struct Request {
+        Pace pace = Pace::AsFastAsItCan;
+        double seconds = 0; // how long to run; 0 with RealTime: until cancelled
+        bool frames = false;
+        bool light = false;
+    };
+
+    explicit SimulationJob(QObject* parent = nullptr);
+    ~SimulationJob() override;
+
+    // compiled() follows once the builder is done, then what the simulated
+    // board shows, then finished() exactly once, also for a failure found
+    // before anything started.
+    void start(const QString& sketchText, const Request& request);
+    // Ends the run; finished() follows with Cancelled.
+    void cancel();
+    bool isRunning() const;
+
+signals:
+    void compiled(const board::BoardOutcome& outcome);
+    void wiringRecognised(board::SimulatorOutput::Wiring wiring);
+    void frameShown(const board::SimulatorOutput::Frame& frame);
+    void lightChanged(const board::SimulatorOutput::Light& light);
+    void faulted(const board::SimulatorOutput::Fault& fault);
+    // ok() when the sketch was compiled and ran, faults included; the
+    // log holds the builder's output and whatever the simulator said on
+    // its standard error.
+    void finished(const board::BoardOutcome& outcome);
+
+private:
+    void onCompiled(const BoardOutcome& outcome);
+    void onReceived(ProcessRunner::Channel channel, const QString& text);
+    void onSimulatorFinished(const ProcessRunner::Result& result);
+    void finish(const BoardOutcome& outcome);
+
+    BoardJob m_build;
+    Request m_request;
+    BoardOutcome m_compiledOutcome;
+    std::unique_ptr<QTemporaryDir> m_folder; // the compiled sketch, the simulator's own copy
+    SimulatorOutput m_output;
+    QString m_errors;
+    QString m_simulatorError;
+    bool m_running = false;
+    bool m_cancelled = false;
+    // Last, so that a simulator still running is stopped before its folder goes.
+    ProcessRunner m_simulator;
+};
+
+} // namespace board
+
+Q_DECLARE_METATYPE(board::SimulatorOutput::Wiring)
+Q_DECLARE_METATYPE(board::SimulatorOutput::Frame)
+Q_DECLARE_METATYPE(board::SimulatorOutput::Light)
+Q_DECLARE_METATYPE(board::SimulatorOutput::Fault)

@@ -1,0 +1,88 @@
+#pragma once
+
+#include <QString>
+#include <QStringView>
+
+#include <array>
+#include <cstdint>
+#include <string>
+#include <variant>
+#include <vector>
+
+namespace board {
+
+// The lines the simulator program writes while a sketch runs on the
+// simulated Mega, and what they say: the wiring recognised, the frames the
+// sign shows, how bright each LED looks, a fault of the sketch, the end of
+// the run. The simulator writes them with the line functions and its callers
+// read them back with read(), so the format lives here alone. It runs
+// nothing and shows nothing.
+class SimulatorOutput {
+public:
+    static constexpr int kColumns = 64;
+    static constexpr int kRows = 16;
+    static constexpr int kLevels = 16; // brightness 0 (dark) to 15 (lit all of its share)
+
+    using Words = std::array<std::uint16_t, kColumns>;
+    // Column by column, the top row (bit 0) first.
+    using Levels = std::array<std::uint8_t, kColumns * kRows>;
+
+    // Which data ports carry the column word: K (high byte) and F, as the
+    // panel's sketch drives them, B and A as bb.ino does, or both.
+    enum class Wiring { KF, BA, Both };
+    // One pass of port C over the columns 0 to 63, from the moment column 0
+    // was selected.
+    struct Frame {
+        std::uint64_t microseconds = 0;
+        Words words{};
+    };
+    // How long each LED was lit over one display period, ending then.
+    struct Light {
+        std::uint64_t microseconds = 0;
+        Levels levels{};
+    };
+    struct Fault {
+        enum class Kind {
+            Crashed,       // simavr gave up on the core
+            InvalidOpcode, // the core met a word that is no instruction
+            Restarted,     // the core went back to address 0, once or twice
+            Resets,        // ... and again and again
+            Asleep,        // asleep with interrupts off
+            NoColumns,     // port C never passed over the 64 columns
+        };
+        Kind kind = Kind::Crashed;
+        std::uint64_t microseconds = 0; // when it happened (the first restart)
+        std::uint32_t address = 0;      // where, as a byte address in flash
+        int restarts = 0;
+    };
+    // The run ended, at this simulated time.
+    struct End {
+        std::uint64_t microseconds = 0;
+    };
+    // The simulator could not run the sketch at all (an unreadable file).
+    struct Error {
+        QString text;
+    };
+    using Event = std::variant<Wiring, Frame, Light, Fault, End, Error>;
+
+    static std::string wiringLine(Wiring wiring);
+    static std::string frameLine(const Frame& frame);
+    static std::string lightLine(const Light& light);
+    static std::string faultLine(const Fault& fault);
+    static std::string endLine(std::uint64_t microseconds);
+    static std::string errorLine(const std::string& text);
+    // A frame as `ledmarquee-cli --simulate` prints it: the time in
+    // microseconds, then the 64 words as four hex digits each.
+    static std::string frameText(const Frame& frame);
+
+    // Takes the simulator's output as it arrives, in pieces of any size, and
+    // returns what its complete lines say; a partial line waits for the rest.
+    std::vector<Event> read(QStringView text);
+
+private:
+    static bool parse(QStringView line, Event& event);
+
+    QString m_partial;
+};
+
+} // namespace board

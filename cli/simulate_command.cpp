@@ -1,0 +1,202 @@
+#include "cli/simulate_command.h"
+
+#include "board/simulation_job.h"
+#include "cli/board_commands.h"
+#include "cli/command_line.h"
+#include "cli/interrupt_watch.h"
+#include "cli/sketch_file.h"
+
+#include <QEventLoop>
+
+#include <cmath>
+#include <cstdio>
+#include <optional>
+
+namespace cli {
+
+namespace {
+
+using Fault = board::SimulatorOutput::Fault;
+
+void printError(const QString& message)
+{
+    std::fprintf(stderr, "ledmarquee-cli: %s\n", message.toUtf8().constData());
+}
+
+QString secondsText(std::uint64_t microseconds)
+{
+    return QString::number(double(microseconds) / 1e6, 'f', 3);
+}
+
+QString address(std::uint32_t value)
+{
+    return QStringLiteral("0x%1").arg(value, 5, 16, QLatin1Char('0'));
+}
+
+// What happened to the simulated board, for the one error line.
+QString faultLine(const Fault& fault)
+{
+    const QString when = secondsText(fault.microseconds);
+    switch (fault.kind) {
+    case Fault::Kind::Crashed:
+        return QStringLiteral("the simulated board crashed at %1 s: its core ran off at flash address %2")
+            .arg(when, address(fault.address));
+    case Fault::Kind::InvalidOpcode:
+        return QStringLiteral("the simulated board crashed at %1 s: an invalid instruction at flash address %2")
+            .arg(when, address(fault.address));
+    case Fault::Kind::Restarted:
+        return QStringLiteral("the simulated board restarted at %1 s: its core jumped to address 0 from %2 "
+                              "(a call through a null function pointer, an interrupt with no handler, "
+                              "or the watchdog)")
+            .arg(when, address(fault.address));
+    case Fault::Kind::Resets:
+        return QStringLiteral("the simulated board resets over and over: from %1 s on, its core went back to "
+                              "address 0 %2 times, the last from %3 (a call through a null function pointer, an "
+                              "interrupt with no handler, or the watchdog)")
+            .arg(when)
+            .arg(fault.restarts)
+            .arg(address(fault.address));
+    case Fault::Kind::Asleep:
+        return QStringLiteral("the simulated board stopped at %1 s: its core went to sleep with interrupts off at "
+                              "flash address %2 and nothing can wake it")
+            .arg(when, address(fault.address));
+    case Fault::Kind::NoColumns:
+        break;
+    }
+    return QStringLiteral("the sketch does not drive the sign: in %1 s, port C never passed over the columns 0 to 63")
+        .arg(when);
+}
+
+QString wiringLine(board::SimulatorOutput::Wiring wiring)
+{
+    switch (wiring) {
+    case board::SimulatorOutput::Wiring::KF:
+        return QStringLiteral("the sketch drives the sign on ports K (high byte) and F (low byte), port C the column");
+    case board::SimulatorOutput::Wiring::BA:
+        return QStringLiteral("the sketch drives the sign on ports B (high byte) and A (low byte), port C the column");
+    case board::SimulatorOutput::Wiring::Both:
+        break;
+    }
+    return QStringLiteral("the sketch drives both K and F and B and A with the words, port C the column");
+}
+
+} // namespace
+
+SimulateCommand::SimulateCommand(QCommandLineParser& parser)
+    : m_parser(parser),
+      m_simulate(QStringLiteral("simulate"),
+                 QStringLiteral("Compile the sketch and run it on a simulated Mega 2560 for this many seconds (at most "
+                                "%1), as fast as the machine can. Prints a line for each frame whose picture differs "
+                                "from the one before: the time it began in microseconds, then the 64 column words "
+                                "as four hex digits each; the ports the sketch drives go to standard error.")
+                     .arg(kLongest),
+                 QStringLiteral("seconds")),
+      m_sketch(QStringLiteral("sketch"),
+               QStringLiteral("With --simulate: run this sketch file (UTF-8, or Big5 as bb.ino is) instead of a "
+                              "sketch made from the text options."),
+               QStringLiteral("path"))
+{
+    parser.addOptions({m_simulate, m_sketch});
+}
+
+bool SimulateCommand::simulates() const
+{
+    return m_parser.isSet(m_simulate);
+}
+
+bool SimulateCommand::runsSketchFile() const
+{
+    return m_parser.isSet(m_sketch);
+}
+
+double SimulateCommand::seconds() const
+{
+    bool ok = false;
+    const double value = m_parser.value(m_simulate).toDouble(&ok);
+    return ok && std::isfinite(value) ? value : -1;
+}
+
+QString SimulateCommand::usageProblem(bool textOptions, bool boardOptions) const
+{
+    if (runsSketchFile() && !simulates()) {
+        return QStringLiteral("--sketch gives a sketch to --simulate; use it with --simulate");
+    }
+    if (!simulates()) {
+        return {};
+    }
+    if (const double value = seconds(); !(value > 0 && value <= kLongest)) {
+        return QStringLiteral("--simulate needs a number of seconds above 0 and at most %1, not '%2'")
+            .arg(kLongest)
+            .arg(m_parser.value(m_simulate));
+    }
+    if (boardOptions) {
+        return QStringLiteral("--simulate cannot be used with --hex, --upload or --list-ports");
+    }
+    if (runsSketchFile() && textOptions) {
+        return QStringLiteral("--sketch runs the sketch file as it is; it cannot be used with options that make "
+                              "or write a sketch");
+    }
+    return {};
+}
+
+int SimulateCommand::runSketchFile() const
+{
+    return run(SketchFile::read(m_parser.value(m_sketch)));
+}
+
+int SimulateCommand::run(const QString& sketchText) const
+{
+    board::SimulationJob job;
+    board::SimulationJob::Request request;
+    request.seconds = seconds();
+    request.frames = true;
+    std::optional<Fault> fault;
+    board::BoardOutcome outcome;
+    QEventLoop loop;
+    QObject::connect(&job, &board::SimulationJob::frameShown, [](const board::SimulatorOutput::Frame& frame) {
+        const std::string line = board::SimulatorOutput::frameText(frame) + '\n';
+        std::fwrite(line.data(), 1, line.size(), stdout);
+    });
+    QObject::connect(&job, &board::SimulationJob::wiringRecognised,
+                     [](board::SimulatorOutput::Wiring wiring) { printError(wiringLine(wiring)); });
+    QObject::connect(&job, &board::SimulationJob::faulted, [&fault](const Fault& seen) { fault = seen; });
+    QObject::connect(&job, &board::SimulationJob::finished, [&](const board::BoardOutcome& result) {
+        outcome = result;
+        loop.quit();
+    });
+
+    const InterruptWatch interruptWatch([&job] { job.cancel(); });
+
+    job.start(sketchText, request);
+    loop.exec();
+    if (std::fflush(stdout) != 0) {
+        printError(QStringLiteral("cannot write the frames to standard output"));
+        return CommandLine::kFailed;
+    }
+
+    using board::BoardFailure;
+    switch (outcome.failure) {
+    case BoardFailure::None:
+        break;
+    case BoardFailure::Cancelled:
+        printError(QStringLiteral("interrupted"));
+        return BoardCommands::kInterrupted;
+    case BoardFailure::CompileFailed:
+        printError(QStringLiteral("the sketch does not compile: %1").arg(outcome.detail));
+        return CommandLine::kFailed;
+    case BoardFailure::ToolsMissing:
+        printError(QStringLiteral("the Arduino tools are missing: sudo apt install %1")
+                       .arg(outcome.missingPackages.join(QLatin1Char(' '))));
+        return BoardCommands::kBoardFailed;
+    default:
+        printError(QStringLiteral("simulation failed: %1").arg(outcome.detail));
+        return BoardCommands::kBoardFailed;
+    }
+    if (fault) {
+        printError(faultLine(*fault));
+        return CommandLine::kFailed;
+    }
+    return CommandLine::kOk;
+}
+
+} // namespace cli

@@ -1,0 +1,56 @@
+#include "cli/sketch_file.h"
+
+#include "cli/usage_error.h"
+#include "platform/os_failure.h"
+
+#include <QFile>
+#include <QStringDecoder>
+
+#include <cerrno>
+
+namespace cli {
+
+namespace {
+
+// Far more than the largest sketch the tool makes for any message it takes.
+constexpr qint64 kLargestSketch = 64 * 1024 * 1024;
+
+} // namespace
+
+QString SketchFile::read(const QString& path)
+{
+    QFile file(path);
+    if (!file.open(QIODevice::ReadOnly)) {
+        throw UsageError(QStringLiteral("cannot read sketch file %1: %2").arg(path, file.errorString()).toStdString());
+    }
+    QByteArray bytes;
+    while (bytes.size() <= kLargestSketch) {
+        const QByteArray chunk = file.read(1024 * 1024);
+        if (chunk.isEmpty()) {
+            if (file.error() != QFileDevice::NoError) {
+                throw platform::osFailure(EIO, QStringLiteral("cannot read sketch file"), path);
+            }
+            break;
+        }
+        bytes += chunk;
+    }
+    if (bytes.size() > kLargestSketch) {
+        throw UsageError(QStringLiteral("sketch file %1 is larger than any sketch (%2 MiB)")
+                             .arg(path)
+                             .arg(kLargestSketch / 1024 / 1024)
+                             .toStdString());
+    }
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    const QString text = utf8.decode(bytes);
+    if (!utf8.hasError()) {
+        return text;
+    }
+    QStringDecoder big5("Big5", QStringDecoder::Flag::Stateless);
+    const QString big5Text = big5.isValid() ? big5.decode(bytes) : QString();
+    if (!big5.isValid() || big5.hasError()) {
+        throw UsageError(QStringLiteral("sketch file %1 is neither UTF-8 nor Big5").arg(path).toStdString());
+    }
+    return big5Text;
+}
+
+} // namespace cli

@@ -1,0 +1,102 @@
+#include "window/simulation_message.h"
+
+#include "board/builder_output.h"
+
+namespace window {
+
+using board::BoardFailure;
+using Fault = board::SimulatorOutput::Fault;
+
+namespace {
+
+QString seconds(std::uint64_t microseconds)
+{
+    return QString::number(double(microseconds) / 1e6, 'f', 3);
+}
+
+QString address(std::uint32_t value)
+{
+    return QStringLiteral("0x%1").arg(value, 5, 16, QLatin1Char('0'));
+}
+
+} // namespace
+
+QString SimulationMessage::compiling()
+{
+    return tr("正在編譯輸出區的程式，準備在模擬看板上試跑…");
+}
+
+QString SimulationMessage::running()
+{
+    return tr("正在模擬的 Mega 2560 上執行輸出區的程式。");
+}
+
+QString SimulationMessage::running(board::SimulatorOutput::Wiring wiring)
+{
+    switch (wiring) {
+    case board::SimulatorOutput::Wiring::KF:
+        return tr("正在模擬的 Mega 2560 上執行輸出區的程式：C 埠選行，K、F 埠送出每行的字（面板程式的接法）。");
+    case board::SimulatorOutput::Wiring::BA:
+        return tr("正在模擬的 Mega 2560 上執行輸出區的程式：C 埠選行，B、A 埠送出每行的字（bb.ino 的接法）。");
+    case board::SimulatorOutput::Wiring::Both:
+        break;
+    }
+    return tr("正在模擬的 Mega 2560 上執行輸出區的程式：C 埠選行，K、F 埠和 B、A 埠都送出每行的字。");
+}
+
+QString SimulationMessage::fault(const Fault& fault)
+{
+    const QString when = seconds(fault.microseconds);
+    const QString causes = tr("可能是呼叫了空的函式指標、沒有處理常式的中斷或看門狗");
+    switch (fault.kind) {
+    case Fault::Kind::Crashed:
+        return tr("模擬的 Mega 2560 在第 %1 秒當機：程式跑出了快閃記憶體（位址 %2）。").arg(when, address(fault.address));
+    case Fault::Kind::InvalidOpcode:
+        return tr("模擬的 Mega 2560 在第 %1 秒當機：快閃記憶體位址 %2 不是有效的指令。").arg(when, address(fault.address));
+    case Fault::Kind::Restarted:
+        return tr("模擬的 Mega 2560 在第 %1 秒從位址 %2 跳回位址 0，重新啟動了（%3）。")
+            .arg(when, address(fault.address), causes);
+    case Fault::Kind::Resets:
+        return tr("模擬的 Mega 2560 一再重新啟動：第 %1 秒起跳回位址 0 共 %2 次（%3）。")
+            .arg(when)
+            .arg(fault.restarts)
+            .arg(causes);
+    case Fault::Kind::Asleep:
+        return tr("模擬的 Mega 2560 在第 %1 秒停住了：程式關閉中斷後進入睡眠（位址 %2），再也不會醒來。")
+            .arg(when, address(fault.address));
+    case Fault::Kind::NoColumns:
+        break;
+    }
+    return tr("程式沒有驅動看板：%1 秒內 C 埠從沒有依序選過第 0 到 63 行。").arg(when);
+}
+
+QString SimulationMessage::ended(const board::BoardOutcome& outcome)
+{
+    switch (outcome.failure) {
+    case BoardFailure::None:
+        return tr("模擬看板的試跑結束了。");
+    case BoardFailure::Cancelled:
+        return tr("已停止試跑，看板停在最後的畫面。");
+    case BoardFailure::CompileFailed:
+    {
+        // The compiler's own words, as the Arduino IDE shows them.
+        const QString said = board::BuilderOutput::firstError(outcome.log).message;
+        if (outcome.sketchLine > 0) {
+            return tr("程式編譯失敗，錯誤在第 %1 行，輸出區的游標已移到那一行。編譯器說：%2")
+                .arg(outcome.sketchLine)
+                .arg(said);
+        }
+        return tr("程式編譯失敗。編譯器說：%1").arg(said.isEmpty() ? outcome.detail : said);
+    }
+    case BoardFailure::ToolsMissing:
+        return tr("找不到編譯工具。請安裝這些套件：%1（在終端機執行 sudo apt install %1）。")
+            .arg(outcome.missingPackages.join(QLatin1Char(' ')));
+    case BoardFailure::TimedOut:
+        return tr("編譯逾時，試跑中斷了。");
+    default:
+        break;
+    }
+    return tr("模擬器意外停止，試跑中斷了。");
+}
+
+} // namespace window

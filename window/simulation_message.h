@@ -1,0 +1,27 @@
+#pragma once
+
+#include "board/board_outcome.h"
+#include "board/simulator_output.h"
+
+#include <QCoreApplication>
+#include <QString>
+
+namespace window {
+
+// Words what the simulated board did with the panel's sketch for the line
+// under the sign, in plain Traditional Chinese: that it runs and on which
+// wiring, a fault of the sketch and what may have caused it, and how a run
+// ended. Finding out what happened is the board layer's.
+class SimulationMessage {
+    Q_DECLARE_TR_FUNCTIONS(window::SimulationMessage)
+
+public:
+    static QString compiling();
+    static QString running();
+    static QString running(board::SimulatorOutput::Wiring wiring);
+    static QString fault(const board::SimulatorOutput::Fault& fault);
+    // How a run that ended without a fault of the sketch ended.
+    static QString ended(const board::BoardOutcome& outcome);
+};
+
+} // namespace window
