@@ -260,8 +260,8 @@ TEST_F(WindowTest, TabKeyWalksTheWindowFromTopToBottom)
     // keys move between them); the cancel and details buttons wait,
     // disabled, until there is something to cancel or show.
     const char* const order[] = {"Text1", "Text2", "pic", "Check1", "Check2", "Option1", "Text3", "preview",
-                                 "wholeMessage", "stepFrames", "wiringTest", "simulate", "port", "upload",
-                                 "uploadPortsBA", "Command3", "Command1", "Command2", "Command5", "saveAs", "Text1"};
+                                 "wholeMessage", "stepFrames", "wiringTest", "saveAs", "simulate", "port", "upload",
+                                 "uploadPortsBA", "Command3", "Command1", "Command2", "Command5", "Text1"};
     EXPECT_EQ(QApplication::focusWidget(), Text1);
     for (std::size_t i = 1; i < std::size(order); ++i) {
         QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
@@ -526,44 +526,62 @@ TEST_F(WindowTest, MemoryLineSaysWhatReachesTheSignAndWhichSketchRuns)
 
 TEST_F(WindowTest, AddedControlsTakeTheFreeSpaceWithoutMovingAnything)
 {
-    // Top to bottom, each under the one before.
-    const char* const added[] = {"preview",     "signNote",   "memoryLine",    "wholeMessage",
-                                 "scrollSpeed", "wiringTest", "boardControls", "saveAs"};
+    // Top to bottom, each row under the one before; the wiring test, save
+    // and simulate buttons share one row.
+    const std::vector<std::vector<const char*>> rows = {{"preview"},     {"signNote"},
+                                                        {"memoryLine"},  {"wholeMessage"},
+                                                        {"scrollSpeed"}, {"wiringTest", "saveAs", "simulate"},
+                                                        {"boardControls"}};
     std::vector<QRect> areas;
-    for (const char* name : added) {
-        const QRect area = control<QWidget>(name)->geometry();
-        SCOPED_TRACE(name);
-        EXPECT_GT(area.left(), Text3->geometry().right());
-        EXPECT_TRUE(form->rect().contains(area));
-        for (const auto& row : kControls) {
-            EXPECT_FALSE(control<QWidget>(row.name)->geometry().intersects(area)) << row.name;
+    int rowBottom = -1;
+    for (const auto& row : rows) {
+        int bottom = -1;
+        for (const char* name : row) {
+            const QRect area = control<QWidget>(name)->geometry();
+            SCOPED_TRACE(name);
+            EXPECT_GT(area.left(), Text3->geometry().right());
+            EXPECT_TRUE(form->rect().contains(area));
+            for (const auto& designed : kControls) {
+                EXPECT_FALSE(control<QWidget>(designed.name)->geometry().intersects(area)) << designed.name;
+            }
+            for (const QRect& earlier : areas) {
+                EXPECT_FALSE(earlier.intersects(area));
+            }
+            EXPECT_GT(area.top(), rowBottom);
+            bottom = std::max(bottom, area.bottom());
+            areas.push_back(area);
         }
-        for (const QRect& earlier : areas) {
-            EXPECT_FALSE(earlier.intersects(area));
-        }
-        if (!areas.empty()) {
-            EXPECT_GT(area.top(), areas.back().bottom());
-        }
-        areas.push_back(area);
+        rowBottom = bottom;
     }
-    // The note is one line the width of the sign, right under it.
+    // The note is as wide as the sign, right under it.
     EXPECT_EQ(areas[1].width(), areas[0].width());
     EXPECT_LE(areas[1].top() - areas[0].bottom(), 3);
     EXPECT_GE(areas[1].height(), QFontMetrics(control<QLabel>("signNote")->font()).height());
+    // An upload's answer (what failed and what to do) takes two lines; both show.
+    const auto* status = control<QLabel>("uploadStatus");
+    EXPECT_GE(status->height(), 2 * status->fontMetrics().lineSpacing());
 }
 
 // While the board is awaited the bar is busy, not held at 0 %; it counts
 // from the first percentage the upload reports.
+// An upload started from the keyboard keeps the focus on the board
+// controls: on 取消 while it runs, then back on its button, never on a
+// generate button whose Enter would replace the panel.
 TEST_F(WindowTest, UploadBarIsBusyUntilThereIsAPercentage)
 {
     auto* controls = control<window::BoardControls>("boardControls");
     auto* bar = control<QProgressBar>("uploadProgress");
+    auto* upload = control<QPushButton>("upload");
+    upload->setFocus();
     controls->showWorking(QStringLiteral("上傳中…"), true);
+    EXPECT_EQ(QApplication::focusWidget(), control<QPushButton>("cancelUpload"));
     controls->showProgress(0);
     EXPECT_EQ(bar->maximum(), 0);
     controls->showProgress(30);
     EXPECT_EQ(bar->maximum(), 100);
     EXPECT_EQ(bar->value(), 30);
+    controls->showResult(QStringLiteral("找不到連接埠"), false, QString());
+    EXPECT_EQ(QApplication::focusWidget(), upload);
 }
 
 TEST_F(WindowTest, SaveAsWritesUtf8IntoAFolderOfTheSketchsName)

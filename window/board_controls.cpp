@@ -114,9 +114,19 @@ void BoardControls::showPorts(const QList<PortChoice>& ports, int preferred)
 
 void BoardControls::showWorking(const QString& status, bool determinate)
 {
+    // A disabled button gives its focus away to the next control in the
+    // chain, a generate button under the panel, where the Enter meant to
+    // try again would replace the panel; the focus waits on 取消 instead,
+    // and goes back when the work is over.
+    m_cancel->setEnabled(true);
+    for (QPushButton* sender : {m_upload, m_uploadPortsBA}) {
+        if (sender->hasFocus()) {
+            m_focusAfterWork = sender;
+            m_cancel->setFocus();
+        }
+    }
     m_upload->setEnabled(false);
     m_uploadPortsBA->setEnabled(false);
-    m_cancel->setEnabled(true);
     // Busy until there is a percentage to show: a bar held at 0 % while the
     // board is awaited would look frozen.
     m_counts = determinate;
@@ -141,6 +151,10 @@ void BoardControls::showResult(const QString& text, bool succeeded, const QStrin
 {
     m_upload->setEnabled(true);
     m_uploadPortsBA->setEnabled(true);
+    if (m_focusAfterWork != nullptr && m_cancel->hasFocus()) {
+        m_focusAfterWork->setFocus();
+    }
+    m_focusAfterWork = nullptr;
     m_cancel->setEnabled(false);
     m_progress->setRange(0, 100);
     m_progress->setValue(succeeded ? 100 : 0);

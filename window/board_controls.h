@@ -63,6 +63,7 @@ private:
     QPlainTextEdit* m_detailsText = nullptr;
     QString m_log;
     bool m_counts = false; // the stage under way reports percentages
+    QPushButton* m_focusAfterWork = nullptr; // the button whose work is under way, if it had the focus
 };
 
 } // namespace window

@@ -164,26 +164,30 @@ Form1::Form1(const std::string& toolFolder, QWidget* parent)
 
 void Form1::placeAddedControls()
 {
-    // Under the long-message box come the scroll speed, a row of buttons
-    // that try a sketch out (the wiring test on its left, the simulated
-    // board on its right), then the board controls; the save button sits on
-    // the designed buttons' row.
+    // Under the long-message box come the scroll speed, then a row of the
+    // buttons that do something with the panel's sketch (put the wiring
+    // test there, save it for the IDE, try it on the simulated board), then
+    // the board controls, which reach down to the designed buttons' foot so
+    // that their status has room for a whole answer.
     const QRect line = memoryLine->geometry();
     scrollSpeed = place(new ScrollSpeedBox(this), "scrollSpeed",
                         QRect(line.left(), wholeMessageBox->geometry().bottom() + 4, line.width(), 24));
-    wiringTest = place(button(this, tr("接線測試")), "wiringTest",
-                       QRect(line.left(), scrollSpeed->geometry().bottom() + 4, 120, 26));
+    const int rowTop = scrollSpeed->geometry().bottom() + 4;
+    constexpr int kRowHeight = 26;
+    wiringTest = place(button(this, tr("接線測試")), "wiringTest", QRect(line.left(), rowTop, 120, kRowHeight));
     wiringTest->setToolTip(tr("把接線測試放進輸出區並在預覽播放：逐列、逐行、再全亮。"
                               "用「上傳到看板」送給接 F、K 埠的看板，接 B、A 埠的看板請按「上傳 B/A 埠版」。"));
     simulate = place(button(this, tr("在模擬看板上試跑")), "simulate",
-                     QRect(line.right() + 1 - 160, wiringTest->y(), 160, wiringTest->height()));
+                     QRect(line.right() + 1 - 160, rowTop, 160, kRowHeight));
     simulate->setToolTip(tr("把輸出區裡的程式（連同手動修改）編譯後，在模擬的 Mega 2560 上即時執行，看板預覽會顯示它亮出的樣子"));
-    const int boardTop = wiringTest->geometry().bottom() + 1 + 4;
-    const int saveTop = Command5->y();
-    boardControls = place(new BoardControls(this), "boardControls",
-                          QRect(line.left(), boardTop, line.width(), saveTop - 4 - boardTop));
-    saveAs = place(button(this, tr("另存草稿…")), "saveAs", QRect(line.left(), saveTop, 120, Command5->height()));
+    const int saveLeft = wiringTest->geometry().right() + 1 + 6;
+    saveAs = place(button(this, tr("另存草稿…")), "saveAs",
+                   QRect(saveLeft, rowTop, simulate->x() - 6 - saveLeft, kRowHeight));
     saveAs->setToolTip(tr("把輸出區的程式存成 Arduino IDE 能開的草稿（名稱/名稱.ino，UTF-8）"));
+    const int boardTop = rowTop + kRowHeight + 4;
+    const int boardBottom = Command1->geometry().bottom();
+    boardControls = place(new BoardControls(this), "boardControls",
+                          QRect(line.left(), boardTop, line.width(), boardBottom + 1 - boardTop));
 }
 
 void Form1::nameForAssistiveTools()
@@ -211,13 +215,13 @@ void Form1::orderTabStops()
     // Top to bottom, and left to right within a row: the texts, the
     // canvas, the style and face choices, the panel, the preview and the
     // controls beside it (the long-message box, the scroll speed, the wiring
-    // test and the simulate button, the board controls), then the row of
-    // buttons under it.
+    // test, save and simulate buttons, the board controls), then the row of
+    // buttons under the panel.
     QList<QWidget*> order = {Text1,   Text2,   pic,   Check1,     Check2,
                              Option1, Option2, Text3, longSketch, preview, wholeMessageBox};
-    order += {scrollSpeed->focusTarget(), wiringTest, simulate};
+    order += {scrollSpeed->focusTarget(), wiringTest, saveAs, simulate};
     order += boardControls->tabOrder();
-    order += {Command3, Command1, Command2, Command5, saveAs};
+    order += {Command3, Command1, Command2, Command5};
     for (qsizetype i = 1; i < order.size(); ++i) {
         QWidget::setTabOrder(order[i - 1], order[i]);
     }
