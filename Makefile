@@ -28,13 +28,16 @@ configure: deps
 build: configure
 	cmake --build $(BUILD_DIR) -j $(JOBS)
 
+# The board tests share one Arduino build folder and a simulated board, so
+# they run one at a time after the others, which run side by side.
 test: build
-	ctest --test-dir $(BUILD_DIR) --output-on-failure
+	ctest --test-dir $(BUILD_DIR) --output-on-failure -LE '^board$$' -j $(JOBS)
+	ctest --test-dir $(BUILD_DIR) --output-on-failure -L '^board$$'
 
 test-sanitized: deps
 	cmake -S . -B $(ASAN_DIR) -DCMAKE_BUILD_TYPE=Debug -DLEDMARQUEE_WERROR=ON -DLEDMARQUEE_SANITIZE=ON
 	$(SANITIZER_ENV) cmake --build $(ASAN_DIR) -j $(JOBS) --target $(addprefix tests-,$(SANITIZED_LABELS))
-	$(SANITIZER_ENV) ctest --test-dir $(ASAN_DIR) --output-on-failure -L '^($(subst $(space),|,$(SANITIZED_LABELS)))$$'
+	$(SANITIZER_ENV) ctest --test-dir $(ASAN_DIR) --output-on-failure -j $(JOBS) -L '^($(subst $(space),|,$(SANITIZED_LABELS)))$$'
 
 run: build
 	./scripts/run-window $(BUILD_DIR)
