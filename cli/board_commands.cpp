@@ -2,6 +2,7 @@
 
 #include "board/board_job.h"
 #include "board/port_finder.h"
+#include "cli/error_line.h"
 #include "cli/interrupt_watch.h"
 #include "platform/output_file.h"
 
@@ -14,11 +15,6 @@
 namespace cli {
 
 namespace {
-
-void printError(const QString& message)
-{
-    std::fprintf(stderr, "ledmarquee-cli: %s\n", message.toUtf8().constData());
-}
 
 bool stderrIsTerminal()
 {

@@ -1,6 +1,7 @@
 #include "cli/command_line.h"
 
 #include "cli/board_commands.h"
+#include "cli/error_line.h"
 #include "cli/message_file.h"
 #include "cli/simulate_command.h"
 #include "cli/usage_error.h"
@@ -38,11 +39,6 @@ namespace {
 
 const QString kMingFace = QString::fromUtf8(generation::kMingFace);
 const QString kKaiFace = QString::fromUtf8(generation::kKaiFace);
-
-void printError(const QString& message)
-{
-    std::fprintf(stderr, "ledmarquee-cli: %s\n", message.toUtf8().constData());
-}
 
 // A face counts as installed when it or one of its substitutes is; anything
 // else is still drawn (Qt falls back to another face), but the user hears which.

@@ -3,6 +3,7 @@
 #include "board/simulation_job.h"
 #include "cli/board_commands.h"
 #include "cli/command_line.h"
+#include "cli/error_line.h"
 #include "cli/interrupt_watch.h"
 #include "cli/sketch_file.h"
 
@@ -17,11 +18,6 @@ namespace cli {
 namespace {
 
 using Fault = board::SimulatorOutput::Fault;
-
-void printError(const QString& message)
-{
-    std::fprintf(stderr, "ledmarquee-cli: %s\n", message.toUtf8().constData());
-}
 
 QString secondsText(std::uint64_t microseconds)
 {

@@ -22,6 +22,9 @@ struct MarqueeShape {
     static constexpr int kMinStepFrames = 1;
     static constexpr int kMaxStepFrames = 30; // about 3 s a Chinese character
     static constexpr int kLitMicroseconds = 100; // each column, every frame
+    // A Chinese character's width at the canvas's 16-pixel em, the unit in
+    // which the window and the messages say how long a message is.
+    static constexpr int kCharacterColumns = 16;
 };
 
 } // namespace generation

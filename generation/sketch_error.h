@@ -1,5 +1,7 @@
 #pragma once
 
+#include "generation/marquee_shape.h"
+
 #include <cstddef>
 #include <stdexcept>
 #include <string>
@@ -43,7 +45,7 @@ public:
         SketchError error(kOutOfMemory,
                           "Out of memory: the message is " + std::to_string(columns)
                               + " columns wide; the board's flash holds at most " + std::to_string(mostColumns)
-                              + " (about " + std::to_string(mostColumns / 16) + " Chinese characters)");
+                              + " (about " + std::to_string(mostColumns / MarqueeShape::kCharacterColumns) + " Chinese characters)");
         error.m_messageColumns = columns;
         error.m_mostColumns = mostColumns;
         return error;

@@ -13,11 +13,6 @@ constexpr int kBlankEntries = MarqueeShape::kColumns;
 // The frame loops sit two loops deep in loop().
 constexpr int kFrameIndent = 11;
 
-std::string last(int count)
-{
-    return std::to_string(count - 1);
-}
-
 // The data ports for the high and the low byte of a column word.
 std::pair<std::string, std::string> dataPorts(PortWiring wiring)
 {
@@ -27,13 +22,18 @@ std::pair<std::string, std::string> dataPorts(PortWiring wiring)
 
 } // namespace
 
+std::string SketchText::lastIndex(int count)
+{
+    return std::to_string(count - 1);
+}
+
 std::vector<std::string> SketchText::frameLines(PortWiring wiring, int indent, bool dark)
 {
     const auto [high, low] = dataPorts(wiring);
     const std::string outer(static_cast<std::size_t>(indent), ' ');
     const std::string inner = outer + "    ";
     std::vector<std::string> lines;
-    lines.push_back(outer + "for (i=0;i<=" + last(MarqueeShape::kColumns) + ";i++)");
+    lines.push_back(outer + "for (i=0;i<=" + lastIndex(MarqueeShape::kColumns) + ";i++)");
     lines.push_back(outer + "{");
     lines.push_back(inner + "PORTC=i;");
     if (dark) {
@@ -130,7 +130,7 @@ std::vector<std::string> SketchText::programLines(const SketchLayout& layout, st
 {
     const auto [high, low] = dataPorts(layout.wiring);
     const bool flash = layout.storage == MessageStorage::Flash;
-    const std::string columns = last(MarqueeShape::kColumns);
+    const std::string columns = lastIndex(MarqueeShape::kColumns);
 
     std::vector<std::string> lines;
     const auto appendFrame = [&](bool dark) {
@@ -151,25 +151,25 @@ std::vector<std::string> SketchText::programLines(const SketchLayout& layout, st
     lines.push_back("}");
     lines.push_back("void loop() {");
     lines.push_back("   //明滅標題" + std::to_string(MarqueeShape::kBlinks) + "次");
-    lines.push_back("   for (k=0;k<=" + last(MarqueeShape::kBlinks) + ";k++){");
+    lines.push_back("   for (k=0;k<=" + lastIndex(MarqueeShape::kBlinks) + ";k++){");
     lines.push_back("       for (j=0;j<=" + columns + ";j++)");
     lines.push_back("           a[j]=b[j];");
     lines.push_back("       //明");
-    lines.push_back("       for (j=0;j<=" + last(MarqueeShape::kLitFrames) + ";j++){     //延遲的時間");
+    lines.push_back("       for (j=0;j<=" + lastIndex(MarqueeShape::kLitFrames) + ";j++){     //延遲的時間");
     appendFrame(false);
     lines.push_back("       }");
     lines.push_back("       //滅");
-    lines.push_back("       for (j=0;j<=" + last(MarqueeShape::kDarkFrames) + ";j++)  {   //延遲的時間");
+    lines.push_back("       for (j=0;j<=" + lastIndex(MarqueeShape::kDarkFrames) + ";j++)  {   //延遲的時間");
     appendFrame(true);
     lines.push_back("       }");
     lines.push_back("   }");
     lines.push_back("   //上捲");
-    const std::string lastRow = last(MarqueeShape::kRows);
-    lines.push_back("   for (k=0 ;k<=" + last(MarqueeShape::kRollSteps) + ";k++){");
+    const std::string lastRow = lastIndex(MarqueeShape::kRows);
+    lines.push_back("   for (k=0 ;k<=" + lastIndex(MarqueeShape::kRollSteps) + ";k++){");
     lines.push_back("       for (j=0;j<=" + columns + ";j++){");
     lines.push_back("           a[j]=b[j]<<(" + lastRow + "-k) ;");
     lines.push_back("       }");
-    lines.push_back("       for (j=0;j<=" + last(MarqueeShape::kRollFrames) + ";j++){  //延遲的時間");
+    lines.push_back("       for (j=0;j<=" + lastIndex(MarqueeShape::kRollFrames) + ";j++){  //延遲的時間");
     appendFrame(false);
     lines.push_back("       }");
     lines.push_back("   }");
@@ -178,7 +178,7 @@ std::vector<std::string> SketchText::programLines(const SketchLayout& layout, st
     lines.push_back("       for (j=0;j<=" + columns + ";j++){");
     lines.push_back(flash ? "           a[j]=c(j+k) ;" : "           a[j]=c[j+k] ;");
     lines.push_back("       }");
-    lines.push_back("       for (j=0;j<=" + last(layout.stepFrames) + ";j++){  //延遲的時間");
+    lines.push_back("       for (j=0;j<=" + lastIndex(layout.stepFrames) + ";j++){  //延遲的時間");
     appendFrame(false);
     lines.push_back("       }");
     lines.push_back("   }");

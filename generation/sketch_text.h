@@ -41,6 +41,9 @@ public:
     // The lines after the flash arrays that read column n of the dark-framed
     // message: c(n) is 0 for the 64 columns before the message and from slen on.
     static std::vector<std::string> flashReader(std::size_t arrays, bool far);
+    // The last value of a loop counter that counts from 0 and runs count
+    // times, as the sketches' for lines write it: "j<=5" for 6 frames.
+    static std::string lastIndex(int count);
     // One frame, the 64 columns in turn: port C selects the column, the
     // word in a[] goes to the wiring's data ports (or nothing, when dark)
     // for 100 microseconds, and the data ports are cleared before the next

@@ -10,15 +10,6 @@
 
 namespace generation {
 
-namespace {
-
-std::string last(int count)
-{
-    return std::to_string(count - 1);
-}
-
-} // namespace
-
 int WiringTestSketch::frames(Part part, PortWiring wiring)
 {
     const double microseconds = part == Part::Row      ? kRowMicroseconds
@@ -61,10 +52,10 @@ void WiringTestSketch::write(LineFile& out, PortWiring wiring)
 {
     const char high = rowPort(MarqueeShape::kRows - 1, wiring);
     const char low = rowPort(0, wiring);
-    const std::string columns = last(MarqueeShape::kColumns);
+    const std::string columns = SketchText::lastIndex(MarqueeShape::kColumns);
     const auto frameLoop = [&](Part part, int indent) {
         const std::string spaces(static_cast<std::size_t>(indent), ' ');
-        out.writeLine(spaces + "for (j=0;j<=" + last(frames(part, wiring)) + ";j++){  //延遲的時間");
+        out.writeLine(spaces + "for (j=0;j<=" + SketchText::lastIndex(frames(part, wiring)) + ";j++){  //延遲的時間");
         for (const auto& line : SketchText::frameLines(wiring, indent + 4)) {
             out.writeLine(line);
         }
@@ -81,7 +72,7 @@ void WiringTestSketch::write(LineFile& out, PortWiring wiring)
     out.writeLine("}");
     out.writeLine("void loop() {");
     out.writeLine("   //逐列：第1列（位元0）到第" + std::to_string(MarqueeShape::kRows) + "列，每列約0.5秒");
-    out.writeLine("   for (k=0;k<=" + last(MarqueeShape::kRows) + ";k++){");
+    out.writeLine("   for (k=0;k<=" + SketchText::lastIndex(MarqueeShape::kRows) + ";k++){");
     out.writeLine("       for (j=0;j<=" + columns + ";j++)");
     out.writeLine("           a[j]=1U<<k;");
     frameLoop(Part::Row, 7);

@@ -25,7 +25,7 @@ Widget* named(Widget* widget, const char* name, const QString& accessibleName)
     return widget;
 }
 
-QPushButton* button(const QString& caption, const char* name, QWidget* parent)
+QPushButton* namedButton(const QString& caption, const char* name, QWidget* parent)
 {
     // Enter presses the focused button; in a text box it presses none.
     return named(new PushButton(caption, parent), name, caption);
@@ -44,19 +44,19 @@ BoardControls::BoardControls(QWidget* parent)
     m_portLabel = new QLabel(tr("連接埠："), this);
     m_portLabel->setBuddy(m_port);
 
-    m_upload = button(tr("上傳到看板"), "upload", this);
+    m_upload = namedButton(tr("上傳到看板"), "upload", this);
     m_upload->setToolTip(tr("把輸出區裡的程式（連同手動修改）編譯後上傳，看板接在 F、K 埠"));
-    m_uploadPortsBA = button(tr("上傳 B/A 埠版"), "uploadPortsBA", this);
+    m_uploadPortsBA = namedButton(tr("上傳 B/A 埠版"), "uploadPortsBA", this);
     m_uploadPortsBA->setToolTip(tr("上傳「寫入檔案」所寫的版本，給接在 B、A 埠的看板；"
                                    "輸出區是接線測試時，上傳接線測試的 B、A 埠版"));
-    m_cancel = button(tr("取消"), "cancelUpload", this);
+    m_cancel = namedButton(tr("取消"), "cancelUpload", this);
     m_cancel->setEnabled(false);
 
     m_progress = named(new QProgressBar(this), "uploadProgress", tr("上傳進度"));
     m_progress->setRange(0, 100);
     m_progress->setValue(0);
     m_progress->setTextVisible(false);
-    m_details = button(tr("詳細資訊"), "uploadDetails", this);
+    m_details = namedButton(tr("詳細資訊"), "uploadDetails", this);
     m_details->setToolTip(tr("顯示編譯器和燒錄程式的完整輸出"));
     m_details->setEnabled(false);
 

@@ -1,5 +1,6 @@
 #include "window/error_message.h"
 
+#include "generation/marquee_shape.h"
 #include "platform/text_conversion.h"
 
 #include <QDir>
@@ -80,13 +81,13 @@ QString ErrorMessage::forError(const SketchError& error)
 
 QString ErrorMessage::tooWide(std::size_t columns, std::size_t mostColumns)
 {
-    // It is the board's memory that is short, not the computer's; a Chinese
-    // character is 16 columns wide.
+    // It is the board's memory that is short, not the computer's.
     const QLocale locale(QLocale::Chinese, QLocale::Taiwan);
     const auto number = [&](std::size_t n) { return locale.toString(qulonglong(n)); };
+    constexpr std::size_t kCharacter = generation::MarqueeShape::kCharacterColumns;
     return tr("整段訊息放不進看板的快閃記憶體：訊息有 %1 欄寬（約 %2 個中文字），"
               "Mega 2560 最多放 %3 欄（約 %4 個中文字）。請把訊息縮短到約 %4 個字以內。")
-        .arg(number(columns), number(columns / 16), number(mostColumns), number(mostColumns / 16));
+        .arg(number(columns), number(columns / kCharacter), number(mostColumns), number(mostColumns / kCharacter));
 }
 
 QString ErrorMessage::outOfMemory()

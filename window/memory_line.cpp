@@ -2,6 +2,7 @@
 
 #include "generation/board_memory.h"
 #include "generation/glyph_canvas.h"
+#include "generation/marquee_shape.h"
 #include "platform/qt_glyph_canvas.h"
 
 #include <QFontMetricsF>
@@ -10,14 +11,13 @@
 namespace window {
 
 using generation::BoardMemory;
+using generation::MarqueeShape;
 
 namespace {
 
 // No character is narrower than a quarter pixel, so the canvas never holds
 // more than this many code units; measuring further would only cost time.
 constexpr qsizetype kMostOnCanvas = 4 * generation::GlyphCanvas::kWidth;
-// A Chinese character is 16 columns wide at the canvas's size.
-constexpr std::size_t kCharacterColumns = 16;
 
 QString number(std::size_t n)
 {
@@ -87,7 +87,7 @@ void MemoryLine::showMessage(const QString& message, std::size_t drawnWidth, con
         lines << tr("看板只顯示訊息 %1 個字的前 %2 個（畫布寬 %3 像素）；勾選「長訊息」可讓整段捲動（最多約 %4 個中文字）。")
                      .arg(number(characters), number(shown))
                      .arg(generation::GlyphCanvas::kWidth)
-                     .arg(number(BoardMemory::widestWholeMessage() / kCharacterColumns));
+                     .arg(number(BoardMemory::widestWholeMessage() / MarqueeShape::kCharacterColumns));
     } else {
         lines << tr("看板會顯示訊息的全部 %1 個字。").arg(number(characters));
     }
@@ -142,11 +142,11 @@ void MemoryLine::showWholeMessage(std::size_t characters, std::size_t width)
     const QString text = tr("整段訊息的 %1 個字全部會捲過看板；程式可以執行。").arg(number(characters)) + QLatin1Char('\n')
         + tr("用了 Mega 2560 快閃記憶體的 %1%，最多可放約 %2 個中文字。")
               .arg(percent(flash, BoardMemory::kFlashBytes))
-              .arg(number(widest / kCharacterColumns));
+              .arg(number(widest / MarqueeShape::kCharacterColumns));
     const QString details = tr("訊息 %1 欄寬。快閃記憶體用 %2／%3 位元組，SRAM 用 %4／%5 位元組。").arg(number(width))
                                 .arg(number(flash), number(BoardMemory::kFlashBytes))
                                 .arg(number(sram), number(BoardMemory::kSramBytes))
-        + QLatin1Char('\n') + tr("最寬可放 %1 欄，約 %2 個中文字。").arg(number(widest), number(widest / kCharacterColumns));
+        + QLatin1Char('\n') + tr("最寬可放 %1 欄，約 %2 個中文字。").arg(number(widest), number(widest / MarqueeShape::kCharacterColumns));
     present(text, details, QString());
 }
 

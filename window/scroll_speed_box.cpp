@@ -9,11 +9,6 @@
 
 namespace window {
 
-namespace {
-// A Chinese character is 16 columns wide at the canvas's 12 points.
-constexpr int kCharacterColumns = 16;
-} // namespace
-
 ScrollSpeedBox::ScrollSpeedBox(QWidget* parent)
     : QWidget(parent)
 {
@@ -56,7 +51,7 @@ QWidget* ScrollSpeedBox::focusTarget() const
 QString ScrollSpeedBox::describe(int stepFrames)
 {
     const double seconds =
-        kCharacterColumns * generation::BoardTiming::panelSketch().marqueeStepMicroseconds(stepFrames) / 1e6;
+        generation::MarqueeShape::kCharacterColumns * generation::BoardTiming::panelSketch().marqueeStepMicroseconds(stepFrames) / 1e6;
     return tr("個畫面，每個中文字約 %1 秒").arg(seconds, 0, 'f', 2);
 }
 

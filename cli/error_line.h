@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QString>
+
+namespace cli {
+
+// Prints one line on standard error, after the program's name, as every
+// failure and note of the command-line tool is printed. What the line says
+// is the caller's.
+void printError(const QString& message);
+
+} // namespace cli
