@@ -1,6 +1,7 @@
 #include "board/process_runner.h"
 
 #include <QCoreApplication>
+#include <QMetaMethod>
 #include <QProcess>
 #include <QProcessEnvironment>
 
@@ -159,6 +160,12 @@ void ProcessRunner::pass(Channel channel, const QString& text)
         return;
     }
     emit received(channel, text);
+    // Lines are cut only for a listener that wants them; the simulator's
+    // frames, thousands a second, are read by a parser of their own.
+    static const QMetaMethod lineSignal = QMetaMethod::fromSignal(&ProcessRunner::lineReceived);
+    if (!isSignalConnected(lineSignal)) {
+        return;
+    }
     Stream& lines = stream(channel);
     qsizetype from = 0;
     for (qsizetype end = text.indexOf(QLatin1Char('\n')); end >= 0; end = text.indexOf(QLatin1Char('\n'), from)) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "generation/marquee_shape.h"
+
 #include <QString>
 #include <QStringView>
 
@@ -19,8 +21,8 @@ namespace board {
 // nothing and shows nothing.
 class SimulatorOutput {
 public:
-    static constexpr int kColumns = 64;
-    static constexpr int kRows = 16;
+    static constexpr int kColumns = generation::MarqueeShape::kColumns;
+    static constexpr int kRows = generation::MarqueeShape::kRows;
     static constexpr int kLevels = 16; // brightness 0 (dark) to 15 (lit all of its share)
 
     using Words = std::array<std::uint16_t, kColumns>;
@@ -54,6 +56,11 @@ public:
         std::uint64_t microseconds = 0; // when it happened (the first restart)
         std::uint32_t address = 0;      // where, as a byte address in flash
         int restarts = 0;
+
+        // When and where, as both the window and the command line say them:
+        // seconds to the millisecond, and the address in hex.
+        QString secondsText() const { return QString::number(double(microseconds) / 1e6, 'f', 3); }
+        QString addressText() const { return QStringLiteral("0x%1").arg(address, 5, 16, QLatin1Char('0')); }
     };
     // The run ended, at this simulated time.
     struct End {

@@ -21,9 +21,31 @@ bool stderrIsTerminal()
     return isatty(STDERR_FILENO) == 1;
 }
 
-// What the user reads when compiling or uploading failed: the failure in
-// words, the tools' own reason, and what to do where there is something.
-QString failureLine(const board::BoardOutcome& outcome)
+QString usbIds(const board::PortFinder::Port& port)
+{
+    if (!port.vendorId || !port.productId) {
+        return QStringLiteral("-");
+    }
+    return QStringLiteral("%1:%2").arg(*port.vendorId, 4, 16, QLatin1Char('0')).arg(*port.productId, 4, 16, QLatin1Char('0'));
+}
+
+} // namespace
+
+BoardCommands::BoardCommands(QCommandLineParser& parser)
+    : m_parser(parser),
+      m_listPorts(QStringLiteral("list-ports"),
+                  QStringLiteral("List the serial ports, one per line: path, USB vendor:product, description.")),
+      m_hex(QStringLiteral("hex"),
+            QStringLiteral("Compile the sketch for the Mega 2560 and write its Intel HEX to this file."),
+            QStringLiteral("path")),
+      m_upload(QStringLiteral("upload"),
+               QStringLiteral("Compile the sketch and upload it to the Mega 2560 on this serial port."),
+               QStringLiteral("port"))
+{
+    parser.addOptions({m_listPorts, m_hex, m_upload});
+}
+
+QString BoardCommands::failureLine(const board::BoardOutcome& outcome)
 {
     using board::BoardFailure;
     switch (outcome.failure) {
@@ -55,30 +77,6 @@ QString failureLine(const board::BoardOutcome& outcome)
         break;
     }
     return QStringLiteral("upload failed: %1").arg(outcome.detail);
-}
-
-QString usbIds(const board::PortFinder::Port& port)
-{
-    if (!port.vendorId || !port.productId) {
-        return QStringLiteral("-");
-    }
-    return QStringLiteral("%1:%2").arg(*port.vendorId, 4, 16, QLatin1Char('0')).arg(*port.productId, 4, 16, QLatin1Char('0'));
-}
-
-} // namespace
-
-BoardCommands::BoardCommands(QCommandLineParser& parser)
-    : m_parser(parser),
-      m_listPorts(QStringLiteral("list-ports"),
-                  QStringLiteral("List the serial ports, one per line: path, USB vendor:product, description.")),
-      m_hex(QStringLiteral("hex"),
-            QStringLiteral("Compile the sketch for the Mega 2560 and write its Intel HEX to this file."),
-            QStringLiteral("path")),
-      m_upload(QStringLiteral("upload"),
-               QStringLiteral("Compile the sketch and upload it to the Mega 2560 on this serial port."),
-               QStringLiteral("port"))
-{
-    parser.addOptions({m_listPorts, m_hex, m_upload});
 }
 
 bool BoardCommands::listsPorts() const

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "board/board_outcome.h"
 #include "platform/output_file.h"
 
 #include <QCommandLineOption>
@@ -24,6 +25,11 @@ public:
     static constexpr int kInterrupted = 130;
 
     explicit BoardCommands(QCommandLineParser& parser);
+
+    // What the user reads when compiling or uploading failed: the failure
+    // in words, the tools' own reason, and what to do where there is
+    // something.
+    static QString failureLine(const board::BoardOutcome& outcome);
 
     bool listsPorts() const;
     bool sendsSketch() const;

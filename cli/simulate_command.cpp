@@ -19,43 +19,33 @@ namespace {
 
 using Fault = board::SimulatorOutput::Fault;
 
-QString secondsText(std::uint64_t microseconds)
-{
-    return QString::number(double(microseconds) / 1e6, 'f', 3);
-}
-
-QString address(std::uint32_t value)
-{
-    return QStringLiteral("0x%1").arg(value, 5, 16, QLatin1Char('0'));
-}
-
 // What happened to the simulated board, for the one error line.
 QString faultLine(const Fault& fault)
 {
-    const QString when = secondsText(fault.microseconds);
+    const QString when = fault.secondsText();
     switch (fault.kind) {
     case Fault::Kind::Crashed:
         return QStringLiteral("the simulated board crashed at %1 s: its core ran off at flash address %2")
-            .arg(when, address(fault.address));
+            .arg(when, fault.addressText());
     case Fault::Kind::InvalidOpcode:
         return QStringLiteral("the simulated board crashed at %1 s: an invalid instruction at flash address %2")
-            .arg(when, address(fault.address));
+            .arg(when, fault.addressText());
     case Fault::Kind::Restarted:
         return QStringLiteral("the simulated board restarted at %1 s: its core jumped to address 0 from %2 "
                               "(a call through a null function pointer, an interrupt with no handler, "
                               "or the watchdog)")
-            .arg(when, address(fault.address));
+            .arg(when, fault.addressText());
     case Fault::Kind::Resets:
         return QStringLiteral("the simulated board resets over and over: from %1 s on, its core went back to "
                               "address 0 %2 times, the last from %3 (a call through a null function pointer, an "
                               "interrupt with no handler, or the watchdog)")
             .arg(when)
             .arg(fault.restarts)
-            .arg(address(fault.address));
+            .arg(fault.addressText());
     case Fault::Kind::Asleep:
         return QStringLiteral("the simulated board stopped at %1 s: its core went to sleep with interrupts off at "
                               "flash address %2 and nothing can wake it")
-            .arg(when, address(fault.address));
+            .arg(when, fault.addressText());
     case Fault::Kind::NoColumns:
         break;
     }
@@ -178,11 +168,10 @@ int SimulateCommand::run(const QString& sketchText) const
         printError(QStringLiteral("interrupted"));
         return BoardCommands::kInterrupted;
     case BoardFailure::CompileFailed:
-        printError(QStringLiteral("the sketch does not compile: %1").arg(outcome.detail));
+        printError(BoardCommands::failureLine(outcome));
         return CommandLine::kFailed;
     case BoardFailure::ToolsMissing:
-        printError(QStringLiteral("the Arduino tools are missing: sudo apt install %1")
-                       .arg(outcome.missingPackages.join(QLatin1Char(' '))));
+        printError(BoardCommands::failureLine(outcome));
         return BoardCommands::kBoardFailed;
     default:
         printError(QStringLiteral("simulation failed: %1").arg(outcome.detail));

@@ -7,20 +7,6 @@ namespace window {
 using board::BoardFailure;
 using Fault = board::SimulatorOutput::Fault;
 
-namespace {
-
-QString seconds(std::uint64_t microseconds)
-{
-    return QString::number(double(microseconds) / 1e6, 'f', 3);
-}
-
-QString address(std::uint32_t value)
-{
-    return QStringLiteral("0x%1").arg(value, 5, 16, QLatin1Char('0'));
-}
-
-} // namespace
-
 QString SimulationMessage::compiling()
 {
     return tr("正在編譯輸出區的程式，準備在模擬看板上試跑…");
@@ -46,16 +32,16 @@ QString SimulationMessage::running(board::SimulatorOutput::Wiring wiring)
 
 QString SimulationMessage::fault(const Fault& fault)
 {
-    const QString when = seconds(fault.microseconds);
+    const QString when = fault.secondsText();
     const QString causes = tr("可能是呼叫了空的函式指標、沒有處理常式的中斷或看門狗");
     switch (fault.kind) {
     case Fault::Kind::Crashed:
-        return tr("模擬的 Mega 2560 在第 %1 秒當機：程式跑出了快閃記憶體（位址 %2）。").arg(when, address(fault.address));
+        return tr("模擬的 Mega 2560 在第 %1 秒當機：程式跑出了快閃記憶體（位址 %2）。").arg(when, fault.addressText());
     case Fault::Kind::InvalidOpcode:
-        return tr("模擬的 Mega 2560 在第 %1 秒當機：快閃記憶體位址 %2 不是有效的指令。").arg(when, address(fault.address));
+        return tr("模擬的 Mega 2560 在第 %1 秒當機：快閃記憶體位址 %2 不是有效的指令。").arg(when, fault.addressText());
     case Fault::Kind::Restarted:
         return tr("模擬的 Mega 2560 在第 %1 秒從位址 %2 跳回位址 0，重新啟動了（%3）。")
-            .arg(when, address(fault.address), causes);
+            .arg(when, fault.addressText(), causes);
     case Fault::Kind::Resets:
         return tr("模擬的 Mega 2560 一再重新啟動：第 %1 秒起跳回位址 0 共 %2 次（%3）。")
             .arg(when)
@@ -63,7 +49,7 @@ QString SimulationMessage::fault(const Fault& fault)
             .arg(causes);
     case Fault::Kind::Asleep:
         return tr("模擬的 Mega 2560 在第 %1 秒停住了：程式關閉中斷後進入睡眠（位址 %2），再也不會醒來。")
-            .arg(when, address(fault.address));
+            .arg(when, fault.addressText());
     case Fault::Kind::NoColumns:
         break;
     }
