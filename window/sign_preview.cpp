@@ -195,10 +195,10 @@ void SignPreview::scheduleNextChange(std::size_t frame)
 void SignPreview::renderPicture()
 {
     const qreal ratio = devicePixelRatioF();
-    if (m_litLed.isNull() || m_litLed.devicePixelRatio() != ratio) {
-        m_litLed = ledImage(kLit, ratio);
-        m_darkLed = ledImage(kDark, ratio);
-        const int top = board::SimulatorOutput::kLevels - 1;
+    // From dark (level 0) to lit all of its share: the played marquee uses
+    // the two ends, a running board every level between.
+    constexpr int top = board::SimulatorOutput::kLevels - 1;
+    if (m_levelLeds[0].isNull() || m_levelLeds[0].devicePixelRatio() != ratio) {
         for (int level = 0; level <= top; ++level) {
             const auto mix = [&](int dark, int lit) { return dark + (lit - dark) * level / top; };
             m_levelLeds[std::size_t(level)] = ledImage(
@@ -210,21 +210,12 @@ void SignPreview::renderPicture()
     m_picture.setDevicePixelRatio(ratio);
     m_picture.fill(kBoard);
     QPainter painter(&m_picture);
-    if (m_live) {
-        for (int column = 0; column < board::SimulatorOutput::kColumns; ++column) {
-            for (int row = 0; row < board::SimulatorOutput::kRows; ++row) {
-                const QPoint corner = ledCentre(column, row) - QPoint(kPitch / 2, kPitch / 2);
-                const auto level = m_levels[std::size_t(column * board::SimulatorOutput::kRows + row)];
-                painter.drawPixmap(corner, m_levelLeds[level]);
-            }
-        }
-        return;
-    }
     for (int column = 0; column < generation::SignAnimation::kColumns; ++column) {
         for (int row = 0; row < generation::SignAnimation::kRows; ++row) {
             const QPoint corner = ledCentre(column, row) - QPoint(kPitch / 2, kPitch / 2);
-            painter.drawPixmap(corner, generation::SignAnimation::lit(m_shownPicture, column, row) ? m_litLed
-                                                                                                   : m_darkLed);
+            const int level = m_live ? m_levels[std::size_t(column * generation::SignAnimation::kRows + row)]
+                                     : (generation::SignAnimation::lit(m_shownPicture, column, row) ? top : 0);
+            painter.drawPixmap(corner, m_levelLeds[std::size_t(level)]);
         }
     }
 }

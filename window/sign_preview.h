@@ -73,10 +73,8 @@ private:
     generation::SignAnimation::Frame m_shownPicture{};
     bool m_live = false;
     board::SimulatorOutput::Levels m_levels{};
-    QPixmap m_litLed;
-    QPixmap m_darkLed;
-    std::array<QPixmap, board::SimulatorOutput::kLevels> m_levelLeds;
-    QPixmap m_picture;          // the whole sign as m_shownPicture lights it
+    std::array<QPixmap, board::SimulatorOutput::kLevels> m_levelLeds; // one LED, dark to lit
+    QPixmap m_picture;          // the whole sign as m_shownPicture or m_levels light it
     QString m_note;
 };
 
