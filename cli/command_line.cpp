@@ -16,7 +16,6 @@
 #include "generation/string_line_file.h"
 #include "generation/wiring_test_sketch.h"
 #include "platform/big5_line_file.h"
-#include "platform/big5_line_file_opener.h"
 #include "platform/output_file.h"
 #include "platform/qt_glyph_canvas.h"
 #include "platform/text_conversion.h"
@@ -271,9 +270,8 @@ int CommandLine::run(const QStringList& arguments)
             const bool wholeMessage = parser.isSet(wholeMessageOption);
             if (fileSketch) {
                 writeSketch = [&, title, message, wholeMessage](generation::LineFile& out) {
-                    platform::Big5LineFileOpener unused;
-                    generation::SketchFileWriter(*sampler, unused, std::string())
-                        .write(out, platform::toU16(title), platform::toU16(message), wholeMessage, stepFrames);
+                    generation::SketchFileWriter::write(*sampler, out, platform::toU16(title), platform::toU16(message),
+                                                        wholeMessage, stepFrames);
                 };
             } else {
                 const auto window = parser.isSet(loweredOption) ? generation::RowWindow::lowered()

@@ -29,18 +29,18 @@ void SketchFileWriter::writeSketchFile(const std::u16string& title, const std::u
                                        int stepFrames)
 {
     auto file = m_opener.open(m_path);
-    write(*file, title, message, wholeMessage, stepFrames);
+    write(m_sampler, *file, title, message, wholeMessage, stepFrames);
     file->commit();
 }
 
-void SketchFileWriter::write(LineFile& out, const std::u16string& title, const std::u16string& message,
-                             bool wholeMessage, int stepFrames)
+void SketchFileWriter::write(ColumnSampler& sampler, LineFile& out, const std::u16string& title,
+                             const std::u16string& message, bool wholeMessage, int stepFrames)
 {
     SketchLayout layout = wholeMessage ? SketchLayout::wholeMessage(PortWiring::PortsBA) : SketchLayout::file();
     layout.stepFrames = stepFrames;
     // The file's title always comes from the standard rows, whichever
     // generate button was used last.
-    SketchSteps(m_sampler, layout).write(out, title, message, RowWindow::standard());
+    SketchSteps(sampler, layout).write(out, title, message, RowWindow::standard());
 }
 
 } // namespace generation

@@ -22,10 +22,10 @@ public:
     // for stepFrames frames.
     void writeSketchFile(const std::u16string& title, const std::u16string& message, bool wholeMessage = false,
                          int stepFrames = MarqueeShape::kMarqueeFrames);
-    // The same sketch written into out instead of the file; out is not
-    // committed.
-    void write(LineFile& out, const std::u16string& title, const std::u16string& message, bool wholeMessage = false,
-               int stepFrames = MarqueeShape::kMarqueeFrames);
+    // The same sketch, drawn with this sampler, written into out instead of
+    // the file (for the board or standard output); out is not committed.
+    static void write(ColumnSampler& sampler, LineFile& out, const std::u16string& title, const std::u16string& message,
+                      bool wholeMessage = false, int stepFrames = MarqueeShape::kMarqueeFrames);
 
     // The larger of L x 14 + 16 and the drawn width, for a message of L
     // UTF-16 code units whose last column with ink on the canvas is

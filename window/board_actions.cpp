@@ -1,10 +1,10 @@
 #include "window/board_actions.h"
 
 #include "generation/sketch_file_writer.h"
+#include "generation/string_line_file.h"
 #include "generation/wiring_test_sketch.h"
 #include "platform/text_conversion.h"
 #include "window/board_message.h"
-#include "window/sketch_text_collector.h"
 #include "window/board_view.h"
 
 #include <QSettings>
@@ -79,11 +79,11 @@ void BoardActions::uploadPortsBA()
     // memory. When it cannot be made (a message too wide for the board, no
     // memory left), nothing is sent and the guard says why.
     m_guard.run([&] {
-        SketchTextCollector collector;
-        generation::SketchFileWriter writer(m_form.sampler(), collector, std::string());
-        writer.writeSketchFile(platform::toU16(m_form.title()), platform::toU16(m_form.message()),
-                               m_form.wholeMessage(), m_form.stepFrames());
-        send(platform::fromUtf8(collector.text()), false);
+        generation::StringLineFile text;
+        generation::SketchFileWriter::write(m_form.sampler(), text, platform::toU16(m_form.title()),
+                                            platform::toU16(m_form.message()), m_form.wholeMessage(),
+                                            m_form.stepFrames());
+        send(platform::fromUtf8(text.take()), false);
     });
 }
 
