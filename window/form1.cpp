@@ -307,14 +307,14 @@ int Form1::stepFrames() const
 
 bool Form1::showsWiringTest() const
 {
-    return m_wiringTestShown;
+    // What the preview last played is what the panel was last given.
+    return preview->animation() && preview->animation()->isWiringTest();
 }
 
 void Form1::showSketch(generation::PanelSketch sketch)
 {
     showSignNote(QString(), false);
     m_panel->setText(std::move(sketch.text));
-    m_wiringTestShown = false;
     if (m_wiringTestNoteShown) {
         // The note on sending the wiring test no longer applies.
         showNote(QString());
@@ -333,7 +333,6 @@ void Form1::showSketch(generation::PanelSketch sketch)
 void Form1::showWiringTest(std::string text)
 {
     m_panel->setText(std::move(text));
-    m_wiringTestShown = true;
     preview->play(generation::SignAnimation::wiringTest(generation::PortWiring::PortsKF));
     showNote(tr("接線測試：F、K 埠用「上傳到看板」，B、A 埠用「上傳 B/A 埠版」"));
     m_wiringTestNoteShown = true;

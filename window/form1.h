@@ -119,8 +119,8 @@ private:
     std::unique_ptr<SketchPanel> m_panel;
     std::unique_ptr<WindowActions> m_actions;
     std::unique_ptr<BoardActions> m_boardActions;
-    bool m_wiringTestShown = false;
-    // Whether the board controls' status line still says how to send it.
+    // Whether the board controls' status line still says how to send the
+    // wiring test.
     bool m_wiringTestNoteShown = false;
     std::unique_ptr<SimulationActions> m_simulation;
 };
