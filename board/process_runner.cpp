@@ -5,6 +5,7 @@
 #include <QProcess>
 #include <QProcessEnvironment>
 
+#include <algorithm>
 #include <csignal>
 #include <unistd.h>
 #include <utility>
@@ -56,6 +57,7 @@ void ProcessRunner::start(const QString& program, const QStringList& arguments)
         return;
     }
     m_stoppedAs.reset();
+    m_pausedTimeLeft.reset();
     for (Stream* stream : {&m_output, &m_errors}) {
         stream->decoder.resetState();
         stream->partialLine.clear();
@@ -101,6 +103,34 @@ void ProcessRunner::cancel()
     stop(Exit::Cancelled);
 }
 
+void ProcessRunner::pause()
+{
+    if (m_process == nullptr || m_stoppedAs || m_pausedTimeLeft) {
+        return;
+    }
+    const qint64 pid = m_process->processId();
+    if (pid <= 0) {
+        return;
+    }
+    ::kill(-static_cast<pid_t>(pid), SIGSTOP);
+    m_pausedTimeLeft = m_timer.isActive() ? std::max(1, m_timer.remainingTime()) : 0;
+    m_timer.stop();
+}
+
+void ProcessRunner::resume()
+{
+    if (m_process == nullptr || !m_pausedTimeLeft) {
+        return;
+    }
+    if (const qint64 pid = m_process->processId(); pid > 0) {
+        ::kill(-static_cast<pid_t>(pid), SIGCONT);
+    }
+    if (*m_pausedTimeLeft > 0) {
+        m_timer.start(*m_pausedTimeLeft);
+    }
+    m_pausedTimeLeft.reset();
+}
+
 void ProcessRunner::stop(Exit reason)
 {
     if (m_process == nullptr || m_stoppedAs) {
@@ -117,8 +147,14 @@ void ProcessRunner::stopGroup()
     // builder would leave them writing into a build folder the next run
     // uses. The program leads a group of its own, so the group goes.
     if (const qint64 pid = m_process->processId(); pid > 0) {
+        // A held group is let go on first, so that nothing of it stays
+        // stopped however it is ended.
+        if (m_pausedTimeLeft) {
+            ::kill(-static_cast<pid_t>(pid), SIGCONT);
+        }
         ::kill(-static_cast<pid_t>(pid), SIGKILL);
     }
+    m_pausedTimeLeft.reset();
     m_process->kill();
 }
 
@@ -215,6 +251,7 @@ void ProcessRunner::finish(Result result)
         return;
     }
     m_timer.stop();
+    m_pausedTimeLeft.reset();
     m_process->disconnect(this);
     m_process->deleteLater();
     m_process = nullptr;

@@ -18,7 +18,8 @@ namespace board {
 // builder starts end with it), holds it to a time limit if it is given one,
 // stops it on request, hands its output on as decoded text as it arrives,
 // and reports how it ended exactly once, after start() has returned, also
-// when the program could not be started at all. Every program runs with
+// when the program could not be started at all. It can hold the program
+// where it is and let it go on. Every program runs with
 // the C locale for its messages, so they read the same on every machine,
 // while UTF-8 text passes through. What the output means is the caller's
 // business.
@@ -59,6 +60,13 @@ public:
     // Stops the program and its group; finished() follows with Cancelled.
     void cancel();
     bool isRunning() const;
+    // Holds the program's whole group where it is (SIGSTOP), so that it
+    // uses no processor time, and lets it go on (SIGCONT); the time limit
+    // waits meanwhile. Each does nothing unless the program runs and is not
+    // already so. A held program that is cancelled is let go on to end.
+    void pause();
+    void resume();
+    bool isPaused() const { return m_pausedTimeLeft.has_value(); }
 
 signals:
     // Text as it arrives; a character split between two reads arrives whole
@@ -93,6 +101,8 @@ private:
     bool m_separate = false;
     // Why the program was stopped, once this runner has stopped it.
     std::optional<Exit> m_stoppedAs;
+    // While the program is held: the time limit it had left, 0 for none.
+    std::optional<int> m_pausedTimeLeft;
     Stream m_output;
     Stream m_errors;
 };

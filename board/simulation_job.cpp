@@ -81,6 +81,16 @@ void SimulationJob::cancel()
     m_simulator.cancel();
 }
 
+void SimulationJob::pause()
+{
+    m_simulator.pause();
+}
+
+void SimulationJob::resume()
+{
+    m_simulator.resume();
+}
+
 void SimulationJob::onCompiled(const BoardOutcome& outcome)
 {
     if (!m_running) {

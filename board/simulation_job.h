@@ -44,6 +44,13 @@ public:
     // Ends the run; finished() follows with Cancelled.
     void cancel();
     bool isRunning() const;
+    // Holds the simulated board where it is, its program stopped so that it
+    // uses no processor time, and lets it go on from there; on going on, the
+    // simulator keeps to the clock from where it was, without racing to
+    // catch up. Both do nothing unless the simulator runs; a held run that
+    // is cancelled ends as any other.
+    void pause();
+    void resume();
 
 signals:
     void compiled(const board::BoardOutcome& outcome);
