@@ -15,6 +15,13 @@ std::size_t PanelSketchBuilder::messageColumnCount(std::size_t messageLength)
     return SketchLayout::panel().messageColumns(messageLength, 0);
 }
 
+SketchLayout PanelSketchBuilder::layout(bool wholeMessage, int stepFrames)
+{
+    SketchLayout chosen = wholeMessage ? SketchLayout::wholeMessage(PortWiring::PortsKF) : SketchLayout::panel();
+    chosen.stepFrames = stepFrames;
+    return chosen;
+}
+
 PanelSketch PanelSketchBuilder::buildPanelSketch(const std::u16string& title, const std::u16string& message,
                                                  RowWindow titleWindow, bool wholeMessage, int stepFrames)
 {
@@ -27,9 +34,7 @@ PanelSketch PanelSketchBuilder::buildPanelSketch(const std::u16string& title, co
 PanelSketch PanelSketchBuilder::write(LineFile& out, const std::u16string& title, const std::u16string& message,
                                       RowWindow titleWindow, bool wholeMessage, int stepFrames)
 {
-    SketchLayout layout = wholeMessage ? SketchLayout::wholeMessage(PortWiring::PortsKF) : SketchLayout::panel();
-    layout.stepFrames = stepFrames;
-    return SketchSteps(m_sampler, layout).write(out, title, message, titleWindow);
+    return SketchSteps(m_sampler, layout(wholeMessage, stepFrames)).write(out, title, message, titleWindow);
 }
 
 } // namespace generation

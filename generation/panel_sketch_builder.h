@@ -5,6 +5,7 @@
 #include "generation/marquee_shape.h"
 #include "generation/panel_sketch.h"
 #include "generation/row_window.h"
+#include "generation/sketch_layout.h"
 
 #include <cstddef>
 #include <string>
@@ -31,6 +32,10 @@ public:
     PanelSketch write(LineFile& out, const std::u16string& title, const std::u16string& message,
                       RowWindow titleWindow, bool wholeMessage = false,
                       int stepFrames = MarqueeShape::kMarqueeFrames);
+
+    // The layout the panel's sketch is written for: ports K and F, the
+    // message in SRAM or, with wholeMessage, in flash.
+    static SketchLayout layout(bool wholeMessage, int stepFrames);
 
     // The panel's message column count for a message of this many UTF-16
     // code units: (L + 20) x 13.

@@ -345,8 +345,14 @@ TEST_F(BoardModelTest, WiringTestLightsEachRowThenEachColumnThenAllForTheirTimes
     for (const Case& c : {Case{PortWiring::PortsKF, "wiringkf", "CKF"}, Case{PortWiring::PortsBA, "wiringba", "CBA"}}) {
         SCOPED_TRACE(c.name);
         QString error;
-        ASSERT_TRUE(toolchain->build(QByteArray::fromStdString(WiringTestSketch::text(c.wiring)), c.name, &error))
-            << error.toStdString();
+        const auto sizes = toolchain->build(QByteArray::fromStdString(WiringTestSketch::text(c.wiring)), c.name, &error);
+        ASSERT_TRUE(sizes) << error.toStdString();
+        if (c.wiring == PortWiring::PortsKF) {
+            // The memory line's figures for the panel's wiring test.
+            EXPECT_EQ(std::size_t(sizes->data + sizes->bss), BoardMemory::kWiringTestSramBytes);
+            EXPECT_NEAR(double(sizes->text + sizes->data), double(BoardMemory::kWiringTestFlashBytes),
+                        double(BoardMemory::kFlashSlackBytes));
+        }
         board::SimulatedMega mega;
         ASSERT_TRUE(mega.loadElf(toolchain->elfPath(c.name), &error)) << error.toStdString();
         mega.watchPorts(c.ports);
