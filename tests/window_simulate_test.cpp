@@ -7,34 +7,56 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextCursor>
 #include <gtest/gtest.h>
 
 #include <unistd.h>
 
 namespace {
 
-// The processes this test has started that are still there, zombies included.
-int children()
+// The processes this test has started that are still there, zombies
+// included, each as its name and its state letter (T while stopped).
+QList<QPair<QByteArray, char>> children()
 {
-    int found = 0;
+    QList<QPair<QByteArray, char>> found;
     for (const QString& entry : QDir(QStringLiteral("/proc")).entryList(QDir::Dirs)) {
         QFile stat(QStringLiteral("/proc/%1/stat").arg(entry));
         if (!stat.open(QIODevice::ReadOnly)) {
             continue;
         }
         // pid (name) state ppid ...
-        const QList<QByteArray> fields = stat.readAll().split(')').value(1).split(' ');
-        found += fields.value(2).toInt() == getpid() ? 1 : 0;
+        const QByteArray line = stat.readAll();
+        const qsizetype close = line.lastIndexOf(')');
+        const QList<QByteArray> fields = line.mid(close + 2).split(' ');
+        if (fields.value(1).toInt() == getpid()) {
+            found.append({line.mid(line.indexOf('(') + 1, close - line.indexOf('(') - 1), fields.value(0).at(0)});
+        }
     }
     return found;
 }
 
+// The simulator's state letter, or none while it does not run.
+char simulatorState()
+{
+    for (const auto& [name, state] : children()) {
+        if (name.startsWith("ledmarquee-simu")) {
+            return state;
+        }
+    }
+    return '\0';
+}
+
 // The simulate button runs the panel as it stands, hand edits included, on
 // the real builder and the simulated board: the live sign shows the title
-// word typed over, until a generate ends the run and leaves no process.
-TEST(WindowSimulateTest, RunsThePanelLiveUntilAGenerate)
+// word typed over; a click on it holds the simulator stopped, and Space lets
+// it go on. Stopped with the edit still in the panel, the sign keeps the
+// last picture, dimmed, until a generate plays the preview again, and no
+// process is left.
+TEST(WindowSimulateTest, RunsThePanelLivePausesAndStops)
 {
     if (const QStringList missing = board::BoardTools::missingForCompile(); !missing.isEmpty()) {
         GTEST_SKIP() << "Arduino tools absent: " << missing.join(QLatin1Char(' ')).toStdString();
@@ -53,11 +75,13 @@ TEST(WindowSimulateTest, RunsThePanelLiveUntilAGenerate)
     ASSERT_TRUE(panel && generate && simulate && preview && note && memory);
 
     QTest::mouseClick(generate, Qt::LeftButton);
-    QString text = panel->toPlainText();
-    const qsizetype title = text.indexOf(QStringLiteral("unsigned int b[]={\n")) + 19;
-    text.replace(title, text.indexOf(QLatin1Char(','), title) - title, QStringLiteral(" 12345"));
-    panel->setPlainText(text);
-    const int children0 = children();
+    // The title's first word typed over, as a user edits.
+    const QTextBlock titleLine = panel->document()->find(QStringLiteral("unsigned int b[]={")).block().next();
+    ASSERT_TRUE(titleLine.isValid());
+    QTextCursor edit(titleLine);
+    edit.movePosition(QTextCursor::NextCharacter, QTextCursor::KeepAnchor, int(titleLine.text().indexOf(QLatin1Char(','))));
+    edit.insertText(QStringLiteral(" 12345"));
+    const auto before = children().size();
 
     QTest::mouseClick(simulate, Qt::LeftButton);
     EXPECT_EQ(simulate->text(), QStringLiteral("停止試跑"));
@@ -70,23 +94,33 @@ TEST(WindowSimulateTest, RunsThePanelLiveUntilAGenerate)
         }
         return preview->live();
     };
-    for (int waited = 0; !showsEditedWord() && waited < 120000; waited += 50) {
-        QTest::qWait(50);
-    }
-    ASSERT_TRUE(showsEditedWord()) << note->text().toStdString();
+    ASSERT_TRUE(QTest::qWaitFor(showsEditedWord, 120000)) << note->text().toStdString();
     EXPECT_TRUE(note->text().contains(QStringLiteral("K、F"))) << note->text().toStdString();
     EXPECT_TRUE(memory->text().contains(QStringLiteral("實測（avr-size）"))) << memory->text().toStdString();
-    EXPECT_EQ(children(), children0 + 1) << "the simulator runs";
+    EXPECT_EQ(children().size(), before + 1) << "the simulator runs";
+    EXPECT_FALSE(preview->paused()) << "the live sign is not the preview's to pause";
+
+    QTest::mouseClick(preview, Qt::LeftButton);
+    EXPECT_EQ(preview->liveLook(), window::SignPreview::LiveLook::Paused);
+    EXPECT_TRUE(note->text().contains(QStringLiteral("暫停"))) << note->text().toStdString();
+    EXPECT_TRUE(QTest::qWaitFor([] { return simulatorState() == 'T'; }, 5000)) << simulatorState();
+    QTest::keyClick(preview, Qt::Key_Space);
+    EXPECT_EQ(preview->liveLook(), window::SignPreview::LiveLook::Running);
+    EXPECT_TRUE(QTest::qWaitFor([] { return simulatorState() != 'T'; }, 5000)) << simulatorState();
+
+    QTest::mouseClick(preview, Qt::LeftButton);
+    QSignalSpy signChanged(&form.session(), &window::Session::signChanged);
+    QTest::mouseClick(simulate, Qt::LeftButton);
+    ASSERT_TRUE(signChanged.wait(5000));
+    EXPECT_EQ(simulate->text(), QStringLiteral("在模擬看板上試跑"));
+    EXPECT_TRUE(showsEditedWord());
+    EXPECT_EQ(preview->liveLook(), window::SignPreview::LiveLook::Held);
+    EXPECT_TRUE(note->text().contains(QStringLiteral("已停止試跑"))) << note->text().toStdString();
+    EXPECT_TRUE(QTest::qWaitFor([&] { return children().size() == before; }, 5000)) << "the simulator is ended and reaped";
 
     QTest::mouseClick(generate, Qt::LeftButton);
     EXPECT_FALSE(preview->live());
-    for (int waited = 0; simulate->text() != QStringLiteral("在模擬看板上試跑") && waited < 5000; waited += 20) {
-        QTest::qWait(20);
-    }
-    EXPECT_EQ(simulate->text(), QStringLiteral("在模擬看板上試跑"));
-    EXPECT_FALSE(preview->live());
-    EXPECT_FALSE(note->text().contains(QStringLiteral("模擬"))) << "the note is the generated sketch's again";
-    EXPECT_EQ(children(), children0) << "the simulator is ended and reaped";
+    EXPECT_TRUE(note->text().isEmpty()) << note->text().toStdString();
 }
 
 } // namespace

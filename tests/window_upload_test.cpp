@@ -19,7 +19,9 @@
 namespace {
 
 // The real compiler runs on what the upload button sent: a sketch whose
-// fault is on line 4 at the click, replaced by a sound one right after.
+// fault is on line 4 at the click, replaced by a sound one right after. The
+// cursor goes to the faulty line only while the panel still holds what was
+// sent.
 TEST(WindowUploadTest, SendsThePanelAsItWasAtTheClick)
 {
     QTemporaryDir toolFolder;
@@ -35,7 +37,8 @@ TEST(WindowUploadTest, SendsThePanelAsItWasAtTheClick)
     auto* status = form.findChild<QLabel*>(QStringLiteral("uploadStatus"));
     ASSERT_TRUE(panel && port && upload && status);
 
-    panel->setPlainText(QStringLiteral("void setup() {}\nvoid loop() {}\n\nthis is no sketch;\n"));
+    const QString faulty = QStringLiteral("void setup() {}\nvoid loop() {}\n\nthis is no sketch;\n");
+    panel->setPlainText(faulty);
     // A typed path that is there, so that the work goes on to compile.
     const QString typedPort = toolFolder.filePath(QStringLiteral("ttyLEDMARQUEE9"));
     QFile(typedPort).open(QIODevice::WriteOnly);
@@ -46,11 +49,16 @@ TEST(WindowUploadTest, SendsThePanelAsItWasAtTheClick)
     EXPECT_FALSE(upload->isEnabled());
     panel->setPlainText(QStringLiteral("void setup() {}\nvoid loop() {}\n\n\n\n\n"));
 
-    for (int waited = 0; !upload->isEnabled() && waited < 240000; waited += 100) {
-        QTest::qWait(100);
-    }
-    ASSERT_TRUE(upload->isEnabled());
+    // The button comes back when the work is over.
+    const auto finished = [&] { return QTest::qWaitFor([&] { return upload->isEnabled(); }, 240000); };
+    ASSERT_TRUE(finished());
     EXPECT_TRUE(status->text().contains(QStringLiteral("第 4 行"))) << status->text().toStdString();
+    EXPECT_FALSE(status->text().contains(QStringLiteral("游標"))) << status->text().toStdString();
+    EXPECT_EQ(panel->textCursor().blockNumber(), 0);
+    panel->setPlainText(faulty);
+    QTest::mouseClick(upload, Qt::LeftButton);
+    ASSERT_TRUE(finished());
+    EXPECT_TRUE(status->text().contains(QStringLiteral("游標"))) << status->text().toStdString();
     EXPECT_EQ(panel->textCursor().blockNumber(), 3);
     EXPECT_EQ(QSettings(QStringLiteral("ledmarquee"), QStringLiteral("ledmarquee")).value(QStringLiteral("board/lastPort")),
               typedPort);
@@ -64,9 +72,7 @@ TEST(WindowUploadTest, SendsThePanelAsItWasAtTheClick)
     ASSERT_TRUE(written.open(QIODevice::ReadOnly));
     const QString fileText = QStringDecoder("Big5").decode(written.readAll());
     QTest::mouseClick(form.findChild<QPushButton*>(QStringLiteral("uploadPortsBA")), Qt::LeftButton);
-    for (int waited = 0; !upload->isEnabled() && waited < 240000; waited += 100) {
-        QTest::qWait(100);
-    }
+    ASSERT_TRUE(finished());
     QFile sent(QStringLiteral(LEDMARQUEE_BOARD_CACHE "/ledmarquee/board/sketch/sketch.ino"));
     ASSERT_TRUE(sent.open(QIODevice::ReadOnly));
     EXPECT_EQ(QString::fromUtf8(sent.readAll()), fileText);
@@ -77,9 +83,7 @@ TEST(WindowUploadTest, SendsThePanelAsItWasAtTheClick)
     // test's B/A variant.
     QTest::mouseClick(form.findChild<QPushButton*>(QStringLiteral("wiringTest")), Qt::LeftButton);
     QTest::mouseClick(form.findChild<QPushButton*>(QStringLiteral("uploadPortsBA")), Qt::LeftButton);
-    for (int waited = 0; !upload->isEnabled() && waited < 240000; waited += 100) {
-        QTest::qWait(100);
-    }
+    ASSERT_TRUE(finished());
     ASSERT_TRUE(sent.open(QIODevice::ReadOnly));
     EXPECT_EQ(sent.readAll().toStdString(), generation::WiringTestSketch::text(generation::PortWiring::PortsBA));
 }

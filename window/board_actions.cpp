@@ -1,11 +1,9 @@
 #include "window/board_actions.h"
 
-#include "generation/sketch_file_writer.h"
-#include "generation/string_line_file.h"
-#include "generation/wiring_test_sketch.h"
 #include "platform/text_conversion.h"
 #include "window/board_message.h"
 #include "window/board_view.h"
+#include "window/session.h"
 
 #include <QSettings>
 #include <QTimer>
@@ -23,11 +21,13 @@ QSettings boardSettings()
 
 } // namespace
 
-BoardActions::BoardActions(BoardView& form, QObject* parent)
+BoardActions::BoardActions(Session& session, BoardView& form, QObject* parent)
     : QObject(parent)
+    , m_session(session)
     , m_form(form)
     , m_guard(form)
 {
+    connect(&m_session, &Session::panelReplaced, this, &BoardActions::showSendingNote);
     connect(&m_job, &board::BoardJob::stageChanged, this, &BoardActions::showStage);
     connect(&m_job, &board::BoardJob::progress, this, [this](int percent) { m_form.showUploadProgress(percent); });
     connect(&m_job, &board::BoardJob::finished, this, &BoardActions::showOutcome);
@@ -69,21 +69,10 @@ void BoardActions::uploadPanel()
 
 void BoardActions::uploadPortsBA()
 {
-    // While the panel holds the wiring test, a board wired to B and A is
-    // tested with the test's own B/A variant.
-    if (m_form.showsWiringTest()) {
-        send(platform::fromUtf8(generation::WiringTestSketch::text(generation::PortWiring::PortsBA)), false);
-        return;
-    }
-    // The same text the write button puts in the sketch file, kept in
-    // memory. When it cannot be made (a message too wide for the board, no
-    // memory left), nothing is sent and the guard says why.
+    // When it cannot be made (a message too wide for the board, no memory
+    // left), nothing is sent and the guard says why.
     m_guard.run([&] {
-        generation::StringLineFile text;
-        generation::SketchFileWriter::write(m_form.sampler(), text, platform::toU16(m_form.title()),
-                                            platform::toU16(m_form.message()), m_form.wholeMessage(),
-                                            m_form.stepFrames());
-        send(platform::fromUtf8(text.take()), false);
+        send(platform::fromUtf8(m_session.sketchForPortsBA(m_form.title(), m_form.message())), false);
     });
 }
 
@@ -98,7 +87,7 @@ void BoardActions::send(const QString& sketchText, bool fromPanel)
         return;
     }
     m_sentPort = m_form.port();
-    m_sentPanel = fromPanel;
+    m_sentPanel = fromPanel ? std::optional(m_session.panelRevision()) : std::nullopt;
     if (!m_sentPort.isEmpty()) {
         boardSettings().setValue(kLastPortKey, m_sentPort);
     }
@@ -118,11 +107,26 @@ void BoardActions::showStage(board::BoardJob::Stage stage)
 void BoardActions::showOutcome(const board::BoardOutcome& outcome)
 {
     QString text = BoardMessage::describe(outcome, m_sentPort);
-    if (outcome.failure == board::BoardFailure::CompileFailed && outcome.sketchLine > 0 && m_sentPanel) {
+    // The line is the text's as it was sent; in a panel changed since, it
+    // would point at something else.
+    if (outcome.failure == board::BoardFailure::CompileFailed && outcome.sketchLine > 0
+        && m_sentPanel == m_session.panelRevision()) {
         m_form.showPanelLine(outcome.sketchLine);
         text += tr("輸出區的游標已移到那一行。");
     }
     m_form.showUploadResult(text, outcome.ok(), outcome.log);
+}
+
+void BoardActions::showSendingNote()
+{
+    // What the status line said spoke of the sketch the panel held before;
+    // while an upload goes on, it speaks of that upload.
+    if (m_job.isRunning()) {
+        return;
+    }
+    m_form.showNote(m_session.sketch().kind == ShownSketch::Kind::WiringTest
+                        ? tr("接線測試：F、K 埠用「上傳到看板」，B、A 埠用「上傳 B/A 埠版」")
+                        : QString());
 }
 
 } // namespace window

@@ -60,7 +60,10 @@ BoardControls::BoardControls(QWidget* parent)
     m_details->setToolTip(tr("顯示編譯器和燒錄程式的完整輸出"));
     m_details->setEnabled(false);
 
-    m_status = named(new QLabel(this), "uploadStatus", tr("上傳狀態"));
+    // Its text is its name for a screen reader, which hears each change.
+    m_status = new QLabel(this);
+    m_status->setObjectName(QStringLiteral("uploadStatus"));
+    m_status->setAccessibleDescription(tr("上傳狀態"));
     m_status->setWordWrap(true);
     m_status->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     m_status->setTextInteractionFlags(Qt::TextSelectableByMouse);

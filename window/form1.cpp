@@ -64,8 +64,7 @@ QPushButton* button(QWidget* parent, const QString& caption)
 Form1::Form1(const std::string& toolFolder, QWidget* parent)
     : QWidget(parent)
     // The canvas starts in the face the window shows selected.
-    , m_canvas(kMingFace)
-    , m_sampler(m_canvas)
+    , m_session(generation::kMingFace)
 {
     setWindowTitle(platform::fromU16(std::u16string(generation::kWindowCaption)));
     // Captions, boxes and options use the classic Traditional-Chinese
@@ -75,7 +74,7 @@ Form1::Form1(const std::string& toolFolder, QWidget* parent)
     setFont(captions);
     resize(18585 / 15, 8940 / 15);
 
-    pic = place(new CanvasView(m_canvas.image(), this), "pic", twips(240, 1320, 18135, 495));
+    pic = place(new CanvasView(m_session.canvas().image(), this), "pic", twips(240, 1320, 18135, 495));
     pic->setFocusPolicy(Qt::TabFocus);
 
     Command1 = place(button(this, tr("產生程式(電腦有安裝VB6）")), "Command1", twips(2520, 8040, 1695, 735));
@@ -156,9 +155,9 @@ Form1::Form1(const std::string& toolFolder, QWidget* parent)
     orderTabStops();
     Text1->setFocus();
 
-    m_actions = std::make_unique<WindowActions>(*this, toolFolder);
-    m_boardActions = std::make_unique<BoardActions>(*this);
-    m_simulation = std::make_unique<SimulationActions>(*this);
+    m_actions = std::make_unique<WindowActions>(m_session, *this, toolFolder);
+    m_boardActions = std::make_unique<BoardActions>(m_session, *this);
+    m_simulation = std::make_unique<SimulationActions>(m_session, *this);
     connectControls();
 }
 
@@ -200,8 +199,9 @@ void Form1::nameForAssistiveTools()
     Text3->setAccessibleName(tr("程式輸出區"));
     longSketch->setAccessibleName(tr("程式輸出區"));
     preview->setAccessibleName(tr("看板預覽"));
-    memoryLine->setAccessibleName(tr("記憶體用量"));
-    signNote->setAccessibleName(tr("預覽說明"));
+    // The lines whose text changes are read by their text, and say what
+    // they are in their description.
+    signNote->setAccessibleDescription(tr("預覽說明"));
     for (QAbstractButton* captioned : std::initializer_list<QAbstractButton*>{
              Command1, Command3, Command2, Command5, Check1, Check2, Option1, Option2, wholeMessageBox, wiringTest,
              simulate,
@@ -232,19 +232,26 @@ void Form1::connectControls()
     const auto press = [this](QPushButton* sender, void (WindowActions::*action)()) {
         connect(sender, &QPushButton::clicked, this, [this, action] { (m_actions.get()->*action)(); });
     };
-    // A generate or the wiring test gives the sign something else to show:
-    // a run on the simulated board ends first.
-    for (QPushButton* generate : {Command1, Command3, wiringTest}) {
-        connect(generate, &QPushButton::clicked, m_simulation.get(), &SimulationActions::stop);
-    }
     connect(simulate, &QPushButton::clicked, m_simulation.get(), &SimulationActions::toggle);
+    connect(preview, &SignPreview::livePauseRequested, m_simulation.get(), &SimulationActions::togglePause);
     press(Command1, &WindowActions::generateStandard);
     press(Command3, &WindowActions::generateLowered);
     press(Command2, &WindowActions::copyPanel);
     press(Command5, &WindowActions::writeFile);
     press(saveAs, &WindowActions::saveSketchAs);
     press(wiringTest, &WindowActions::showWiringTest);
-    connect(preview, &SignPreview::noteChanged, this, [this](const QString& note) { showSignNote(note, false); });
+    connect(preview, &SignPreview::noteChanged, &m_session, &Session::setPreviewNote);
+    // Every change of the user's counts; the document's modified mark says
+    // whether the text still is the sketch it was given (an undo brings
+    // that back, and giving it a sketch clears the mark).
+    connect(Text3, &QPlainTextEdit::textChanged, this,
+            [this] { m_session.panelChanged(Text3->document()->isModified()); });
+
+    connect(&m_session, &Session::panelReplaced, this, &Form1::drawPanel);
+    connect(&m_session, &Session::signChanged, this, &Form1::drawSign);
+    connect(&m_session, &Session::levelsChanged, this, [this] { preview->showLevels(m_session.levels()); });
+    connect(&m_session, &Session::signNoteChanged, this, &Form1::drawSignNote);
+    connect(&m_session, &Session::memoryChanged, this, &Form1::drawMemory);
 
     // A box or option changed by the user, by mouse or keyboard, toggles;
     // unticking a box turns its style off again.
@@ -252,6 +259,9 @@ void Form1::connectControls()
     connect(Check2, &QCheckBox::toggled, this, [this](bool on) { m_actions->setItalic(on); });
     connect(Option1, &QRadioButton::toggled, this, [this](bool on) { m_actions->chooseFace(generation::kMingFace, on); });
     connect(Option2, &QRadioButton::toggled, this, [this](bool on) { m_actions->chooseFace(generation::kKaiFace, on); });
+    connect(wholeMessageBox, &QCheckBox::toggled, this, [this](bool on) { m_actions->setWholeMessage(on); });
+    connect(scrollSpeed, &ScrollSpeedBox::stepFramesChanged, this,
+            [this](int stepFrames) { m_actions->setStepFrames(stepFrames); });
 
     // A box at its limit has cut whatever went past it, a pasted text
     // most likely; the user hears so rather than finding the text shorter.
@@ -272,9 +282,10 @@ void Form1::connectControls()
 Form1::~Form1()
 {
     // QWidget deletes the child widgets only after this class's members are
-    // gone, while the picture box paints from m_canvas as long as it lives.
-    // So the actions, which see the widgets through the views, go first,
-    // then the widgets, and the canvas and its sampler last.
+    // gone, while the picture box paints from the Session's canvas as long
+    // as it lives. So the actions, which see the widgets through the views,
+    // go first, then the widgets, and the Session last.
+    m_simulation.reset();
     m_boardActions.reset();
     m_actions.reset();
     qDeleteAll(findChildren<QWidget*>(Qt::FindDirectChildrenOnly));
@@ -294,50 +305,6 @@ QString Form1::panelText() const
 {
     return m_panel->text();
 }
-
-bool Form1::wholeMessage() const
-{
-    return wholeMessageBox->isChecked();
-}
-
-int Form1::stepFrames() const
-{
-    return scrollSpeed->stepFrames();
-}
-
-bool Form1::showsWiringTest() const
-{
-    // What the preview last played is what the panel was last given.
-    return preview->animation() && preview->animation()->isWiringTest();
-}
-
-void Form1::showSketch(generation::PanelSketch sketch)
-{
-    showSignNote(QString(), false);
-    m_panel->setText(std::move(sketch.text));
-    if (m_wiringTestNoteShown) {
-        // The note on sending the wiring test no longer applies.
-        showNote(QString());
-    }
-    preview->play(generation::SignAnimation(sketch.titleWords, sketch.messageWords, sketch.columnCount,
-                                            wholeMessage() ? generation::BoardTiming::wholeMessageSketch()
-                                                                      : generation::BoardTiming::panelSketch(),
-                                            sketch.stepFrames));
-    if (wholeMessage()) {
-        memoryLine->showWholeMessage(static_cast<std::size_t>(message().toUcs4().size()), sketch.messageWords.size());
-    } else {
-        memoryLine->showMessage(message(), sketch.drawnWidth, m_canvas);
-    }
-}
-
-void Form1::showWiringTest(std::string text)
-{
-    m_panel->setText(std::move(text));
-    preview->play(generation::SignAnimation::wiringTest(generation::PortWiring::PortsKF));
-    showNote(tr("接線測試：F、K 埠用「上傳到看板」，B、A 埠用「上傳 B/A 埠版」"));
-    m_wiringTestNoteShown = true;
-}
-
 
 void Form1::showCanvas()
 {
@@ -378,7 +345,6 @@ QString Form1::askSketchPath()
 
 void Form1::showNote(const QString& text)
 {
-    m_wiringTestNoteShown = false;
     boardControls->showNote(text);
 }
 
@@ -394,7 +360,6 @@ void Form1::showPorts(const QList<PortChoice>& ports, int preferred)
 
 void Form1::showUploadWorking(const QString& status, bool determinate)
 {
-    m_wiringTestNoteShown = false;
     boardControls->showWorking(status, determinate);
 }
 
@@ -413,19 +378,46 @@ void Form1::showPanelLine(int line)
     m_panel->showLine(line);
 }
 
-void Form1::showSimulationRunning(bool running)
+void Form1::drawPanel()
 {
-    simulate->setText(running ? tr("停止試跑") : tr("在模擬看板上試跑"));
+    m_panel->setText(m_session.sketch().text);
+}
+
+void Form1::drawSign()
+{
+    using Board = Session::Board;
+    const Board board = m_session.board();
+    const bool runs = board == Board::Compiling || board == Board::Running || board == Board::Paused;
+    simulate->setText(runs ? tr("停止試跑") : tr("在模擬看板上試跑"));
     simulate->setAccessibleName(simulate->text());
-    if (running) {
-        // The sign is the simulated board's now, dark until it drives it.
-        preview->showLevels({});
+    switch (board) {
+    case Board::Idle:
+        if (const auto& animation = m_session.sketch().animation) {
+            preview->play(*animation);
+        }
+        return;
+    case Board::Compiling:
+    case Board::Running:
+        // Dark from the click until the simulated board drives the sign.
+        preview->showLevels(m_session.levels());
+        preview->setLiveLook(SignPreview::LiveLook::Running);
+        return;
+    case Board::Paused:
+        preview->showLevels(m_session.levels());
+        preview->setLiveLook(SignPreview::LiveLook::Paused);
+        return;
+    case Board::Stopped:
+    case Board::Faulted:
+        preview->showLevels(m_session.levels());
+        preview->setLiveLook(SignPreview::LiveLook::Held);
+        return;
     }
 }
 
-void Form1::showSimulatedSign(const board::SimulatorOutput::Levels& levels)
+void Form1::drawSignNote()
 {
-    preview->showLevels(levels);
+    const Session::Note note = m_session.signNote();
+    showSignNote(note.text, note.problem);
 }
 
 void Form1::showSignNote(const QString& text, bool problem)
@@ -435,9 +427,9 @@ void Form1::showSignNote(const QString& text, bool problem)
     signNote->setStyleSheet(problem ? QStringLiteral("color: #c00000;") : QString());
 }
 
-void Form1::showMeasuredMemory(int flashBytes, int sramBytes)
+void Form1::drawMemory()
 {
-    memoryLine->showMeasured(flashBytes, sramBytes);
+    memoryLine->show(m_session.sketch(), m_session.measured());
 }
 
 } // namespace window

@@ -1,9 +1,7 @@
 #pragma once
 
-#include "generation/column_sampler.h"
-#include "generation/panel_sketch.h"
-#include "platform/qt_glyph_canvas.h"
 #include "window/board_view.h"
+#include "window/session.h"
 #include "window/simulation_view.h"
 #include "window/sketch_view.h"
 
@@ -40,11 +38,13 @@ class WindowActions;
 // scroll speed, the wiring test's button and a button that tries the
 // panel's sketch on the simulated board, the controls that send the sketch
 // to the board, and a button that saves it for the Arduino IDE.
-// It owns the canvas, its sampler and the actions, and tells the actions
-// when a control is used; what a button does is the actions' business, and
-// each kind sees the window only through its own view: the sketch actions
-// through SketchView, the board actions through BoardView, the simulation
-// through SimulationView.
+// It owns the document (a Session: the canvas, its sampler, the choices,
+// the sketch on show and the simulated board's state) and the actions,
+// tells the actions when a control is used, and draws what the Session
+// announces; what a button does is the actions' business, and each kind
+// sees the window only through its own view: the sketch actions through
+// SketchView, the board actions through BoardView, the simulation through
+// SimulationView.
 class Form1 : public QWidget, public SketchView, public BoardView, public SimulationView {
     Q_OBJECT
 
@@ -56,11 +56,6 @@ public:
     QString title() const override;
     QString message() const override;
     QString panelText() const override;
-    bool wholeMessage() const override;
-    int stepFrames() const override;
-    bool showsWiringTest() const override;
-    void showSketch(generation::PanelSketch sketch) override;
-    void showWiringTest(std::string text) override;
     void showCanvas() override;
     void showError(const QString& text) override;
     QString askSketchPath() override;
@@ -73,20 +68,20 @@ public:
     void showUploadResult(const QString& text, bool succeeded, const QString& log) override;
     void showPanelLine(int line) override;
 
-    void showSimulationRunning(bool running) override;
-    void showSimulatedSign(const board::SimulatorOutput::Levels& levels) override;
-    // The lines under the preview, for what it shows; a problem in red.
-    void showSignNote(const QString& text, bool problem) override;
-    void showMeasuredMemory(int flashBytes, int sramBytes) override;
-
-    platform::QtGlyphCanvas& canvas() override { return m_canvas; }
-    generation::ColumnSampler& sampler() override { return m_sampler; }
+    const Session& session() const { return m_session; }
 
 private:
     void placeAddedControls();
     void nameForAssistiveTools();
     void orderTabStops();
     void connectControls();
+    // Draw what the Session announces.
+    void drawPanel();
+    void drawSign();
+    void drawSignNote();
+    void drawMemory();
+    // The lines under the preview, for what it shows; a problem in red.
+    void showSignNote(const QString& text, bool problem);
 
     CanvasView* pic;
     QPushButton* Command1;
@@ -114,14 +109,10 @@ private:
     ScrollSpeedBox* scrollSpeed;
     QPushButton* wiringTest;
 
-    platform::QtGlyphCanvas m_canvas;
-    generation::ColumnSampler m_sampler;
+    Session m_session;
     std::unique_ptr<SketchPanel> m_panel;
     std::unique_ptr<WindowActions> m_actions;
     std::unique_ptr<BoardActions> m_boardActions;
-    // Whether the board controls' status line still says how to send the
-    // wiring test.
-    bool m_wiringTestNoteShown = false;
     std::unique_ptr<SimulationActions> m_simulation;
 };
 

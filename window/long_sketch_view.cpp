@@ -32,26 +32,33 @@ LongSketchView::LongSketchView(QWidget* parent)
     setViewportMargins(0, m_note->sizeHint().height(), 0, 0);
 }
 
-void LongSketchView::setText(std::string text)
+const std::string& LongSketchView::text() const
+{
+    static const std::string none;
+    return m_text ? *m_text : none;
+}
+
+void LongSketchView::setText(std::shared_ptr<const std::string> text)
 {
     m_text = std::move(text);
+    const std::string& bytes = this->text();
     m_lineStarts.clear();
     m_lineStarts.push_back(0);
     std::size_t longestStart = 0;
     std::size_t longestBytes = 0;
-    for (std::size_t at = m_text.find('\n'); at != std::string::npos; at = m_text.find('\n', at + 1)) {
+    for (std::size_t at = bytes.find('\n'); at != std::string::npos; at = bytes.find('\n', at + 1)) {
         const std::size_t start = m_lineStarts.back();
         if (at - start > longestBytes) {
             longestBytes = at - start;
             longestStart = m_lineStarts.size() - 1;
         }
-        if (at + 1 < m_text.size()) {
+        if (at + 1 < bytes.size()) {
             m_lineStarts.push_back(at + 1);
         }
     }
     m_markedLine = kNoLine;
     m_contentWidth = 0;
-    if (!m_text.empty()) {
+    if (!bytes.empty()) {
         // A first guess from the line longest in bytes; painting widens it.
         m_contentWidth = fontMetrics().horizontalAdvance(lineText(longestStart)) + 2 * kTextMargin;
     }
@@ -64,7 +71,7 @@ void LongSketchView::setText(std::string text)
 void LongSketchView::clear()
 {
     // Give the memory back, not only the length.
-    std::string().swap(m_text);
+    m_text.reset();
     std::vector<std::size_t>().swap(m_lineStarts);
     m_markedLine = kNoLine;
     m_contentWidth = 0;
@@ -73,7 +80,7 @@ void LongSketchView::clear()
 
 std::size_t LongSketchView::lineCount() const
 {
-    return m_text.empty() ? 0 : m_lineStarts.size();
+    return text().empty() ? 0 : m_lineStarts.size();
 }
 
 void LongSketchView::showLine(std::size_t line)
@@ -91,11 +98,12 @@ void LongSketchView::showLine(std::size_t line)
 QString LongSketchView::lineText(std::size_t line) const
 {
     const std::size_t start = m_lineStarts[line];
-    std::size_t end = line + 1 < m_lineStarts.size() ? m_lineStarts[line + 1] : m_text.size();
-    while (end > start && (m_text[end - 1] == '\n' || m_text[end - 1] == '\r')) {
+    const std::string& bytes = text();
+    std::size_t end = line + 1 < m_lineStarts.size() ? m_lineStarts[line + 1] : bytes.size();
+    while (end > start && (bytes[end - 1] == '\n' || bytes[end - 1] == '\r')) {
         --end;
     }
-    return QString::fromUtf8(m_text.data() + start, static_cast<qsizetype>(end - start));
+    return QString::fromUtf8(bytes.data() + start, static_cast<qsizetype>(end - start));
 }
 
 int LongSketchView::lineHeight() const

@@ -3,6 +3,7 @@
 #include <QAbstractScrollArea>
 
 #include <cstddef>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -10,8 +11,9 @@ class QLabel;
 
 namespace window {
 
-// Shows a sketch too long for an editable text box: it keeps the text once,
-// as the UTF-8 bytes it was generated in, with where each line starts, and
+// Shows a sketch too long for an editable text box: it shares the text with
+// whoever made it, as the UTF-8 bytes it was generated in, keeps where each
+// line starts, and
 // draws only the lines in view. It scrolls by bar, wheel and keyboard and
 // can mark one line, but it cannot be edited; a strip along its top says
 // so. Deciding when a sketch is too long is the panel's business.
@@ -21,10 +23,10 @@ class LongSketchView : public QAbstractScrollArea {
 public:
     explicit LongSketchView(QWidget* parent);
 
-    // Takes the text (CR LF line ends) and shows it from its first line.
-    void setText(std::string text);
+    // Shows the text (CR LF line ends) from its first line.
+    void setText(std::shared_ptr<const std::string> text);
     void clear();
-    const std::string& text() const { return m_text; }
+    const std::string& text() const;
     std::size_t lineCount() const;
     // Scrolls a line (0-based) into the middle of the view and marks it.
     void showLine(std::size_t line);
@@ -39,8 +41,8 @@ private:
     int lineHeight() const;
     void updateScrollBars();
 
-    std::string m_text;
-    // Where each line starts in m_text; a text ending in a line end has no
+    std::shared_ptr<const std::string> m_text;
+    // Where each line starts in the text; a text ending in a line end has no
     // empty last line.
     std::vector<std::size_t> m_lineStarts;
     // Grows as wider lines come into view, as an editor's does.

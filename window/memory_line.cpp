@@ -3,9 +3,7 @@
 #include "generation/board_memory.h"
 #include "generation/glyph_canvas.h"
 #include "generation/marquee_shape.h"
-#include "platform/qt_glyph_canvas.h"
 
-#include <QFontMetricsF>
 #include <QLocale>
 
 namespace window {
@@ -14,10 +12,6 @@ using generation::BoardMemory;
 using generation::MarqueeShape;
 
 namespace {
-
-// No character is narrower than a quarter pixel, so the canvas never holds
-// more than this many code units; measuring further would only cost time.
-constexpr qsizetype kMostOnCanvas = 4 * generation::GlyphCanvas::kWidth;
 
 QString number(std::size_t n)
 {
@@ -41,42 +35,53 @@ MemoryLine::MemoryLine(QWidget* parent)
 {
     setWordWrap(true);
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    setText(tr("按下產生程式後，這裡會預覽看板，並說明程式放不放得進 Mega 2560。"));
+    present(describe(ShownSketch(), std::nullopt));
 }
 
-std::size_t MemoryLine::charactersOnSign(const QString& message, const platform::QtGlyphCanvas& canvas)
+MemoryLine::Account MemoryLine::describe(const ShownSketch& sketch, const std::optional<Session::Measured>& measured)
 {
-    const QFontMetricsF metrics(canvas.font(), &canvas.image());
-    const QString considered = message.left(kMostOnCanvas);
-    // The longest prefix whose drawing ends within the canvas.
-    qsizetype low = 0;
-    qsizetype high = considered.size();
-    while (low < high) {
-        const qsizetype middle = low + (high - low + 1) / 2;
-        if (metrics.horizontalAdvance(considered.left(middle)) <= generation::GlyphCanvas::kWidth) {
-            low = middle;
-        } else {
-            high = middle - 1;
-        }
+    if (measured) {
+        return describeMeasured(*measured);
     }
-    if (low > 0 && considered.at(low - 1).isHighSurrogate()) {
-        --low; // half a character is none
+    Account account;
+    switch (sketch.kind) {
+    case ShownSketch::Kind::Placeholder:
+        return {tr("按下產生程式後，這裡會預覽看板，並說明程式放不放得進 Mega 2560。"), QString(), QString()};
+    case ShownSketch::Kind::Marquee:
+        account = sketch.layout.storage == generation::MessageStorage::Flash ? describeWholeMessage(sketch)
+                                                                               : describeMessage(sketch);
+        break;
+    case ShownSketch::Kind::WiringTest:
+        account = describeWiringTest();
+        break;
     }
-    return static_cast<std::size_t>(QStringView(considered).left(low).toUcs4().size());
+    if (sketch.edited) {
+        // The verdict stays in view; the whole account moves to the tooltip.
+        account.details = account.text + QLatin1Char('\n') + account.details;
+        account.text = tr("輸出區已手動修改，以下是產生的程式的數字；按「在模擬看板上試跑」可實測修改後的程式。")
+            + QLatin1Char('\n') + account.text.section(QLatin1Char('\n'), -1);
+    }
+    return account;
 }
 
-void MemoryLine::showMessage(const QString& message, std::size_t drawnWidth, const platform::QtGlyphCanvas& canvas)
+void MemoryLine::show(const ShownSketch& sketch, const std::optional<Session::Measured>& measured)
+{
+    present(describe(sketch, measured));
+}
+
+MemoryLine::Account MemoryLine::describeMessage(const ShownSketch& given)
 {
     using Fit = BoardMemory::Fit;
     using Sketch = BoardMemory::Sketch;
-    const auto length = static_cast<std::size_t>(message.size());
-    const auto characters = static_cast<std::size_t>(message.toUcs4().size());
-    const std::size_t shown = charactersOnSign(message, canvas);
+    const std::size_t length = given.messageLength;
+    const std::size_t drawnWidth = given.words.drawnWidth;
+    const std::size_t characters = given.messageCharacters;
+    const std::size_t shown = given.charactersOnSign;
     const Fit panel = fitOf(Sketch::Panel, length, drawnWidth);
     const Fit file = fitOf(Sketch::File, length, drawnWidth);
     // The file's sketch has more columns, so it is the first to run out.
     const std::size_t longestForBoth = BoardMemory::longestMessageThatFits(Sketch::File);
-    const auto consequence = [this](Fit fit) {
+    const auto consequence = [](Fit fit) {
         return fit == Fit::TooBig ? tr("無法上傳") : tr("看板會出錯");
     };
 
@@ -130,12 +135,14 @@ void MemoryLine::showMessage(const QString& message, std::size_t drawnWidth, con
     };
 
     const int running = (panel == Fit::Fits ? 1 : 0) + (file == Fit::Fits ? 1 : 0);
-    present(lines.join(QLatin1Char('\n')), details.join(QLatin1Char('\n')),
-         running == 0 ? QStringLiteral("#c00000") : running == 1 ? QStringLiteral("#a05000") : QString());
+    return {lines.join(QLatin1Char('\n')), details.join(QLatin1Char('\n')),
+         running == 0 ? QStringLiteral("#c00000") : running == 1 ? QStringLiteral("#a05000") : QString()};
 }
 
-void MemoryLine::showWholeMessage(std::size_t characters, std::size_t width)
+MemoryLine::Account MemoryLine::describeWholeMessage(const ShownSketch& sketch)
 {
+    const std::size_t characters = sketch.messageCharacters;
+    const std::size_t width = sketch.words.messageWords.size();
     const std::size_t flash = BoardMemory::wholeMessageFlashBytes(width);
     const std::size_t sram = BoardMemory::wholeMessageSramBytes(width);
     const std::size_t widest = BoardMemory::widestWholeMessage();
@@ -147,30 +154,46 @@ void MemoryLine::showWholeMessage(std::size_t characters, std::size_t width)
                                 .arg(number(flash), number(BoardMemory::kFlashBytes))
                                 .arg(number(sram), number(BoardMemory::kSramBytes))
         + QLatin1Char('\n') + tr("最寬可放 %1 欄，約 %2 個中文字。").arg(number(widest), number(widest / MarqueeShape::kCharacterColumns));
-    present(text, details, QString());
+    return {text, details, QString()};
 }
 
-void MemoryLine::showMeasured(int flashBytes, int sramBytes)
+MemoryLine::Account MemoryLine::describeWiringTest()
 {
-    if (flashBytes < 0 || sramBytes < 0) {
-        return;
-    }
-    const auto flash = std::size_t(flashBytes);
-    const auto sram = std::size_t(sramBytes);
+    const std::size_t flash = BoardMemory::kWiringTestFlashBytes;
+    const std::size_t sram = BoardMemory::kWiringTestSramBytes;
+    const QString text = tr("接線測試：SRAM 用 %1／%2 位元組（%3%），快閃記憶體用 %4 位元組；可以執行。")
+                             .arg(number(sram), number(BoardMemory::kSramBytes))
+                             .arg(percent(sram, BoardMemory::kSramBytes))
+                             .arg(number(flash));
+    const QString details = tr("接線測試沒有訊息，不論標題和訊息寫什麼，用的記憶體都一樣（avr-size 量得）：") + QLatin1Char('\n')
+        + tr("SRAM 的全域變數用 %1／%2 位元組，快閃記憶體用 %3／%4 位元組（%5%）；堆疊最深要 %6 位元組。")
+              .arg(number(sram), number(BoardMemory::kSramBytes))
+              .arg(number(flash), number(BoardMemory::kFlashBytes))
+              .arg(percent(flash, BoardMemory::kFlashBytes))
+              .arg(BoardMemory::kStackBytes);
+    return {text, details, QString()};
+}
+
+MemoryLine::Account MemoryLine::describeMeasured(const Session::Measured& measured)
+{
+    const auto flash = std::size_t(measured.flashBytes);
+    const auto sram = std::size_t(measured.sramBytes);
     const QString text = tr("輸出區的程式實測（avr-size）：快閃記憶體用 %1／%2 位元組（%3%），SRAM 的全域變數用 %4／%5 位元組（%6%）。")
                              .arg(number(flash), number(BoardMemory::kFlashBytes))
                              .arg(percent(flash, BoardMemory::kFlashBytes))
                              .arg(number(sram), number(BoardMemory::kSramBytes))
                              .arg(percent(sram, BoardMemory::kSramBytes));
-    present(text, text, QString());
+    return {text, text, QString()};
 }
 
-void MemoryLine::present(const QString& text, const QString& details, const QString& colour)
+void MemoryLine::present(const Account& account)
 {
-    setText(text);
-    setToolTip(details);
-    setAccessibleDescription(details);
-    setStyleSheet(colour.isEmpty() ? QString() : QStringLiteral("color: %1;").arg(colour));
+    // The text itself is what a screen reader reads as the line's name.
+    setText(account.text);
+    setToolTip(account.details);
+    setAccessibleDescription(account.details.isEmpty() ? tr("記憶體用量")
+                                                       : tr("記憶體用量") + QLatin1Char('\n') + account.details);
+    setStyleSheet(account.colour.isEmpty() ? QString() : QStringLiteral("color: %1;").arg(account.colour));
 }
 
 } // namespace window

@@ -27,6 +27,8 @@ ScrollSpeedBox::ScrollSpeedBox(QWidget* parent)
     m_label->setBuddy(m_frames);
     m_meaning = new QLabel(describe(m_frames->value()), this);
     m_meaning->setObjectName(QStringLiteral("stepFramesMeaning"));
+    // Its text is its name for a screen reader, which hears each change.
+    m_meaning->setAccessibleDescription(tr("捲動速度說明"));
 
     auto* row = new QHBoxLayout(this);
     row->setContentsMargins(0, 0, 0, 0);
@@ -35,7 +37,10 @@ ScrollSpeedBox::ScrollSpeedBox(QWidget* parent)
     row->addWidget(m_frames);
     row->addWidget(m_meaning, 1);
 
-    connect(m_frames, &QSpinBox::valueChanged, this, [this](int frames) { m_meaning->setText(describe(frames)); });
+    connect(m_frames, &QSpinBox::valueChanged, this, [this](int frames) {
+        m_meaning->setText(describe(frames));
+        emit stepFramesChanged(frames);
+    });
 }
 
 int ScrollSpeedBox::stepFrames() const

@@ -10,8 +10,9 @@ namespace window {
 // The scroll speed, on one row right of the output panel: how many frames
 // each one-column step of the marquee is shown (1 to 30; 6 at every start,
 // since nothing is kept between runs), and beside it what that means on the
-// sign, the time one Chinese character takes to pass on the board's clock.
-// It only holds the number; the actions read it whenever they make a sketch.
+// sign, the time one Chinese character takes to pass on the board's clock,
+// which a screen reader reads as it changes. It only holds the number and
+// says when the user changes it; the sketches are made with the Session's.
 class ScrollSpeedBox : public QWidget {
     Q_OBJECT
 
@@ -24,6 +25,9 @@ public:
     // What stepFrames frames a step mean for a reader: about how long a
     // Chinese character, 16 columns, takes to scroll by.
     static QString describe(int stepFrames);
+
+signals:
+    void stepFramesChanged(int stepFrames);
 
 private:
     QLabel* m_label;

@@ -65,6 +65,7 @@ void SignPreview::play(const generation::SignAnimation& animation)
     showNoteFor(0);
     scheduleNextChange(0);
     update();
+    emit pictureChanged();
 }
 
 QString SignPreview::describe(const generation::SignAnimation& animation, std::size_t frame)
@@ -125,6 +126,15 @@ void SignPreview::showLevels(const board::SimulatorOutput::Levels& levels)
     m_levels = levels;
     renderPicture();
     update();
+    emit pictureChanged();
+}
+
+void SignPreview::setLiveLook(LiveLook look)
+{
+    if (look != m_liveLook) {
+        m_liveLook = look;
+        update();
+    }
 }
 
 void SignPreview::setPaused(bool paused)
@@ -152,7 +162,8 @@ double SignPreview::playedMicroseconds() const
 std::size_t SignPreview::frameIndex() const
 {
     // Between changes the preview sleeps; the frame on show is the clock's.
-    return m_animation && !paused() ? m_animation->frameAtMicroseconds(playedMicroseconds()) : m_shownFrame;
+    return m_animation && !m_live && m_clock.isValid() ? m_animation->frameAtMicroseconds(playedMicroseconds())
+                                                       : m_shownFrame;
 }
 
 void SignPreview::tick()
@@ -168,8 +179,9 @@ void SignPreview::tick()
         renderPicture();
         showNoteFor(frame);
         update();
+        emit pictureChanged();
     }
-    if (!paused()) {
+    if (m_clock.isValid()) {
         scheduleNextChange(frame);
     }
 }
@@ -227,10 +239,14 @@ void SignPreview::paintEvent(QPaintEvent*)
         renderPicture();
     }
     painter.drawPixmap(0, 0, m_picture);
-    if (m_animation && !m_live && paused()) {
-        // A pause sign and a word over a dimmed sign, so that a held
-        // picture is not taken for a stuck board.
+    const bool pauseMark = paused() || (m_live && m_liveLook == LiveLook::Paused);
+    if (pauseMark || (m_live && m_liveLook == LiveLook::Held)) {
+        // Dimmed, so that a held picture is not taken for a running board.
         painter.fillRect(rect(), QColor(0, 0, 0, 110));
+    }
+    if (pauseMark) {
+        // A pause sign and a word, so that a paused sign is not taken for
+        // a stuck board.
         painter.setRenderHint(QPainter::Antialiasing);
         const int bar = 5;
         const int height = 22;
@@ -263,17 +279,26 @@ void SignPreview::paintEvent(QPaintEvent*)
 void SignPreview::mousePressEvent(QMouseEvent* event)
 {
     if (event->button() == Qt::LeftButton) {
-        setPaused(!paused());
+        togglePause();
     }
 }
 
 void SignPreview::keyPressEvent(QKeyEvent* event)
 {
     if (event->key() == Qt::Key_Space && !event->isAutoRepeat()) {
-        setPaused(!paused());
+        togglePause();
         return;
     }
     QWidget::keyPressEvent(event);
+}
+
+void SignPreview::togglePause()
+{
+    if (!m_live) {
+        setPaused(!paused());
+    } else if (m_liveLook != LiveLook::Held) {
+        emit livePauseRequested();
+    }
 }
 
 } // namespace window

@@ -22,7 +22,9 @@ namespace window {
 // model's; this keeps the clock and paints. It repaints only when the
 // picture changes, from LED images drawn once, and sleeps until the next
 // change rather than ticking. It can also show a running board live, each
-// LED as bright as it was lit; measuring that is the simulated board's.
+// LED as bright as it was lit, held under a pause mark, or held dimmed once
+// the run is over; measuring that is the simulated board's, and a click or
+// Space on the live sign asks whoever runs the board to pause or resume it.
 class SignPreview : public QWidget {
     Q_OBJECT
 
@@ -32,13 +34,22 @@ public:
 
     explicit SignPreview(QWidget* parent);
 
+    // How the live board is shown: as it lights the LEDs now, held where a
+    // paused board stands (dimmed, under a pause mark), or held as the run
+    // left it (dimmed).
+    enum class LiveLook { Running, Paused, Held };
+
     void play(const generation::SignAnimation& animation);
     // Shows each LED at its brightness (0 dark to 15 lit all of its share),
     // column by column, until the next play(); the animation stops meanwhile.
     void showLevels(const board::SimulatorOutput::Levels& levels);
+    void setLiveLook(LiveLook look);
     bool live() const { return m_live; }
+    LiveLook liveLook() const { return m_liveLook; }
     const board::SimulatorOutput::Levels& levels() const { return m_levels; }
-    bool paused() const { return !m_clock.isValid(); }
+    // Whether the played preview is paused; the live board is never the
+    // preview's to pause.
+    bool paused() const { return m_animation && !m_live && !m_clock.isValid(); }
     void setPaused(bool paused);
     // The frame on show now (0 before anything was played).
     std::size_t frameIndex() const;
@@ -52,6 +63,10 @@ public:
 signals:
     // The note for the frame on show changed.
     void noteChanged(const QString& note);
+    // A click or Space on the live sign, while the board runs or is paused.
+    void livePauseRequested();
+    // The picture on show changed: the next frame, or the live board's LEDs.
+    void pictureChanged();
 
 protected:
     void paintEvent(QPaintEvent* event) override;
@@ -60,6 +75,7 @@ protected:
 
 private:
     void tick();
+    void togglePause();
     void scheduleNextChange(std::size_t frame);
     double playedMicroseconds() const;
     void renderPicture();
@@ -72,6 +88,7 @@ private:
     std::size_t m_shownFrame = 0;
     generation::SignAnimation::Frame m_shownPicture{};
     bool m_live = false;
+    LiveLook m_liveLook = LiveLook::Running;
     board::SimulatorOutput::Levels m_levels{};
     std::array<QPixmap, board::SimulatorOutput::kLevels> m_levelLeds; // one LED, dark to lit
     QPixmap m_picture;          // the whole sign as m_shownPicture or m_levels light it

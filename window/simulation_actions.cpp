@@ -3,25 +3,27 @@
 #include "board/board_tools.h"
 #include "generation/sketch_error.h"
 #include "platform/text_conversion.h"
-#include "window/simulation_message.h"
+#include "window/session.h"
 #include "window/simulation_view.h"
 
 #include <cerrno>
 
 namespace window {
 
-SimulationActions::SimulationActions(SimulationView& view, QObject* parent)
+SimulationActions::SimulationActions(Session& session, SimulationView& view, QObject* parent)
     : QObject(parent)
+    , m_session(session)
     , m_view(view)
     , m_guard(view)
 {
-    connect(&m_job, &board::SimulationJob::compiled, this, &SimulationActions::showCompiled);
-    connect(&m_job, &board::SimulationJob::wiringRecognised, this,
-            [this](board::SimulatorOutput::Wiring wiring) { m_view.showSignNote(SimulationMessage::running(wiring), false); });
-    connect(&m_job, &board::SimulationJob::lightChanged, this,
-            [this](const board::SimulatorOutput::Light& light) { m_view.showSimulatedSign(light.levels); });
-    connect(&m_job, &board::SimulationJob::faulted, this, &SimulationActions::showFault);
+    connect(&m_job, &board::SimulationJob::compiled, &m_session, &Session::simulationCompiled);
+    connect(&m_job, &board::SimulationJob::wiringRecognised, &m_session, &Session::simulationWiring);
+    connect(&m_job, &board::SimulationJob::lightChanged, &m_session,
+            [this](const board::SimulatorOutput::Light& light) { m_session.simulationLight(light.levels); });
+    connect(&m_job, &board::SimulationJob::faulted, &m_session, &Session::simulationFaulted);
     connect(&m_job, &board::SimulationJob::finished, this, &SimulationActions::showFinished);
+    // The sign is given something else to show: the run ends.
+    connect(&m_session, &Session::panelReplaced, this, [this] { m_job.cancel(); });
 }
 
 void SimulationActions::toggle()
@@ -33,11 +35,14 @@ void SimulationActions::toggle()
     }
 }
 
-void SimulationActions::stop()
+void SimulationActions::togglePause()
 {
-    if (m_job.isRunning()) {
-        m_stoppedForOther = true;
-        m_job.cancel();
+    if (m_session.board() == Session::Board::Running) {
+        m_job.pause();
+        m_session.simulationPaused();
+    } else if (m_session.board() == Session::Board::Paused) {
+        m_job.resume();
+        m_session.simulationResumed();
     }
 }
 
@@ -49,41 +54,20 @@ void SimulationActions::start()
                                       platform::toUtf8(QStringLiteral("Path not found: the simulator %1").arg(path)),
                                       ENOENT, platform::toUtf8(path));
     }
-    m_faulted = false;
-    m_stoppedForOther = false;
     board::SimulationJob::Request request;
     request.pace = board::SimulationJob::Pace::RealTime;
     request.light = true;
     m_job.start(m_view.panelText(), request);
-    m_view.showSimulationRunning(true);
-    m_view.showSignNote(SimulationMessage::compiling(), false);
-}
-
-void SimulationActions::showCompiled(const board::BoardOutcome& outcome)
-{
-    m_view.showMeasuredMemory(outcome.flashBytes, outcome.sramBytes);
-    m_view.showSignNote(SimulationMessage::running(), false);
-}
-
-void SimulationActions::showFault(const board::SimulatorOutput::Fault& fault)
-{
-    // The simulator stops at a fault; what it was is the news.
-    m_faulted = true;
-    m_view.showSignNote(SimulationMessage::fault(fault), true);
+    m_session.simulationStarted();
 }
 
 void SimulationActions::showFinished(const board::BoardOutcome& outcome)
 {
-    m_view.showSimulationRunning(false);
-    if (m_stoppedForOther) {
-        return;
-    }
-    if (outcome.failure == board::BoardFailure::CompileFailed && outcome.sketchLine > 0) {
+    // The line is the text's as it was at the click.
+    if (outcome.failure == board::BoardFailure::CompileFailed && outcome.sketchLine > 0 && m_session.runIsThePanels()) {
         m_view.showPanelLine(outcome.sketchLine);
     }
-    if (!m_faulted) {
-        m_view.showSignNote(SimulationMessage::ended(outcome), !outcome.ok() && outcome.failure != board::BoardFailure::Cancelled);
-    }
+    m_session.simulationFinished(outcome);
 }
 
 } // namespace window

@@ -4,6 +4,7 @@
 #include "window/long_sketch_view.h"
 
 #include <QPlainTextEdit>
+#include <QSignalBlocker>
 #include <QTextBlock>
 
 namespace window {
@@ -15,10 +16,16 @@ SketchPanel::SketchPanel(QPlainTextEdit* editor, LongSketchView* viewer)
     m_viewer->hide();
 }
 
-void SketchPanel::setText(std::string text)
+void SketchPanel::setText(std::shared_ptr<const std::string> text)
 {
+    if (!text) {
+        return;
+    }
     const bool hadFocus = m_editor->hasFocus() || m_viewer->hasFocus();
-    m_viewing = text.size() > kEditableBytes;
+    // A sketch given to the panel is no edit of the user's: the editor
+    // says nothing of the change.
+    const QSignalBlocker quiet(m_editor);
+    m_viewing = text->size() > kEditableBytes;
     if (m_viewing) {
         m_editor->clear();
         m_editor->hide();
@@ -27,7 +34,7 @@ void SketchPanel::setText(std::string text)
     } else {
         m_viewer->clear();
         m_viewer->hide();
-        m_editor->setPlainText(platform::fromUtf8(text));
+        m_editor->setPlainText(platform::fromUtf8(*text));
         m_editor->show();
     }
     if (hadFocus) {

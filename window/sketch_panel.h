@@ -3,6 +3,7 @@
 #include <QString>
 
 #include <cstddef>
+#include <memory>
 #include <string>
 
 class QPlainTextEdit;
@@ -25,8 +26,9 @@ public:
 
     SketchPanel(QPlainTextEdit* editor, LongSketchView* viewer);
 
-    // Shows a sketch given as UTF-8 with CR LF line ends.
-    void setText(std::string text);
+    // Shows a sketch given as UTF-8 with CR LF line ends; one too long to
+    // edit is shared, not copied.
+    void setText(std::shared_ptr<const std::string> text);
     // The text shown, with CR LF line ends, hand edits included.
     QString text() const;
     // Puts the cursor, or the mark, on a line (1-based).

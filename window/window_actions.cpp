@@ -1,9 +1,8 @@
 #include "window/window_actions.h"
 
-#include "generation/wiring_test_sketch.h"
 #include "platform/ide_sketch_file.h"
-#include "platform/qt_glyph_canvas.h"
 #include "platform/text_conversion.h"
+#include "window/session.h"
 #include "window/sketch_view.h"
 
 #include <QDir>
@@ -13,27 +12,25 @@ namespace window {
 using generation::RowWindow;
 using platform::toU16;
 
-WindowActions::WindowActions(SketchView& form, const std::string& toolFolder)
-    : m_form(form)
+WindowActions::WindowActions(Session& session, SketchView& form, const std::string& toolFolder)
+    : m_session(session)
+    , m_form(form)
     , m_guard(form)
-    , m_builder(form.sampler())
-    , m_writer(form.sampler(), m_opener, generation::SketchFileWriter::sketchFilePath(toolFolder))
+    , m_writer(session.sampler(), m_opener, generation::SketchFileWriter::sketchFilePath(toolFolder))
 {
 }
 
 void WindowActions::generateStandard()
 {
     m_guard.run([&] {
-        m_form.showSketch(m_builder.buildPanelSketch(toU16(m_form.title()), toU16(m_form.message()), RowWindow::standard(),
-                                          m_form.wholeMessage(), m_form.stepFrames()));
+        m_session.generate(m_form.title(), m_form.message(), RowWindow::standard());
     });
 }
 
 void WindowActions::generateLowered()
 {
     m_guard.run([&] {
-        m_form.showSketch(m_builder.buildPanelSketch(toU16(m_form.title()), toU16(m_form.message()), RowWindow::lowered(),
-                                          m_form.wholeMessage(), m_form.stepFrames()));
+        m_session.generate(m_form.title(), m_form.message(), RowWindow::lowered());
     });
 }
 
@@ -47,29 +44,30 @@ void WindowActions::copyPanel()
 void WindowActions::writeFile()
 {
     m_guard.run([&] {
-        m_writer.writeSketchFile(toU16(m_form.title()), toU16(m_form.message()), m_form.wholeMessage(),
-                                 m_form.stepFrames());
+        const Session::Choices& choices = m_session.choices();
+        m_writer.writeSketchFile(toU16(m_form.title()), toU16(m_form.message()), choices.wholeMessage,
+                                 choices.stepFrames);
     });
 }
 
 void WindowActions::showWiringTest()
 {
     m_guard.run([&] {
-        m_form.showWiringTest(generation::WiringTestSketch::text(generation::PortWiring::PortsKF));
+        m_session.showWiringTest();
     });
 }
 
 void WindowActions::setBold(bool on)
 {
     m_guard.run([&] {
-        m_form.canvas().setBold(on);
+        m_session.setBold(on);
     });
 }
 
 void WindowActions::setItalic(bool on)
 {
     m_guard.run([&] {
-        m_form.canvas().setItalic(on);
+        m_session.setItalic(on);
     });
 }
 
@@ -77,8 +75,22 @@ void WindowActions::chooseFace(std::string_view face, bool selected)
 {
     m_guard.run([&] {
         if (selected) {
-            m_form.canvas().setFaceName(std::string(face));
+            m_session.setFace(face);
         }
+    });
+}
+
+void WindowActions::setWholeMessage(bool on)
+{
+    m_guard.run([&] {
+        m_session.setWholeMessage(on);
+    });
+}
+
+void WindowActions::setStepFrames(int stepFrames)
+{
+    m_guard.run([&] {
+        m_session.setStepFrames(stepFrames);
     });
 }
 
