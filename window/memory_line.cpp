@@ -41,7 +41,7 @@ MemoryLine::MemoryLine(QWidget* parent)
 MemoryLine::Account MemoryLine::describe(const ShownSketch& sketch, const std::optional<Session::Measured>& measured)
 {
     if (measured) {
-        return describeMeasured(*measured);
+        return describeMeasured(*measured, sketch.kind == ShownSketch::Kind::WiringTest && !sketch.edited);
     }
     Account account;
     switch (sketch.kind) {
@@ -174,11 +174,12 @@ MemoryLine::Account MemoryLine::describeWiringTest()
     return {text, details, QString()};
 }
 
-MemoryLine::Account MemoryLine::describeMeasured(const Session::Measured& measured)
+MemoryLine::Account MemoryLine::describeMeasured(const Session::Measured& measured, bool wiringTest)
 {
     const auto flash = std::size_t(measured.flashBytes);
     const auto sram = std::size_t(measured.sramBytes);
-    const QString text = tr("輸出區的程式實測（avr-size）：快閃記憶體用 %1／%2 位元組（%3%），SRAM 的全域變數用 %4／%5 位元組（%6%）。")
+    const QString text = tr("%1實測（avr-size）：快閃記憶體用 %2／%3 位元組（%4%），SRAM 的全域變數用 %5／%6 位元組（%7%）。")
+                             .arg(wiringTest ? tr("輸出區的接線測試") : tr("輸出區的程式"))
                              .arg(number(flash), number(BoardMemory::kFlashBytes))
                              .arg(percent(flash, BoardMemory::kFlashBytes))
                              .arg(number(sram), number(BoardMemory::kSramBytes))

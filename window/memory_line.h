@@ -46,7 +46,7 @@ private:
     static Account describeMessage(const ShownSketch& given);
     static Account describeWholeMessage(const ShownSketch& sketch);
     static Account describeWiringTest();
-    static Account describeMeasured(const Session::Measured& measured);
+    static Account describeMeasured(const Session::Measured& measured, bool wiringTest);
     void present(const Account& account);
 };
 
