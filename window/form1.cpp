@@ -27,6 +27,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QTextDocument>
 
 namespace window {
 
@@ -242,10 +243,11 @@ void Form1::connectControls()
     press(wiringTest, &WindowActions::showWiringTest);
     connect(preview, &SignPreview::noteChanged, &m_session, &Session::setPreviewNote);
     // Every change of the user's counts; the document's modified mark says
-    // whether the text still is the sketch it was given (an undo brings
-    // that back, and giving it a sketch clears the mark).
+    // whether the text still is the sketch it was given (an undo back to it
+    // clears the mark, and so does giving the panel a sketch).
     connect(Text3, &QPlainTextEdit::textChanged, this,
             [this] { m_session.panelChanged(Text3->document()->isModified()); });
+    connect(Text3->document(), &QTextDocument::modificationChanged, &m_session, &Session::panelChanged);
 
     connect(&m_session, &Session::panelReplaced, this, &Form1::drawPanel);
     connect(&m_session, &Session::signChanged, this, &Form1::drawSign);
@@ -390,28 +392,17 @@ void Form1::drawSign()
     const bool runs = board == Board::Compiling || board == Board::Running || board == Board::Paused;
     simulate->setText(runs ? tr("停止試跑") : tr("在模擬看板上試跑"));
     simulate->setAccessibleName(simulate->text());
-    switch (board) {
-    case Board::Idle:
+    if (board == Board::Idle) {
         if (const auto& animation = m_session.sketch().animation) {
             preview->play(*animation);
         }
         return;
-    case Board::Compiling:
-    case Board::Running:
-        // Dark from the click until the simulated board drives the sign.
-        preview->showLevels(m_session.levels());
-        preview->setLiveLook(SignPreview::LiveLook::Running);
-        return;
-    case Board::Paused:
-        preview->showLevels(m_session.levels());
-        preview->setLiveLook(SignPreview::LiveLook::Paused);
-        return;
-    case Board::Stopped:
-    case Board::Faulted:
-        preview->showLevels(m_session.levels());
-        preview->setLiveLook(SignPreview::LiveLook::Held);
-        return;
     }
+    // Dark from the click until the simulated board drives the sign; held,
+    // dimmed, once the run is over.
+    using Look = SignPreview::LiveLook;
+    preview->showLevels(m_session.levels());
+    preview->setLiveLook(board == Board::Paused ? Look::Paused : runs ? Look::Running : Look::Held);
 }
 
 void Form1::drawSignNote()
