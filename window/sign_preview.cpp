@@ -55,7 +55,7 @@ QPoint SignPreview::ledCentre(int column, int row)
 
 void SignPreview::play(const generation::SignAnimation& animation)
 {
-    m_live = false;
+    m_live.reset();
     m_animation = animation;
     m_playedBefore = 0;
     m_shownFrame = 0;
@@ -118,7 +118,7 @@ void SignPreview::showLevels(const board::SimulatorOutput::Levels& levels)
     if (!m_live) {
         // The animation stops, and with it its notes: the next one played
         // says its first note afresh.
-        m_live = true;
+        m_live = LiveLook::Running;
         m_ticker.stop();
         m_clock.invalidate();
         m_note.clear();
@@ -131,8 +131,8 @@ void SignPreview::showLevels(const board::SimulatorOutput::Levels& levels)
 
 void SignPreview::setLiveLook(LiveLook look)
 {
-    if (look != m_liveLook) {
-        m_liveLook = look;
+    if (m_live && look != *m_live) {
+        m_live = look;
         update();
     }
 }
@@ -239,8 +239,8 @@ void SignPreview::paintEvent(QPaintEvent*)
         renderPicture();
     }
     painter.drawPixmap(0, 0, m_picture);
-    const bool pauseMark = paused() || (m_live && m_liveLook == LiveLook::Paused);
-    if (pauseMark || (m_live && m_liveLook == LiveLook::Held)) {
+    const bool pauseMark = paused() || m_live == LiveLook::Paused;
+    if (pauseMark || m_live == LiveLook::Held) {
         // Dimmed, so that a held picture is not taken for a running board.
         painter.fillRect(rect(), QColor(0, 0, 0, 110));
     }
@@ -296,7 +296,7 @@ void SignPreview::togglePause()
 {
     if (!m_live) {
         setPaused(!paused());
-    } else if (m_liveLook != LiveLook::Held) {
+    } else if (*m_live != LiveLook::Held) {
         emit livePauseRequested();
     }
 }

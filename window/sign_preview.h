@@ -43,9 +43,10 @@ public:
     // Shows each LED at its brightness (0 dark to 15 lit all of its share),
     // column by column, until the next play(); the animation stops meanwhile.
     void showLevels(const board::SimulatorOutput::Levels& levels);
+    // How the live board is shown, until the next play().
     void setLiveLook(LiveLook look);
-    bool live() const { return m_live; }
-    LiveLook liveLook() const { return m_liveLook; }
+    bool live() const { return m_live.has_value(); }
+    LiveLook liveLook() const { return m_live.value_or(LiveLook::Running); }
     const board::SimulatorOutput::Levels& levels() const { return m_levels; }
     // Whether the played preview is paused; the live board is never the
     // preview's to pause.
@@ -87,8 +88,7 @@ private:
     double m_playedBefore = 0;  // microseconds played before the clock last started
     std::size_t m_shownFrame = 0;
     generation::SignAnimation::Frame m_shownPicture{};
-    bool m_live = false;
-    LiveLook m_liveLook = LiveLook::Running;
+    std::optional<LiveLook> m_live; // while the board is shown live, how
     board::SimulatorOutput::Levels m_levels{};
     std::array<QPixmap, board::SimulatorOutput::kLevels> m_levelLeds; // one LED, dark to lit
     QPixmap m_picture;          // the whole sign as m_shownPicture or m_levels light it
