@@ -43,11 +43,6 @@ ScrollSpeedBox::ScrollSpeedBox(QWidget* parent)
     });
 }
 
-int ScrollSpeedBox::stepFrames() const
-{
-    return m_frames->value();
-}
-
 QWidget* ScrollSpeedBox::focusTarget() const
 {
     return m_frames;

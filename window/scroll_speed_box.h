@@ -19,7 +19,6 @@ class ScrollSpeedBox : public QWidget {
 public:
     explicit ScrollSpeedBox(QWidget* parent);
 
-    int stepFrames() const;
     // The control the Tab key stops at.
     QWidget* focusTarget() const;
     // What stepFrames frames a step mean for a reader: about how long a
@@ -27,6 +26,7 @@ public:
     static QString describe(int stepFrames);
 
 signals:
+    // The user chose another speed.
     void stepFramesChanged(int stepFrames);
 
 private:
