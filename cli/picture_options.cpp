@@ -25,26 +25,22 @@ PictureOptions::PictureOptions(QCommandLineParser& parser)
 std::vector<generation::Picture> PictureOptions::read(const QString& title, const QString& message) const
 {
     const QStringList files = m_parser.values(m_option);
-    const auto titleMarks = static_cast<qsizetype>(PictureMarks::count(platform::toU16(title)));
-    const auto messageMarks = static_cast<qsizetype>(PictureMarks::count(platform::toU16(message)));
-    if (files.size() < titleMarks + messageMarks) {
-        const qsizetype first = files.size();
-        const QString place = first < titleMarks
-                                  ? QStringLiteral("picture mark %1 of the title").arg(first + 1)
-                                  : QStringLiteral("picture mark %1 of the message").arg(first - titleMarks + 1);
-        throw UsageError(QStringLiteral("%1 (U+FFFC) has no picture: give one --picture for each mark, the "
-                                        "title's first")
-                             .arg(place)
-                             .toStdString());
+    const auto count = static_cast<std::size_t>(files.size());
+    const std::u16string titleText = platform::toU16(title);
+    const std::u16string messageText = platform::toU16(message);
+    const std::size_t marks = PictureMarks::count(titleText) + PictureMarks::count(messageText);
+    if (count < marks) {
+        throw UsageError(PictureMarks::markWithoutPicture(titleText, messageText, count)
+                         + " (U+FFFC) has no picture: give one --picture for each mark, the title's first");
     }
-    if (files.size() > titleMarks + messageMarks) {
+    if (count > marks) {
         throw UsageError(QStringLiteral("--picture %1 has no mark: there are more pictures than picture marks "
                                         "(U+FFFC) in the title and the message")
-                             .arg(files.at(titleMarks + messageMarks))
+                             .arg(files.at(static_cast<qsizetype>(marks)))
                              .toStdString());
     }
     std::vector<generation::Picture> pictures;
-    pictures.reserve(static_cast<std::size_t>(files.size()));
+    pictures.reserve(count);
     for (const QString& file : files) {
         try {
             pictures.push_back(platform::PictureFile::read(file));

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 #include <stdexcept>
 
 namespace generation {
@@ -23,7 +24,8 @@ ColumnSampler::ColumnSampler(GlyphCanvas& canvas)
 }
 
 std::vector<ColumnSampler::Piece> ColumnSampler::layOut(const std::u16string& text,
-                                                        std::span<const Picture> pictures, std::int64_t limit) const
+                                                        std::span<const Picture> pictures,
+                                                        std::optional<std::int64_t> drawnBelow) const
 {
     const std::size_t marks = PictureMarks::count(text);
     PictureMarks::requireOnePerMark(marks, pictures.size());
@@ -33,30 +35,34 @@ std::vector<ColumnSampler::Piece> ColumnSampler::layOut(const std::u16string& te
     }
     // Each piece starts where the pen stopped after the one before: a
     // text's advance, a picture's width. Counted in 64 bits: many wide
-    // pictures in a long message add up past what an int holds.
+    // pictures in a long message add up past what an int holds. Measuring
+    // a long text costs time, so only what is needed is measured.
     std::int64_t pen = 0;
     std::size_t start = 0;
-    const auto addText = [&](std::u16string run) {
+    const auto addText = [&](std::u16string run, bool last) {
         const std::int64_t left = pen;
-        pen += m_canvas.textAdvance(run);
-        const std::int64_t reach = left + m_canvas.textWidth(run);
+        const std::int64_t reach = drawnBelow ? INT64_MAX : left + m_canvas.textWidth(run);
+        if (!last) {
+            pen += m_canvas.textAdvance(run);
+        }
         pieces.push_back({std::move(run), nullptr, left, reach});
     };
+    const auto beyond = [&] { return drawnBelow && pen - kLeftOverhang >= *drawnBelow; };
     for (const Picture& picture : pictures) {
-        if (pen - kLeftOverhang >= limit) {
+        if (beyond()) {
             return pieces;
         }
         const std::size_t mark = text.find(PictureMarks::kMark, start);
         if (mark > start) {
-            addText(text.substr(start, mark - start));
+            addText(text.substr(start, mark - start), false);
         }
         const auto width = static_cast<std::int64_t>(picture.width());
         pieces.push_back({{}, &picture, pen, pen + width});
         pen += width;
         start = mark + 1;
     }
-    if (start < text.size() && pen - kLeftOverhang < limit) {
-        addText(text.substr(start));
+    if (start < text.size() && !beyond()) {
+        addText(text.substr(start), true);
     }
     return pieces;
 }

@@ -7,6 +7,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
 #include <vector>
@@ -60,10 +61,12 @@ private:
     };
 
     // The pieces of a text that holds marks, each in its place at the
-    // current size, up to the first that starts too far right to reach
-    // column limit - 1; none for a text without marks, which is drawn whole.
+    // current size; none for a text without marks, which is drawn whole.
+    // With drawnBelow, only to be drawn on columns below it: the pieces
+    // that start too far right to reach them are left out, and a text's
+    // reach is not measured (it may reach any column right of its start).
     std::vector<Piece> layOut(const std::u16string& text, std::span<const Picture> pictures,
-                              std::int64_t limit = INT64_MAX) const;
+                              std::optional<std::int64_t> drawnBelow = std::nullopt) const;
     // Draws the pieces that can reach columns from .. to - 1 of the text,
     // with the text's start at canvas column -from.
     void drawPieces(const std::vector<Piece>& pieces, std::int64_t from, std::int64_t to);

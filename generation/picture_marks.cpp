@@ -1,8 +1,9 @@
 #include "generation/picture_marks.h"
 
+#include "generation/sketch_error.h"
+
 #include <algorithm>
 #include <stdexcept>
-#include <string>
 
 namespace generation {
 
@@ -19,11 +20,34 @@ void PictureMarks::requireOnePerMark(std::size_t marks, std::size_t pictures)
     }
 }
 
+std::string PictureMarks::markWithoutPicture(std::u16string_view title, std::u16string_view message,
+                                             std::size_t pictures)
+{
+    const std::size_t titleMarks = count(title);
+    if (pictures < titleMarks) {
+        return "picture mark " + std::to_string(pictures + 1) + " of the title";
+    }
+    if (pictures - titleMarks < count(message)) {
+        return "picture mark " + std::to_string(pictures - titleMarks + 1) + " of the message";
+    }
+    return {};
+}
+
 std::pair<std::span<const Picture>, std::span<const Picture>>
 PictureMarks::deal(std::u16string_view title, std::u16string_view message, std::span<const Picture> pictures)
 {
     const std::size_t titleMarks = count(title);
-    requireOnePerMark(titleMarks + count(message), pictures.size());
+    const std::size_t marks = titleMarks + count(message);
+    if (pictures.size() < marks) {
+        throw SketchError(SketchError::kInvalidPicture,
+                          "Invalid picture: " + markWithoutPicture(title, message, pictures.size())
+                              + " (U+FFFC) has no picture");
+    }
+    if (pictures.size() > marks) {
+        throw SketchError(SketchError::kInvalidPicture,
+                          "Invalid picture: " + std::to_string(pictures.size()) + " pictures for "
+                              + std::to_string(marks) + " picture marks (U+FFFC)");
+    }
     return {pictures.first(titleMarks), pictures.subspan(titleMarks)};
 }
 

@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <span>
+#include <string>
 #include <string_view>
 #include <utility>
 
@@ -21,10 +22,14 @@ public:
     static std::size_t count(std::u16string_view text);
     // Throws std::invalid_argument unless there are as many pictures as marks.
     static void requireOnePerMark(std::size_t marks, std::size_t pictures);
+    // Where the first mark without a picture stands, in words ("picture mark
+    // 2 of the title"), when there are fewer pictures than marks; empty when
+    // every mark has one.
+    static std::string markWithoutPicture(std::u16string_view title, std::u16string_view message,
+                                          std::size_t pictures);
     // The pictures of the title's marks and those of the message's, taken in
-    // order from the list of both. Throws std::invalid_argument unless there
-    // is exactly one picture for each mark: whoever collects the pictures
-    // keeps them in step with the marks and says so in its own words.
+    // order from the list of both. Throws SketchError (invalid picture),
+    // naming the mark, unless there is exactly one picture for each mark.
     static std::pair<std::span<const Picture>, std::span<const Picture>>
     deal(std::u16string_view title, std::u16string_view message, std::span<const Picture> pictures);
 };

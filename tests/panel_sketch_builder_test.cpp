@@ -1,6 +1,7 @@
 #include "generation/panel_sketch_builder.h"
 
 #include "generation/board_memory.h"
+#include "generation/sketch_error.h"
 #include "fake_canvas.h"
 
 #include <gtest/gtest.h>
@@ -182,6 +183,22 @@ TEST_F(PanelSketchBuilderTest, APictureWiderThanTheCountStretchesItToTheLastDraw
                                                 generation::MarqueeShape::kMarqueeFrames, pictures);
     EXPECT_EQ(whole.columnCount, 400u + 64u);
     EXPECT_EQ(whole.messageWords, sketch.messageWords);
+}
+
+// A mark pasted in without a picture is the input's fault, and the error
+// says which mark, before anything is written.
+TEST_F(PanelSketchBuilderTest, AMarkWithoutAPictureIsAnInvalidPictureThatNamesIt)
+{
+    const std::vector<generation::Picture> one{generation::Picture({1, 2, 3})};
+    try {
+        builder.buildPanelSketch(u"\uFFFC", u"a\uFFFC", RowWindow::standard(), false,
+                                 generation::MarqueeShape::kMarqueeFrames, one);
+        ADD_FAILURE() << "a mark without a picture was drawn";
+    } catch (const generation::SketchError& error) {
+        EXPECT_EQ(error.number(), generation::SketchError::kInvalidPicture);
+        EXPECT_EQ(std::string(error.what()), "Invalid picture: picture mark 1 of the message (U+FFFC) has no picture");
+    }
+    EXPECT_TRUE(canvas.calls.empty());
 }
 
 TEST(PanelSketchColumnCountTest, GrowsThirteenColumnsPerCodeUnit)
