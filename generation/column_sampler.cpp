@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <cmath>
 #include <optional>
-#include <stdexcept>
 
 namespace generation {
 

@@ -135,8 +135,14 @@ Picture PictureFile::read(const QString& path)
     QBuffer buffer(&bytes);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer);
-    // A picture too wide is refused before it is decoded, however large.
-    const QSize size = reader.size();
+    // A photograph is taken the way up its camera recorded.
+    reader.setAutoTransform(true);
+    // A picture too wide is refused before it is decoded, however large,
+    // at the size it has once turned the way up it is shown.
+    QSize size = reader.size();
+    if (reader.transformation().testFlag(QImageIOHandler::TransformationRotate90)) {
+        size.transpose();
+    }
     if (size.isValid() && !fitsTheSign(size)) {
         throw tooWide(size, path);
     }
