@@ -3,6 +3,7 @@
 #include "cli/board_commands.h"
 #include "cli/error_line.h"
 #include "cli/message_file.h"
+#include "cli/picture_options.h"
 #include "cli/simulate_command.h"
 #include "cli/usage_error.h"
 #include "generation/column_sampler.h"
@@ -114,8 +115,8 @@ int CommandLine::run(const QStringList& arguments)
                        "--simulate did not compile or faulted on the simulated board, 2 a usage or input error,\n"
                        "3 compiling, uploading or simulating failed, 130 interrupted.\n"
                        "With --wiring-test it prints a sketch that checks a freshly soldered sign instead; it\n"
-                       "draws no text, so the title, message, face, style, --lowered, --whole-message and\n"
-                       "--step-frames options cannot go with it."));
+                       "draws no text, so the title, message, face, style, --lowered, --whole-message,\n"
+                       "--step-frames and --picture options cannot go with it."));
     // Qt's own --help-all would list options this tool does not take.
     const QCommandLineOption helpOption({QStringLiteral("h"), QStringLiteral("help")},
                                         QStringLiteral("Displays help on commandline options."));
@@ -170,6 +171,7 @@ int CommandLine::run(const QStringList& arguments)
                        wiringTestOption});
     const BoardCommands boardCommands(parser);
     const SimulateCommand simulateCommand(parser);
+    const PictureOptions pictureOptions(parser);
 
     try {
         if (!parser.parse(arguments)) {
@@ -196,7 +198,7 @@ int CommandLine::run(const QStringList& arguments)
         if (wiringTest) {
             for (const QCommandLineOption* drawing : {&titleOption, &messageOption, &messageFileOption, &faceOption,
                                                       &boldOption, &italicOption, &loweredOption, &wholeMessageOption,
-                                                      &stepFramesOption}) {
+                                                      &stepFramesOption, &pictureOptions.option()}) {
                 if (parser.isSet(*drawing)) {
                     throw UsageError(QStringLiteral("--%1 cannot be used with --wiring-test: the test draws no text and scrolls nothing")
                                          .arg(drawing->names().constLast())
@@ -212,7 +214,8 @@ int CommandLine::run(const QStringList& arguments)
         bool textOptions = false;
         for (const QCommandLineOption* option :
              {&titleOption, &messageOption, &messageFileOption, &faceOption, &boldOption, &italicOption, &loweredOption,
-              &fileSketchOption, &outputOption, &wholeMessageOption, &stepFramesOption, &wiringTestOption}) {
+              &fileSketchOption, &outputOption, &wholeMessageOption, &stepFramesOption, &wiringTestOption,
+              &pictureOptions.option()}) {
             textOptions = textOptions || parser.isSet(*option);
         }
         if (const QString problem = simulateCommand.usageProblem(
@@ -260,6 +263,7 @@ int CommandLine::run(const QStringList& arguments)
                 message = MessageFile::read(parser.value(messageFileOption));
             }
             checkMessageLength(message);
+            const std::vector<generation::Picture> pictures = pictureOptions.read(title, message);
 
             const QString face = parser.value(faceOption);
             warnIfFaceMissing(face);
@@ -269,16 +273,16 @@ int CommandLine::run(const QStringList& arguments)
             sampler.emplace(*canvas);
             const bool wholeMessage = parser.isSet(wholeMessageOption);
             if (fileSketch) {
-                writeSketch = [&, title, message, wholeMessage](generation::LineFile& out) {
+                writeSketch = [&, title, message, wholeMessage, pictures](generation::LineFile& out) {
                     generation::SketchFileWriter::write(*sampler, out, platform::toU16(title), platform::toU16(message),
-                                                        wholeMessage, stepFrames);
+                                                        wholeMessage, stepFrames, pictures);
                 };
             } else {
                 const auto window = parser.isSet(loweredOption) ? generation::RowWindow::lowered()
                                                                 : generation::RowWindow::standard();
-                writeSketch = [&, title, message, wholeMessage, window](generation::LineFile& out) {
+                writeSketch = [&, title, message, wholeMessage, window, pictures](generation::LineFile& out) {
                     generation::PanelSketchBuilder(*sampler).write(out, platform::toU16(title), platform::toU16(message),
-                                                                   window, wholeMessage, stepFrames);
+                                                                   window, wholeMessage, stepFrames, pictures);
                 };
             }
         }
