@@ -104,6 +104,9 @@ TEST_F(SessionTest, StoppingPlaysThePreviewAgainUnlessThePanelWasEdited)
     EXPECT_EQ(session.levels(), lit);
     EXPECT_TRUE(note().contains(QStringLiteral("已停止試跑")) && note().contains(QStringLiteral("「在模擬看板上試跑」")))
         << note().toStdString();
+    // The edit undone, the panel holds its sketch again.
+    session.panelChanged(false);
+    EXPECT_EQ(session.board(), Session::Board::Idle);
 }
 
 TEST_F(SessionTest, PausingHoldsTheBoardAndTheNoteSaysSo)
