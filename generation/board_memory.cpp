@@ -48,11 +48,6 @@ std::size_t BoardMemory::wholeMessageFlashBytes(std::size_t width)
            + 2 * kArrayColumns;
 }
 
-std::size_t BoardMemory::widestWholeMessage()
-{
-    return kMaxFlashColumns;
-}
-
 std::size_t BoardMemory::columnCount(Sketch sketch, std::size_t messageLength, std::size_t drawnWidth)
 {
     return sketch == Sketch::Panel ? PanelSketchBuilder::messageColumnCount(messageLength)

@@ -154,7 +154,8 @@ TEST(ProcessRunnerTest, StoppingAsksFirstThenEnds)
     clock.start();
     runner.cancel();
     ASSERT_TRUE(finished.wait(10000));
-    EXPECT_GE(clock.elapsed(), ProcessRunner::kGraceMilliseconds);
+    // Qt's coarse timers may fire up to 5 % early.
+    EXPECT_GE(clock.elapsed(), ProcessRunner::kGraceMilliseconds * 9 / 10);
     EXPECT_EQ(finished.last().first().value<ProcessRunner::Result>().exit, ProcessRunner::Exit::Cancelled);
     EXPECT_TRUE(waitUntilGone(child));
 }
