@@ -7,6 +7,7 @@
 #include "platform/output_file.h"
 
 #include <cmath>
+#include <functional>
 
 namespace cli {
 
@@ -42,22 +43,39 @@ double secondsIn(const QString& value)
     return number && std::isfinite(seconds) && seconds > 0 && seconds <= kLongestSimulation ? seconds : -1;
 }
 
+using StoreText = std::function<void(Options& options, const QStringList& values)>;
+
+StoreText text(std::optional<QString> Options::*field)
+{
+    return [field](Options& options, const QStringList& values) { options.*field = values.constLast(); };
+}
+
+StoreText flag(bool Options::*field)
+{
+    return [field](Options& options, const QStringList&) { options.*field = true; };
+}
+
 } // namespace
 
 std::vector<OptionTable::Row> OptionTable::rows()
 {
-    const auto text = [](std::optional<QString> Options::*field) {
-        return [field](Options& options, const QStringList& values) { options.*field = values.constLast(); };
-    };
-    const auto flag = [](bool Options::*field) {
-        return [field](Options& options, const QStringList&) { options.*field = true; };
-    };
-    return {
+    std::vector<Row> all{
         // Qt's own --help-all would list options this tool does not take.
         {Option::Help, QCommandLineOption({QStringLiteral("h"), QStringLiteral("help")},
                                           QStringLiteral("Displays help on commandline options.")), 0, {}, {}},
         {Option::Version, QCommandLineOption({QStringLiteral("v"), QStringLiteral("version")},
                                              QStringLiteral("Displays version information.")), 0, {}, {}},
+    };
+    for (const std::vector<Row>& more : {textRows(), sketchRows(), toolRows()}) {
+        all.insert(all.end(), more.begin(), more.end());
+    }
+    return all;
+}
+
+// What the text is and how it is drawn.
+std::vector<OptionTable::Row> OptionTable::textRows()
+{
+    return {
         {Option::Title, option(QStringLiteral("title"), QStringLiteral("The title (default: 恭喜發財)."), QStringLiteral("text")),
          Drawing | MakesSketch, {}, text(&Options::title)},
         {Option::Message, option(QStringLiteral("message"), QStringLiteral("The scrolling message (default: the window's)."),
@@ -81,6 +99,13 @@ std::vector<OptionTable::Row> OptionTable::rows()
         {Option::Lowered,
          option(QStringLiteral("lowered"), QStringLiteral("Take the title from canvas rows 3-18 instead of 0-15.")),
          Drawing | MakesSketch, {}, flag(&Options::lowered)},
+    };
+}
+
+// Which sketch is made, and where it goes.
+std::vector<OptionTable::Row> OptionTable::sketchRows()
+{
+    return {
         {Option::FileSketch,
          option(QStringLiteral("file-sketch"),
                 QStringLiteral("Produce the sketch file instead (Big5, ports B and A, the file's column count).")),
@@ -125,6 +150,13 @@ std::vector<OptionTable::Row> OptionTable::rows()
                                "alone (left first, about 0.1 s each), then every LED (about 1 s), over and over. "
                                "Ports K and F, or B and A (in Big5) with --file-sketch.")),
          MakesSketch, {}, flag(&Options::wiringTest)},
+    };
+}
+
+// The board's tools and the simulated board.
+std::vector<OptionTable::Row> OptionTable::toolRows()
+{
+    return {
         {Option::ListPorts,
          option(QStringLiteral("list-ports"),
                 QStringLiteral("List the serial ports, one per line: path, USB vendor:product, description.")),

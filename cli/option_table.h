@@ -61,6 +61,9 @@ private:
     };
 
     static std::vector<Row> rows();
+    static std::vector<Row> textRows();
+    static std::vector<Row> sketchRows();
+    static std::vector<Row> toolRows();
     std::vector<Rule> rules() const;
     std::vector<Option> members(unsigned group) const;
     const Row& row(Option option) const;
