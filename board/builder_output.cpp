@@ -53,7 +53,11 @@ bool readCompilerError(const QString& output, BoardOutcome& outcome)
         return false;
     }
     outcome.buildError.kind = Kind::Compiler;
+    // An error with no words after it is still named by its whole line.
     outcome.toolMessage = match.captured(3).trimmed();
+    if (outcome.toolMessage.isEmpty()) {
+        outcome.toolMessage = match.captured(0).trimmed();
+    }
     outcome.sketchLine = match.captured(1).endsWith(QLatin1String("sketch.ino")) ? match.captured(2).toInt() : 0;
     outcome.detail = outcome.sketchLine > 0
         ? QStringLiteral("sketch line %1: %2").arg(outcome.sketchLine).arg(outcome.toolMessage)
