@@ -74,6 +74,49 @@ QString quoted(const QStringList& symbols)
     return each.join(QLatin1String(", "));
 }
 
+// A program too big for the flash, or variables too big for the SRAM: the
+// linker's words for a region too small, or the builder's own check of the
+// sizes against the board's, with the sizes when the builder gave them.
+bool readMemoryFull(const QString& output, BoardOutcome& outcome)
+{
+    struct Memory {
+        Kind kind;
+        QRegularExpression full;
+        QLatin1String sizeLine; // the builder's line that gives the sizes
+        int (*used)(const QString& output);
+        const char* sized;
+        const char* unsized;
+    };
+    static const Memory memories[] = {
+        {Kind::FlashFull,
+         QRegularExpression(QStringLiteral("region `text' overflowed|will not fit in region `text'|"
+                                           "not within region `text'|^Sketch too big"),
+                            QRegularExpression::MultilineOption),
+         QLatin1String("Sketch uses"), &BuilderOutput::flashBytes, "it takes %1 bytes of flash, the board holds %2",
+         "it is too big for the board's flash"},
+        {Kind::SramFull,
+         QRegularExpression(QStringLiteral("region `data' overflowed|will not fit in region `data'|"
+                                           "not within region `data'|^Not enough memory"),
+                            QRegularExpression::MultilineOption),
+         QLatin1String("Global variables use"), &BuilderOutput::sramBytes,
+         "its variables take %1 bytes of SRAM, the board holds %2", "its variables do not fit the board's SRAM"},
+    };
+    for (const Memory& memory : memories) {
+        if (!memory.full.match(output).hasMatch()) {
+            continue;
+        }
+        BuildError& error = outcome.buildError;
+        error.kind = memory.kind;
+        error.usedBytes = memory.used(output);
+        error.mostBytes = mostBytes(output, memory.sizeLine);
+        outcome.detail = error.usedBytes >= 0 && error.mostBytes >= 0
+            ? QString::fromLatin1(memory.sized).arg(error.usedBytes).arg(error.mostBytes)
+            : QString::fromLatin1(memory.unsized);
+        return true;
+    }
+    return false;
+}
+
 // What the linker (or the builder's size check after it) said.
 bool readLinkError(const QString& output, BoardOutcome& outcome)
 {
@@ -95,33 +138,7 @@ bool readLinkError(const QString& output, BoardOutcome& outcome)
         outcome.detail = QStringLiteral("%1 is defined twice (the Arduino core may define it already)").arg(quoted(twice));
         return true;
     }
-    // The linker's words for a region too small, or the builder's own
-    // check of the sizes against the board's.
-    static const QRegularExpression flashFull(
-        QStringLiteral("region `text' overflowed|will not fit in region `text'|not within region `text'|^Sketch too big"),
-        QRegularExpression::MultilineOption);
-    static const QRegularExpression sramFull(
-        QStringLiteral("region `data' overflowed|will not fit in region `data'|not within region `data'|^Not enough memory"),
-        QRegularExpression::MultilineOption);
-    if (flashFull.match(output).hasMatch()) {
-        error.kind = Kind::FlashFull;
-        error.usedBytes = BuilderOutput::flashBytes(output);
-        error.mostBytes = mostBytes(output, QLatin1String("Sketch uses"));
-        outcome.detail = error.usedBytes >= 0 && error.mostBytes >= 0
-            ? QStringLiteral("it takes %1 bytes of flash, the board holds %2").arg(error.usedBytes).arg(error.mostBytes)
-            : QStringLiteral("it is too big for the board's flash");
-        return true;
-    }
-    if (sramFull.match(output).hasMatch()) {
-        error.kind = Kind::SramFull;
-        error.usedBytes = BuilderOutput::sramBytes(output);
-        error.mostBytes = mostBytes(output, QLatin1String("Global variables use"));
-        outcome.detail = error.usedBytes >= 0 && error.mostBytes >= 0
-            ? QStringLiteral("its variables take %1 bytes of SRAM, the board holds %2").arg(error.usedBytes).arg(error.mostBytes)
-            : QStringLiteral("its variables do not fit the board's SRAM");
-        return true;
-    }
-    return false;
+    return readMemoryFull(output, outcome);
 }
 
 // For anything else, the first line that calls itself an error.
