@@ -59,11 +59,7 @@ void BoardJob::onCompiled(const BoardOutcome& outcome)
         m_life.finish(outcome);
         return;
     }
-    if (m_life.state() == JobLife::State::Stopping) {
-        BoardOutcome cancelled = outcome;
-        cancelled.failure = BoardFailure::Cancelled;
-        cancelled.detail = QStringLiteral("the upload was cancelled");
-        m_life.finish(cancelled);
+    if (m_life.finishIfStopping(outcome)) {
         return;
     }
     m_compiled = outcome;

@@ -36,6 +36,18 @@ void JobLife::finish(const BoardOutcome& outcome)
     emit finished(outcome);
 }
 
+bool JobLife::finishIfStopping(const BoardOutcome& sofar)
+{
+    if (m_state != State::Stopping) {
+        return false;
+    }
+    BoardOutcome cancelled = sofar;
+    cancelled.failure = BoardFailure::Cancelled;
+    cancelled.detail = QStringLiteral("stopped before the next stage");
+    finish(cancelled);
+    return true;
+}
+
 void JobLife::finishLater(const BoardOutcome& outcome)
 {
     QTimer::singleShot(0, this, [this, outcome] { finish(outcome); });

@@ -33,6 +33,10 @@ public:
     void finish(const BoardOutcome& outcome);
     // The same from the event loop, for an outcome known inside start().
     void finishLater(const BoardOutcome& outcome);
+    // Between two stages, after one that went well: when a stop was asked
+    // for meanwhile, ends the run as cancelled, with what it knew so far,
+    // and says so.
+    bool finishIfStopping(const BoardOutcome& sofar);
 
 signals:
     void finished(const board::BoardOutcome& outcome);

@@ -94,10 +94,7 @@ void SimulationJob::onCompiled(const BoardOutcome& outcome)
     }
     m_compiledOutcome = outcome;
     emit compiled(outcome);
-    if (m_life.state() == JobLife::State::Stopping) {
-        BoardOutcome cancelled = outcome;
-        cancelled.failure = BoardFailure::Cancelled;
-        finish(cancelled);
+    if (m_life.finishIfStopping(outcome)) {
         return;
     }
     BoardOutcome copied = outcome;
