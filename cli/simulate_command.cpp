@@ -82,8 +82,10 @@ int SimulateCommand::run(double seconds, const QString& sketchText)
         const std::string line = board::SimulatorOutput::frameText(frame) + '\n';
         std::fwrite(line.data(), 1, line.size(), stdout);
     });
-    QObject::connect(&job, &board::SimulationJob::wiringRecognised,
-                     [](board::SimulatorOutput::Wiring wiring) { printError(wiringLine(wiring)); });
+    QObject::connect(&job, &board::SimulationJob::wiringRecognised, [&progress](board::SimulatorOutput::Wiring wiring) {
+        progress.end();
+        printError(wiringLine(wiring));
+    });
     QObject::connect(&job, &board::SimulationJob::faulted, [&fault](const Fault& seen) { fault = seen; });
     QObject::connect(&job, &board::SimulationJob::compiled, [&progress] { progress.start(); });
     QObject::connect(&job, &board::SimulationJob::progressed,
