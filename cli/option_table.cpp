@@ -153,7 +153,7 @@ std::vector<OptionTable::Row> OptionTable::sketchRows()
     };
 }
 
-// The board's tools and the simulated board.
+// The board's tools and the simulated board, and the pictures.
 std::vector<OptionTable::Row> OptionTable::toolRows()
 {
     return {
@@ -197,6 +197,14 @@ std::vector<OptionTable::Row> OptionTable::toolRows()
                                "sketch made from the text options."),
                 QStringLiteral("path")),
          0, {}, text(&Options::sketch)},
+        {Option::Picture,
+         option(QStringLiteral("picture"),
+                QStringLiteral("A picture (PNG, BMP, GIF, JPEG or SVG) for the next picture mark, U+FFFC, in the "
+                               "title or the message: give one for each mark, the title's first. It is drawn where "
+                               "its mark stands, 16 pixels tall (scaled to that, keeping its shape), dark opaque "
+                               "pixels lit."),
+                QStringLiteral("file")),
+         Drawing | MakesSketch, {}, [](Options& options, const QStringList& values) { options.pictures = values; }},
     };
 }
 
@@ -235,8 +243,8 @@ OptionTable::OptionTable() : m_rows(rows())
                        "--simulate did not compile or faulted on the simulated board, 2 a usage or input error,\n"
                        "3 compiling, uploading or simulating failed, 130 interrupted.\n"
                        "With --wiring-test it prints a sketch that checks a freshly soldered sign instead; it\n"
-                       "draws no text, so the title, message, face, style, --lowered, --whole-message and\n"
-                       "--step-frames options cannot go with it."));
+                       "draws no text, so the title, message, face, style, --lowered, --whole-message,\n"
+                       "--step-frames and --picture options cannot go with it."));
     for (std::size_t i = 0; i < m_rows.size(); ++i) {
         // row() finds an option's row by its place in the enum.
         Q_ASSERT(m_rows[i].option == static_cast<Option>(i));

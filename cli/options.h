@@ -3,6 +3,7 @@
 #include "generation/marquee_shape.h"
 
 #include <QString>
+#include <QStringList>
 
 #include <optional>
 
@@ -14,6 +15,7 @@ enum class Option {
     Title, Message, MessageFile, Face, Bold, Italic, Lowered, FileSketch, Output, WholeMessage, StepFrames, WiringTest,
     ListPorts, Hex, Upload,
     Simulate, Sketch,
+    Picture,
 };
 
 // What one call of the tool asks for, read and checked: which command it
@@ -41,6 +43,8 @@ struct Options {
     bool lowered = false;
     bool wholeMessage = false;
     int stepFrames = generation::MarqueeShape::kMarqueeFrames;
+    // One picture file for each picture mark, in order.
+    QStringList pictures;
     // Which sketch: the Big5 file sketch for ports B and A, the wiring test.
     bool fileSketch = false;
     bool wiringTest = false;

@@ -2,6 +2,7 @@
 
 #include "cli/error_line.h"
 #include "cli/message_file.h"
+#include "cli/picture_options.h"
 #include "cli/usage_error.h"
 #include "generation/default_texts.h"
 #include "generation/message_limit.h"
@@ -56,6 +57,7 @@ SketchMaker::SketchMaker(const Options& options) : m_options(options)
                              .arg(generation::kMessageLimit)
                              .toStdString());
     }
+    m_pictures = PictureOptions::read(options.pictures, m_title, m_message);
     warnIfFaceMissing(options.face);
     m_canvas.emplace(options.face);
     m_canvas->setBold(options.bold);
@@ -69,11 +71,11 @@ void SketchMaker::write(generation::LineFile& out)
         generation::WiringTestSketch::write(out, wiringOf(m_options));
     } else if (m_options.fileSketch) {
         generation::SketchFileWriter::write(*m_sampler, out, platform::toU16(m_title), platform::toU16(m_message),
-                                            m_options.wholeMessage, m_options.stepFrames);
+                                            m_options.wholeMessage, m_options.stepFrames, m_pictures);
     } else {
         const auto window = m_options.lowered ? generation::RowWindow::lowered() : generation::RowWindow::standard();
         generation::PanelSketchBuilder(*m_sampler).write(out, platform::toU16(m_title), platform::toU16(m_message), window,
-                                                         m_options.wholeMessage, m_options.stepFrames);
+                                                         m_options.wholeMessage, m_options.stepFrames, m_pictures);
     }
 }
 

@@ -3,24 +3,27 @@
 #include "cli/options.h"
 #include "generation/column_sampler.h"
 #include "generation/line_file.h"
+#include "generation/picture.h"
 #include "platform/qt_glyph_canvas.h"
 
 #include <QString>
 
 #include <memory>
 #include <optional>
+#include <vector>
 
 namespace cli {
 
 // Makes the sketch the options ask for with the same canvas, sampler and
 // builders as the window: the panel sketch, the sketch file or the wiring
-// test. It reads the message file and checks the message before anything
-// is drawn; where the sketch goes, and what is done with it, is the
+// test. It reads the message file and the pictures and checks them before
+// anything is drawn; where the sketch goes, and what is done with it, is the
 // commands'.
 class SketchMaker {
 public:
-    // Throws UsageError for a message file that cannot be read or a
-    // message over the limit, and SketchError for a read failing part-way.
+    // Throws UsageError for a message file that cannot be read, a
+    // message over the limit or pictures that do not pair up with their
+    // marks, and SketchError for a read failing part-way.
     explicit SketchMaker(const Options& options);
 
     // Writes the sketch into out, line by line as it is made; throws
@@ -35,6 +38,7 @@ private:
     const Options& m_options;
     QString m_title;
     QString m_message;
+    std::vector<generation::Picture> m_pictures;
     std::optional<platform::QtGlyphCanvas> m_canvas;
     std::optional<generation::ColumnSampler> m_sampler;
 };

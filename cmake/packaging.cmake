@@ -1,7 +1,8 @@
 # `make package` (cpack) builds ledmarquee_VERSION_ARCH.deb from the install
 # rules. The Qt and simavr libraries it needs (libsimavr2 for the simulator)
-# are found by dpkg-shlibdeps; the faces the sketches are drawn with are
-# named here, since nothing links them. The license is GPL-3.0-or-later
+# are found by dpkg-shlibdeps; the faces the sketches are drawn with, and
+# Qt's SVG image plug-in that reads SVG pictures, are named here, since
+# nothing links them. The license is GPL-3.0-or-later
 # (LICENSE; data/copyright in the package).
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME ledmarquee)
@@ -22,7 +23,7 @@ set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION electronics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-arphic-uming, fonts-arphic-ukai")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-arphic-uming, fonts-arphic-ukai, libqt6svg6")
 # Compiling and uploading from the tool, and Qt's own Chinese buttons.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "arduino-builder, arduino-core-avr, avrdude, qt6-translations-l10n")
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://qelvorn.example/ledmarquee")

@@ -4,8 +4,7 @@
 
 #include "generation/glyph_canvas.h"
 #include "generation/flash_layout.h"
-#include "generation/panel_sketch_builder.h"
-#include "generation/sketch_file_writer.h"
+#include "generation/sketch_layout.h"
 
 namespace generation {
 
@@ -48,10 +47,11 @@ std::size_t BoardMemory::wholeMessageFlashBytes(std::size_t width)
            + 2 * kArrayColumns;
 }
 
-std::size_t BoardMemory::columnCount(Sketch sketch, std::size_t messageLength, std::size_t drawnWidth)
+std::size_t BoardMemory::columnCount(Sketch sketch, std::size_t messageLength, std::size_t drawnWidth,
+                                     bool holdsPictures)
 {
-    return sketch == Sketch::Panel ? PanelSketchBuilder::messageColumnCount(messageLength)
-                                   : SketchFileWriter::messageColumnCount(messageLength, drawnWidth);
+    const SketchLayout layout = sketch == Sketch::Panel ? SketchLayout::panel() : SketchLayout::file();
+    return layout.messageColumns(messageLength, drawnWidth, holdsPictures);
 }
 
 std::size_t BoardMemory::sketchBytes(std::size_t columnCount)

@@ -29,8 +29,10 @@ public:
 
     // The sketch's slen for a message of this many UTF-16 code units whose
     // drawing on the canvas ends at column drawnWidth - 1 (the file's count
-    // runs at least that far).
-    static std::size_t columnCount(Sketch sketch, std::size_t messageLength, std::size_t drawnWidth);
+    // runs at least that far, and so does the panel's when the message
+    // holds pictures).
+    static std::size_t columnCount(Sketch sketch, std::size_t messageLength, std::size_t drawnWidth,
+                                   bool holdsPictures = false);
     // Global bytes of a standard sketch with this message column count.
     static std::size_t sketchBytes(std::size_t columnCount);
     static Fit fit(std::size_t bytes);

@@ -16,20 +16,22 @@ std::size_t PanelSketchBuilder::messageColumnCount(std::size_t messageLength)
 }
 
 PanelSketch PanelSketchBuilder::buildPanelSketch(const std::u16string& title, const std::u16string& message,
-                                                 RowWindow titleWindow, bool wholeMessage, int stepFrames)
+                                                 RowWindow titleWindow, bool wholeMessage, int stepFrames,
+                                                 std::span<const Picture> pictures)
 {
     StringLineFile text;
-    PanelSketch result = write(text, title, message, titleWindow, wholeMessage, stepFrames);
+    PanelSketch result = write(text, title, message, titleWindow, wholeMessage, stepFrames, pictures);
     result.text = text.take();
     return result;
 }
 
 PanelSketch PanelSketchBuilder::write(LineFile& out, const std::u16string& title, const std::u16string& message,
-                                      RowWindow titleWindow, bool wholeMessage, int stepFrames)
+                                      RowWindow titleWindow, bool wholeMessage, int stepFrames,
+                                      std::span<const Picture> pictures)
 {
     SketchLayout layout = wholeMessage ? SketchLayout::wholeMessage(PortWiring::PortsKF) : SketchLayout::panel();
     layout.stepFrames = stepFrames;
-    return SketchSteps(m_sampler, layout).write(out, title, message, titleWindow);
+    return SketchSteps(m_sampler, layout).write(out, title, message, titleWindow, pictures);
 }
 
 } // namespace generation

@@ -4,9 +4,11 @@
 #include "generation/line_file.h"
 #include "generation/marquee_shape.h"
 #include "generation/panel_sketch.h"
+#include "generation/picture.h"
 #include "generation/row_window.h"
 
 #include <cstddef>
+#include <span>
 #include <string>
 
 namespace generation {
@@ -22,15 +24,17 @@ public:
 
     // The sketch text, with the words it carries kept beside it; with
     // wholeMessage the whole message goes to flash. Each marquee step shows
-    // for stepFrames frames.
+    // for stepFrames frames. pictures holds one picture for each picture
+    // mark, the title's first.
     PanelSketch buildPanelSketch(const std::u16string& title, const std::u16string& message,
                                  RowWindow titleWindow, bool wholeMessage = false,
-                                 int stepFrames = MarqueeShape::kMarqueeFrames);
+                                 int stepFrames = MarqueeShape::kMarqueeFrames,
+                                 std::span<const Picture> pictures = {});
     // The same run, written line by line into out as it is made; the result
     // has the words but no text. out is not committed.
     PanelSketch write(LineFile& out, const std::u16string& title, const std::u16string& message,
                       RowWindow titleWindow, bool wholeMessage = false,
-                      int stepFrames = MarqueeShape::kMarqueeFrames);
+                      int stepFrames = MarqueeShape::kMarqueeFrames, std::span<const Picture> pictures = {});
 
     // The panel's message column count for a message of this many UTF-16
     // code units: (L + 20) x 13.

@@ -28,6 +28,7 @@ public:
     static constexpr int kDiskFull = 61;      // no space left on the file system or quota
     static constexpr int kPathAccess = 75;    // the path exists but cannot be used
     static constexpr int kPathNotFound = 76;
+    static constexpr int kInvalidPicture = 481; // a file that is no picture, or a picture too wide to take
     static constexpr int kClipboard = 521;
 
     SketchError(int number, const std::string& description, int osError = 0, std::string subject = {})

@@ -26,21 +26,22 @@ std::string SketchFileWriter::sketchFilePath(const std::string& toolFolder)
 }
 
 void SketchFileWriter::writeSketchFile(const std::u16string& title, const std::u16string& message, bool wholeMessage,
-                                       int stepFrames)
+                                       int stepFrames, std::span<const Picture> pictures)
 {
     auto file = m_opener.open(m_path);
-    write(m_sampler, *file, title, message, wholeMessage, stepFrames);
+    write(m_sampler, *file, title, message, wholeMessage, stepFrames, pictures);
     file->commit();
 }
 
 void SketchFileWriter::write(ColumnSampler& sampler, LineFile& out, const std::u16string& title,
-                             const std::u16string& message, bool wholeMessage, int stepFrames)
+                             const std::u16string& message, bool wholeMessage, int stepFrames,
+                             std::span<const Picture> pictures)
 {
     SketchLayout layout = wholeMessage ? SketchLayout::wholeMessage(PortWiring::PortsBA) : SketchLayout::file();
     layout.stepFrames = stepFrames;
     // The file's title always comes from the standard rows, whichever
     // generate button was used last.
-    SketchSteps(sampler, layout).write(out, title, message, RowWindow::standard());
+    SketchSteps(sampler, layout).write(out, title, message, RowWindow::standard(), pictures);
 }
 
 } // namespace generation

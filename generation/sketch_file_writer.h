@@ -3,8 +3,10 @@
 #include "generation/column_sampler.h"
 #include "generation/line_file_opener.h"
 #include "generation/marquee_shape.h"
+#include "generation/picture.h"
 
 #include <cstddef>
+#include <span>
 #include <string>
 
 namespace generation {
@@ -19,13 +21,15 @@ public:
 
     // With wholeMessage the whole message goes to flash, as in the panel's
     // whole-message sketch, still for ports B and A. Each marquee step shows
-    // for stepFrames frames.
+    // for stepFrames frames. pictures holds one picture for each picture
+    // mark, the title's first.
     void writeSketchFile(const std::u16string& title, const std::u16string& message, bool wholeMessage = false,
-                         int stepFrames = MarqueeShape::kMarqueeFrames);
+                         int stepFrames = MarqueeShape::kMarqueeFrames, std::span<const Picture> pictures = {});
     // The same sketch, drawn with this sampler, written into out instead of
     // the file (for the board or standard output); out is not committed.
     static void write(ColumnSampler& sampler, LineFile& out, const std::u16string& title, const std::u16string& message,
-                      bool wholeMessage = false, int stepFrames = MarqueeShape::kMarqueeFrames);
+                      bool wholeMessage = false, int stepFrames = MarqueeShape::kMarqueeFrames,
+                      std::span<const Picture> pictures = {});
 
     // The larger of L x 14 + 16 and the drawn width, for a message of L
     // UTF-16 code units whose last column with ink on the canvas is

@@ -40,13 +40,17 @@ struct SketchLayout {
     }
 
     // The message column count for a message of this many UTF-16 code units
-    // that draws this many pixels wide (for the file: its last column with
-    // ink on the canvas, plus one).
-    constexpr std::size_t messageColumns(std::size_t length, std::size_t drawnWidth) const
+    // that draws this many pixels wide (for the standard sketches: its last
+    // column with ink on the canvas, plus one). A message that holds
+    // pictures runs on in every sketch until its last drawn column has
+    // entered the sign, as the file's always does: one wide picture draws
+    // far more columns than its one mark counts. Text alone keeps the
+    // panel's count from its length only, as the sketches in use have it.
+    constexpr std::size_t messageColumns(std::size_t length, std::size_t drawnWidth, bool holdsPictures = false) const
     {
         switch (columns) {
         case ColumnRule::PanelLength:
-            return (length + 20) * 13;
+            return holdsPictures ? std::max((length + 20) * 13, drawnWidth) : (length + 20) * 13;
         case ColumnRule::FileLength:
             // L x 14 + 16 allows 14 pixels a character, and Chinese ones take
             // 16: from nine characters on, the marquee would end before the

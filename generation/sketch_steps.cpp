@@ -5,6 +5,7 @@
 #include "generation/glyph_canvas.h"
 #include "generation/marquee_shape.h"
 #include "generation/number_text.h"
+#include "generation/picture_marks.h"
 #include "generation/sketch_error.h"
 #include "generation/sketch_text.h"
 
@@ -145,23 +146,25 @@ SketchSteps::SketchSteps(ColumnSampler& sampler, SketchLayout layout)
 }
 
 PanelSketch SketchSteps::write(LineFile& out, const std::u16string& title, const std::u16string& message,
-                               RowWindow titleWindow)
+                               RowWindow titleWindow, std::span<const Picture> pictures)
 {
+    const auto [titlePictures, messagePictures] = PictureMarks::deal(title, message, pictures);
     PanelSketch result;
     result.stepFrames = m_layout.stepFrames;
-    m_sampler.drawTitle(title);
+    m_sampler.drawTitle(title, titlePictures);
     result.titleWords = m_sampler.sample(SketchText::kTitleColumns, titleWindow);
     m_sampler.clear();
 
     if (m_layout.storage == MessageStorage::Flash) {
-        writeFlashMessage(out, message, result);
+        writeFlashMessage(out, message, messagePictures, result);
     } else {
-        writeSramMessage(out, message, result);
+        writeSramMessage(out, message, messagePictures, result);
     }
     return result;
 }
 
-void SketchSteps::writeSramMessage(LineFile& out, const std::u16string& message, PanelSketch& result)
+void SketchSteps::writeSramMessage(LineFile& out, const std::u16string& message, std::span<const Picture> pictures,
+                                   PanelSketch& result)
 {
     for (const auto& line : SketchText::headLines(m_layout)) {
         out.writeLine(line);
@@ -171,10 +174,10 @@ void SketchSteps::writeSramMessage(LineFile& out, const std::u16string& message,
     // The file's count depends on how far the drawing reaches, so the
     // canvas is read before the count is written. Only the canvas's columns
     // can be non-zero; the rest are written as zeros without sampling them.
-    m_sampler.drawMessage(message);
+    m_sampler.drawMessage(message, pictures);
     std::vector<double> words = m_sampler.sample(GlyphCanvas::kWidth, RowWindow::standard());
     result.drawnWidth = inkedWidth(words);
-    result.columnCount = m_layout.messageColumns(message.size(), result.drawnWidth);
+    result.columnCount = m_layout.messageColumns(message.size(), result.drawnWidth, !pictures.empty());
     out.writeLine(SketchText::countLine(result.columnCount, m_layout));
     out.writeLine(SketchText::messageHead());
 
@@ -200,10 +203,11 @@ void SketchSteps::writeSramMessage(LineFile& out, const std::u16string& message,
     }
 }
 
-void SketchSteps::writeFlashMessage(LineFile& out, const std::u16string& message, PanelSketch& result)
+void SketchSteps::writeFlashMessage(LineFile& out, const std::u16string& message, std::span<const Picture> pictures,
+                                    PanelSketch& result)
 {
     // An empty message still keeps one dark column, so that there is an array.
-    const std::size_t width = std::max<std::size_t>(1, m_sampler.messageWidth(message));
+    const std::size_t width = std::max<std::size_t>(1, m_sampler.messageWidth(message, pictures));
     if (width > BoardMemory::kMaxFlashColumns) {
         throw SketchError::messageTooWide(width, BoardMemory::kMaxFlashColumns);
     }
@@ -219,10 +223,13 @@ void SketchSteps::writeFlashMessage(LineFile& out, const std::u16string& message
 
     FlashBody body(out, width);
     result.messageWords.reserve(width);
-    m_sampler.sampleWide(message, width, [&](double word) {
-        body.add(word);
-        result.messageWords.push_back(word);
-    });
+    m_sampler.sampleWide(
+        message, width,
+        [&](double word) {
+            body.add(word);
+            result.messageWords.push_back(word);
+        },
+        pictures);
     result.drawnWidth = inkedWidth(result.messageWords);
     for (const auto& line : SketchText::flashReader(layout.arrays, layout.far)) {
         out.writeLine(line);

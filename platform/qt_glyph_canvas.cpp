@@ -230,6 +230,32 @@ void QtGlyphCanvas::drawLaidOut(QPainter& painter, const QString& line, const QF
     }
 }
 
+void QtGlyphCanvas::drawPicture(const generation::Picture& picture)
+{
+    // Lit pixels are exactly black, as glyph pixels are, so the sampler
+    // reads a picture by the same rule as text.
+    const int width = static_cast<int>(picture.width());
+    const int firstX = std::max(0, -m_penX);
+    const int lastX = std::min(width, kWidth - m_penX);
+    for (int row = 0; row < generation::Picture::kHeight; ++row) {
+        const int y = m_penY + row;
+        if (y < 0 || y >= kHeight) {
+            continue;
+        }
+        auto* line = reinterpret_cast<QRgb*>(m_image.scanLine(y));
+        for (int x = firstX; x < lastX; ++x) {
+            if (picture.lit(static_cast<std::size_t>(x), row)) {
+                line[m_penX + x] = qRgb(0, 0, 0);
+            }
+        }
+    }
+}
+
+int QtGlyphCanvas::textAdvance(const std::u16string& text) const
+{
+    return QFontMetrics(font()).horizontalAdvance(fromU16(text));
+}
+
 int QtGlyphCanvas::textWidth(const std::u16string& text) const
 {
     const QFontMetrics metrics(font());

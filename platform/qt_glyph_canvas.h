@@ -36,7 +36,9 @@ public:
     void setPenPosition(int x, int y) override;
     void clear() override;
     void drawText(const std::u16string& text) override;
+    void drawPicture(const generation::Picture& picture) override;
     int textWidth(const std::u16string& text) const override;
+    int textAdvance(const std::u16string& text) const override;
     std::int32_t readPixel(int x, int y) const override;
 
     const QImage& image() const { return m_image; }

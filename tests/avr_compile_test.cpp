@@ -79,6 +79,18 @@ TEST_F(AvrCompileTest, FileSketchForTheDefaultsBuildsForTheMega2560)
     expectBuildsAndFits(file.readAll(), "bb");
 }
 
+TEST_F(AvrCompileTest, APictureAsTheWholeMessageBuilds)
+{
+    std::vector<std::uint16_t> columns(24, 0xA5A5);
+    columns.back() = 0xFFFF;
+    const std::vector<generation::Picture> pictures{generation::Picture(columns)};
+    generation::PanelSketchBuilder builder(sampler);
+    const std::string sketch = builder.buildPanelSketch(u"", u"\uFFFC", generation::RowWindow::standard(), false,
+                                                        generation::MarqueeShape::kMarqueeFrames, pictures).text;
+    ASSERT_NE(sketch.find(" 21202.5, 32767.5, 0,"), std::string::npos) << "the picture's last columns, then no ink";
+    expectBuildsAndFits(QByteArray::fromStdString(sketch), "picture");
+}
+
 TEST_F(AvrCompileTest, ABrokenSketchIsCaught)
 {
     // Without its count line the loop's slen is undeclared: the check must fail.

@@ -4,14 +4,17 @@
 #include "generation/default_texts.h"
 #include "generation/panel_sketch_builder.h"
 #include "generation/sketch_file_writer.h"
+#include "generation/string_line_file.h"
 #include "generation/wiring_test_sketch.h"
 #include "platform/big5_line_file_opener.h"
+#include "platform/picture_file.h"
 #include "platform/qt_glyph_canvas.h"
 #include "platform/text_conversion.h"
 #include "file_bytes.h"
 
 #include <QDir>
 #include <QFile>
+#include <QImage>
 #include <QStringDecoder>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -223,6 +226,56 @@ TEST_F(CliTest, StepFramesAndWiringTestReachTheSketch)
     ASSERT_EQ(runCli({"--wiring-test", "--file-sketch", "--output", path}).exitCode, 0);
     EXPECT_EQ(QStringDecoder("Big5").decode(readAll(path)),
               QString::fromStdString(generation::WiringTestSketch::text(generation::PortWiring::PortsBA)));
+}
+
+// Each mark takes the next --picture, the title's first, in every sketch the
+// tool makes; marks and pictures that do not pair up, a file that is no
+// picture, and a picture for the wiring test are usage errors that say which.
+TEST_F(CliTest, PicturesGoToTheirMarksAndMismatchesAreUsageErrors)
+{
+    QImage tall(40, 32, QImage::Format_RGB32);
+    tall.fill(Qt::black);
+    const QString png = dir.filePath("tall.png");
+    ASSERT_TRUE(tall.save(png));
+    const QString notes = dir.filePath("notes.txt");
+    QFile file(notes);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("not a picture\n");
+    file.close();
+
+    const QString mark(QChar(0xFFFC));
+    const std::vector<generation::Picture> pictures(2, platform::PictureFile::read(png));
+    platform::QtGlyphCanvas canvas(QStringLiteral("新細明體"));
+    generation::ColumnSampler sampler(canvas);
+    const std::u16string title = u"\uFFFC新";
+    const std::u16string message = u"年\uFFFC快樂";
+    const auto panel = generation::PanelSketchBuilder(sampler).buildPanelSketch(
+        title, message, generation::RowWindow::lowered(), true, 6, pictures);
+    const QStringList given = {"--title", mark + "新", "--message", "年" + mark + "快樂", "--picture", png,
+                               "--picture", png};
+    const auto printed = runCli(given + QStringList{"--lowered", "--whole-message"});
+    ASSERT_EQ(printed.exitCode, 0) << printed.err.constData();
+    EXPECT_EQ(printed.out.toStdString(), panel.text);
+    generation::StringLineFile fileSketch;
+    generation::SketchFileWriter::write(sampler, fileSketch, title, message, false, 6, pictures);
+    const QString path = dir.filePath("bb.ino");
+    ASSERT_EQ(runCli(given + QStringList{"--file-sketch", "--output", path}).exitCode, 0);
+    EXPECT_EQ(QStringDecoder("Big5").decode(readAll(path)), QString::fromStdString(fileSketch.take()));
+
+    const std::vector<std::pair<QStringList, QString>> cases = {
+        {{"--title", mark, "--message", "a" + mark, "--picture", png}, "picture mark 1 of the message (U+FFFC) has no picture"},
+        {{"--message", mark, "--picture", png, "--picture", notes}, "--picture " + notes + " has no mark"},
+        {{"--message", mark, "--picture", notes}, notes},
+        {{"--wiring-test", "--picture", png}, "--picture cannot be used with --wiring-test"},
+    };
+    for (const auto& [arguments, named] : cases) {
+        const auto result = runCli(arguments);
+        EXPECT_EQ(result.exitCode, 2) << arguments.join(' ').toStdString();
+        EXPECT_TRUE(result.out.isEmpty());
+        EXPECT_NE(QString::fromUtf8(result.err).indexOf(named), -1) << result.err.constData();
+        EXPECT_TRUE(result.err.endsWith("\nTry 'ledmarquee-cli --help' for more information.\n"))
+            << result.err.constData();
+    }
 }
 
 // Past what the board's flash holds, the whole message is refused before a

@@ -11,7 +11,8 @@
 namespace tests {
 
 // A canvas whose pixels the test sets one by one, for words no font can be
-// made to produce, and the ink a text leaves when drawn. It also records the calls made to it, in order.
+// made to produce, the ink a text leaves when drawn, and pictures' lit pixels
+// where the pen stands. It also records the calls made to it, in order.
 class FakeCanvas : public generation::GlyphCanvas {
 public:
     static constexpr std::int32_t kBackground = 0xD4D0C8;
@@ -23,10 +24,12 @@ public:
     void setPenPosition(int x, int y) override
     {
         calls.push_back("pen " + std::to_string(x) + "," + std::to_string(y));
+        pen = {x, y};
     }
     void clear() override
     {
         calls.push_back("clear");
+        pen = {0, 0};
         black.clear();
         grey.clear();
     }
@@ -38,7 +41,19 @@ public:
             black.insert(found->second.begin(), found->second.end());
         }
     }
+    void drawPicture(const generation::Picture& picture) override
+    {
+        calls.push_back("picture " + std::to_string(picture.width()));
+        for (std::size_t x = 0; x < picture.width(); ++x) {
+            for (int row = 0; row < generation::Picture::kHeight; ++row) {
+                if (picture.lit(x, row)) {
+                    black.insert({pen.first + static_cast<int>(x), pen.second + row});
+                }
+            }
+        }
+    }
     int textWidth(const std::u16string& text) const override { return static_cast<int>(text.size()) * 16; }
+    int textAdvance(const std::u16string& text) const override { return textWidth(text); }
     std::int32_t readPixel(int x, int y) const override
     {
         if (x < 0 || y < 0 || x >= kWidth || y >= kHeight) {
@@ -55,6 +70,7 @@ public:
     std::set<std::pair<int, int>> black;
     std::set<std::pair<int, int>> grey;
     bool allBlack = false;
+    std::pair<int, int> pen;
     std::vector<std::string> calls;
     std::vector<std::u16string> drawn;
 };

@@ -24,7 +24,7 @@ field() { dpkg-deb -f "$deb" "$1"; }
 [[ $(field Package) == ledmarquee ]] || fail "Package is '$(field Package)'"
 [[ $(field Architecture) == "$(dpkg --print-architecture)" ]] || fail "Architecture is '$(field Architecture)'"
 depends=$(field Depends)
-for needed in fonts-arphic-uming fonts-arphic-ukai libqt6widgets6 libqt6gui6 libqt6core6 libsimavr2; do
+for needed in fonts-arphic-uming fonts-arphic-ukai libqt6svg6 libqt6widgets6 libqt6gui6 libqt6core6 libsimavr2; do
   [[ ", $depends," == *", $needed"[\ ,]* ]] || fail "Depends lacks $needed: $depends"
 done
 recommends=$(field Recommends)

@@ -1,5 +1,7 @@
 #include "generation/panel_sketch_builder.h"
 
+#include "generation/board_memory.h"
+#include "generation/sketch_error.h"
 #include "fake_canvas.h"
 
 #include <gtest/gtest.h>
@@ -156,6 +158,47 @@ TEST_F(PanelSketchBuilderTest, DrawsTitleThenMessageInOrder)
     EXPECT_EQ(canvas.drawn, (std::vector<std::u16string>{u"title", u"message"}));
     EXPECT_EQ(canvas.calls, (std::vector<std::string>{"size 12", "pen 0,0", "clear", "draw 5", "clear", "pen 0,0",
                                                       "draw 7"}));
+}
+
+// One mark counts 13 columns, its picture may draw far more: the count then
+// runs to the last drawn column, in the sketch and in the window's figures.
+TEST_F(PanelSketchBuilderTest, APictureWiderThanTheCountStretchesItToTheLastDrawnColumn)
+{
+    std::vector<std::uint16_t> columns(400, 0);
+    columns.front() = 0x0002;
+    columns.back() = 0x8000;
+    const std::vector<generation::Picture> pictures{generation::Picture(columns)};
+    const auto sketch = builder.buildPanelSketch(u"", u"\uFFFC", RowWindow::standard(), false,
+                                                 generation::MarqueeShape::kMarqueeFrames, pictures);
+    EXPECT_EQ(sketch.drawnWidth, 400u);
+    EXPECT_EQ(sketch.columnCount, 400u);
+    EXPECT_NE(sketch.text.find("unsigned int slen= 400;"), std::string::npos);
+    EXPECT_EQ(sketch.messageWords.front(), 1);
+    EXPECT_EQ(sketch.messageWords.back(), 16384);
+    using Sketch = generation::BoardMemory::Sketch;
+    EXPECT_EQ(generation::BoardMemory::columnCount(Sketch::Panel, 1, 400, true), 400u);
+    EXPECT_EQ(generation::BoardMemory::columnCount(Sketch::Panel, 1, 400), 273u) << "text alone keeps its count";
+
+    const auto whole = builder.buildPanelSketch(u"", u"\uFFFC", RowWindow::standard(), true,
+                                                generation::MarqueeShape::kMarqueeFrames, pictures);
+    EXPECT_EQ(whole.columnCount, 400u + 64u);
+    EXPECT_EQ(whole.messageWords, sketch.messageWords);
+}
+
+// A mark pasted in without a picture is the input's fault, and the error
+// says which mark, before anything is written.
+TEST_F(PanelSketchBuilderTest, AMarkWithoutAPictureIsAnInvalidPictureThatNamesIt)
+{
+    const std::vector<generation::Picture> one{generation::Picture({1, 2, 3})};
+    try {
+        builder.buildPanelSketch(u"\uFFFC", u"a\uFFFC", RowWindow::standard(), false,
+                                 generation::MarqueeShape::kMarqueeFrames, one);
+        ADD_FAILURE() << "a mark without a picture was drawn";
+    } catch (const generation::SketchError& error) {
+        EXPECT_EQ(error.number(), generation::SketchError::kInvalidPicture);
+        EXPECT_EQ(std::string(error.what()), "Invalid picture: picture mark 1 of the message (U+FFFC) has no picture");
+    }
+    EXPECT_TRUE(canvas.calls.empty());
 }
 
 TEST(PanelSketchColumnCountTest, GrowsThirteenColumnsPerCodeUnit)

@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cmath>
 
 namespace {
 
@@ -210,6 +211,57 @@ TEST(QtGlyphCanvasTest, LongTextDrawsAsIfLaidOutWhole)
                 << text.size() << " from " << left << (italic ? " italic" : "") << (bold ? " bold" : "");
         }
     }
+}
+
+// Each picture lands where its mark stands, top at row 0, and the sampler
+// reads it by the rule for text: row r adds 2^(r - offset), row 0 half in
+// the standard rows, rows 0-2 cut from the lowered title. The text after it
+// starts where the picture ends, and nothing is left after the last ink.
+TEST(RealCanvasSketchTest, PicturesAreSampledPixelForPixelWhereTheirMarksStand)
+{
+    std::vector<std::uint16_t> columns(24);
+    for (std::size_t x = 0; x < columns.size(); ++x) {
+        columns[x] = static_cast<std::uint16_t>(0x9249u << (x % 3)); // every third row, shifting
+    }
+    columns.back() = 0xFFFF;
+    const std::vector<generation::Picture> pictures(2, generation::Picture(columns));
+    const auto expected = [&](RowWindow window) {
+        std::vector<double> words;
+        for (const std::uint16_t column : columns) {
+            double word = 0;
+            for (int row = window.firstRow; row <= window.lastRow && row < 16; ++row) {
+                word += ((column >> row) & 1u) != 0 ? std::ldexp(1.0, row - window.offset) : 0.0;
+            }
+            words.push_back(word);
+        }
+        return words;
+    };
+
+    QtGlyphCanvas canvas(kMing);
+    ColumnSampler sampler(canvas);
+    PanelSketchBuilder builder(sampler);
+    const auto sketch = builder.buildPanelSketch(u"\uFFFC", u"\uFFFC", RowWindow::lowered(), false,
+                                                 generation::MarqueeShape::kMarqueeFrames, pictures);
+    EXPECT_EQ(std::vector(sketch.titleWords.begin(), sketch.titleWords.begin() + 24), expected(RowWindow::lowered()));
+    EXPECT_TRUE(std::all_of(sketch.titleWords.begin() + 24, sketch.titleWords.end(), [](double w) { return w == 0; }));
+    EXPECT_EQ(std::vector(sketch.messageWords.begin(), sketch.messageWords.begin() + 24),
+              expected(RowWindow::standard()));
+    EXPECT_TRUE(std::all_of(sketch.messageWords.begin() + 24, sketch.messageWords.end(), [](double w) { return w == 0; }));
+    EXPECT_EQ(sketch.drawnWidth, 24u);
+    EXPECT_EQ(sketch.columnCount, 273u);
+
+    // Between two characters, the picture starts at the first one's advance.
+    const auto one = builder.buildPanelSketch(u"", u"一", RowWindow::standard()).messageWords;
+    const auto between = builder
+                             .buildPanelSketch(u"", u"一\uFFFC一", RowWindow::standard(), false,
+                                               generation::MarqueeShape::kMarqueeFrames, {pictures.data(), 1})
+                             .messageWords;
+    const std::vector glyph(one.begin(), one.begin() + 16);
+    ASSERT_GT(between.size(), 56u);
+    EXPECT_EQ(std::vector(between.begin(), between.begin() + 16), glyph);
+    EXPECT_EQ(std::vector(between.begin() + 16, between.begin() + 40), expected(RowWindow::standard()));
+    EXPECT_EQ(std::vector(between.begin() + 40, between.begin() + 56), glyph);
+    EXPECT_TRUE(std::all_of(between.begin() + 56, between.end(), [](double w) { return w == 0; }));
 }
 
 TEST(RealCanvasSketchTest, SameInputsGiveTheSameText)
