@@ -2,7 +2,11 @@
 BUILD_DIR ?= build
 ASAN_DIR ?= build-asan
 BENCH_DIR ?= build-bench
+FUZZ_DIR ?= build-fuzz
 JOBS ?= 2
+# How long `make fuzz` runs each fuzz target, in seconds.
+FUZZ_SECONDS ?= 60
+FUZZ_TARGETS = simulator_output avrdude_output builder_output message_file
 # The kinds of test that run under the sanitizers: everything but the window
 # (Qt's widget stack) and the board (the AVR toolchain, not our code).
 SANITIZED_LABELS ?= unit qt cli
@@ -15,7 +19,7 @@ SANITIZER_ENV = ASAN_OPTIONS=detect_leaks=1:strict_string_checks=1:check_initial
 	UBSAN_OPTIONS=print_stacktrace=1 \
 	LSAN_OPTIONS=suppressions=$(CURDIR)/tests/sanitizer/lsan.supp:print_suppressions=0
 
-.PHONY: all deps configure build test test-sanitized run bench package clean
+.PHONY: all deps configure build test test-sanitized fuzz run bench package clean
 
 all: build
 
@@ -44,6 +48,20 @@ test-sanitized: deps
 	$(SANITIZER_ENV) cmake --build $(ASAN_DIR) -j $(JOBS) --target $(addprefix tests-,$(SANITIZED_LABELS))
 	$(SANITIZER_ENV) ctest --test-dir $(ASAN_DIR) --output-on-failure -j $(JOBS) -L '^($(subst $(space),|,$(SANITIZED_LABELS)))$$'
 
+# The readers of outside text (the simulator's, avrdude's and the builder's
+# output, message files) under libFuzzer with the sanitizers, each for
+# FUZZ_SECONDS. New inputs go to $(FUZZ_DIR)/corpus, what makes one fail to
+# $(FUZZ_DIR)/found-TARGET-*; the seeds in tests/fuzz/corpus are only read.
+fuzz: deps
+	cmake -S tests/fuzz -B $(FUZZ_DIR) -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++
+	cmake --build $(FUZZ_DIR) -j $(JOBS)
+	set -e; for target in $(FUZZ_TARGETS); do \
+	  mkdir -p $(FUZZ_DIR)/corpus/$$target; \
+	  echo "fuzz: $$target for $(FUZZ_SECONDS) s"; \
+	  $(FUZZ_DIR)/fuzz-$$target -max_total_time=$(FUZZ_SECONDS) -print_final_stats=1 \
+	    -artifact_prefix=$(FUZZ_DIR)/found-$$target- $(FUZZ_DIR)/corpus/$$target tests/fuzz/corpus/$$target; \
+	done
+
 run: build
 	./scripts/run-window $(BUILD_DIR)
 
@@ -64,4 +82,4 @@ package: build
 	cmake --build $(BUILD_DIR) --target package
 
 clean:
-	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(BENCH_DIR)
+	rm -rf $(BUILD_DIR) $(ASAN_DIR) $(BENCH_DIR) $(FUZZ_DIR)

@@ -1,7 +1,6 @@
 #include "board/avrdude_output.h"
 
 #include <QRegularExpression>
-#include <QStringList>
 
 #include <algorithm>
 
@@ -9,62 +8,23 @@ namespace board {
 
 namespace {
 
-// avrdude draws each bar as 50 '#' after its label, with no line end until
-// the bar is full.
-int barLength(const QString& output, qsizetype from)
-{
-    if (from < 0) {
-        return 0;
-    }
-    const qsizetype bar = output.indexOf(QLatin1String(" | "), from);
-    if (bar < 0) {
-        return 0;
-    }
-    int hashes = 0;
-    for (qsizetype i = bar + 3; i < output.size() && output.at(i) == QLatin1Char('#'); ++i) {
-        ++hashes;
-    }
-    return std::min(hashes, 50);
-}
-
-// The first line that reads as an error, for the detail when nothing more
-// specific matched.
-QString firstComplaint(const QString& output)
-{
-    const QStringList lines = output.split(QLatin1Char('\n'));
-    for (const QString& line : lines) {
-        const QString trimmed = line.trimmed();
-        if (trimmed.contains(QLatin1String("error"), Qt::CaseInsensitive) ||
-            trimmed.contains(QLatin1String("can't"), Qt::CaseInsensitive) ||
-            trimmed.contains(QLatin1String("failed"), Qt::CaseInsensitive)) {
-            return trimmed;
-        }
-    }
-    return QString();
-}
-
-} // namespace
-
-bool AvrdudeOutput::boardAnswered(const QString& output)
-{
-    return output.contains(QLatin1String("device signature"), Qt::CaseInsensitive);
-}
+constexpr int kBarHashes = 50;
 
 // avrdude 7.1's words for a port it cannot use:
 //   avrdude OS error: cannot open port /dev/ttyUSB9: No such file or directory
 //   avrdude OS error: cannot set attributes for port /dev/null: Inappropriate ioctl for device
-// Only complete lines are read, so a reason still arriving is not cut short.
-BoardOutcome AvrdudeOutput::portFailure(const QString& output)
+BoardOutcome portFailureIn(QStringView line)
 {
     static const QRegularExpression cannotOpen(
-        QStringLiteral("cannot (open|set attributes for) (?:port|device) \"?(.*?)\"?: ([^\\n]*)\\n"));
+        QStringLiteral("cannot (open|set attributes for) (?:port|device) \"?(.*?)\"?: (.*)$"));
     BoardOutcome outcome;
-    const auto match = cannotOpen.match(output);
+    const auto match = cannotOpen.match(line);
     if (!match.hasMatch()) {
         return outcome;
     }
     const QString port = match.captured(2);
     const QString reason = match.captured(3).trimmed();
+    outcome.subject = port;
     outcome.detail = QStringLiteral("cannot open %1: %2").arg(port, reason);
     if (reason.contains(QLatin1String("No such file"), Qt::CaseInsensitive) ||
         reason.contains(QLatin1String("No such device"), Qt::CaseInsensitive)) {
@@ -85,50 +45,117 @@ BoardOutcome AvrdudeOutput::portFailure(const QString& output)
     return outcome;
 }
 
-int AvrdudeOutput::uploadPercent(const QString& output)
+bool complains(QStringView line)
 {
-    // The bar after "writing N bytes flash" is the first half, the one after
-    // "verifying flash" the second; the signature read before is not counted.
-    static const QRegularExpression writing(QStringLiteral("writing (?:\\d+ bytes )?flash"));
-    const qsizetype verifying = output.indexOf(QLatin1String("verifying flash"));
-    return barLength(output, output.indexOf(writing)) + barLength(output, verifying);
+    return line.contains(QLatin1String("error"), Qt::CaseInsensitive) ||
+           line.contains(QLatin1String("can't"), Qt::CaseInsensitive) ||
+           line.contains(QLatin1String("failed"), Qt::CaseInsensitive);
 }
 
-BoardOutcome AvrdudeOutput::read(const QString& output, int exitCode)
+} // namespace
+
+void AvrdudeOutput::read(QStringView text)
 {
-    BoardOutcome outcome;
+    for (qsizetype end = text.indexOf(QLatin1Char('\n')); end >= 0; end = text.indexOf(QLatin1Char('\n'))) {
+        m_line += text.first(end);
+        readLine(m_line);
+        m_line.clear();
+        text = text.sliced(end + 1);
+    }
+    m_line += text;
+    // A bar grows with no line end until it is full.
+    readBar(m_line, false);
+}
+
+void AvrdudeOutput::readBar(QStringView line, bool complete)
+{
+    // avrdude draws each bar as 50 '#' after its label: the first bar after
+    // "writing N bytes flash" is the write, the first after "verifying
+    // flash" the check; the signature read before them is not counted.
+    Bar* bar = m_stage == Stage::Writing ? &m_writeBar : m_stage == Stage::Verifying ? &m_verifyBar : nullptr;
+    const qsizetype start = line.indexOf(QLatin1String(" | "));
+    if (bar == nullptr || bar->drawn || start < 0) {
+        return;
+    }
+    int hashes = 0;
+    for (qsizetype i = start + 3; i < line.size() && line[i] == QLatin1Char('#'); ++i) {
+        ++hashes;
+    }
+    bar->hashes = std::min(hashes, kBarHashes);
+    bar->drawn = complete;
+}
+
+void AvrdudeOutput::readLine(QStringView line)
+{
+    static const QRegularExpression writing(QStringLiteral("writing (?:\\d+ bytes )?flash"));
     static const QRegularExpression verified(QStringLiteral("(\\d+) bytes of flash verified"));
-    if (const auto match = verified.match(output); exitCode == 0 && match.hasMatch()) {
-        outcome.detail = QStringLiteral("%1 bytes of flash written and verified").arg(match.captured(1));
-        return outcome;
-    }
-
-    if (BoardOutcome failure = portFailure(output + QLatin1Char('\n')); !failure.ok()) {
-        return failure;
-    }
-
-    if (output.contains(QLatin1String("verification error")) || output.contains(QLatin1String("verification mismatch"))) {
-        outcome.failure = BoardFailure::VerifyFailed;
-        outcome.detail = QStringLiteral("the flash read back differs from the hex");
-        return outcome;
-    }
-
     static const QRegularExpression silent(
         QStringLiteral("not responding|timeout|getsync|unable to open programmer|initialization failed|Invalid device signature|"
                        "Expected signature|double check connections"),
         QRegularExpression::CaseInsensitiveOption);
-    if (silent.match(output).hasMatch()) {
+
+    readBar(line, true);
+    if (m_stage == Stage::Connecting && writing.match(line).hasMatch()) {
+        m_stage = Stage::Writing;
+    } else if (m_stage != Stage::Verifying && line.contains(QLatin1String("verifying flash"))) {
+        m_stage = Stage::Verifying;
+    }
+    m_answered = m_answered || line.contains(QLatin1String("device signature"), Qt::CaseInsensitive);
+    if (m_portFailure.ok()) {
+        m_portFailure = portFailureIn(line);
+    }
+    if (const auto match = verified.match(line); match.hasMatch()) {
+        m_verifiedBytes = match.captured(1);
+    }
+    m_verifyError = m_verifyError || line.contains(QLatin1String("verification error")) ||
+                    line.contains(QLatin1String("verification mismatch"));
+    m_silent = m_silent || silent.match(line).hasMatch();
+    if (m_firstComplaint.isEmpty() && complains(line)) {
+        m_firstComplaint = line.trimmed().toString();
+    }
+}
+
+int AvrdudeOutput::uploadPercent() const
+{
+    return m_writeBar.hashes + m_verifyBar.hashes;
+}
+
+bool AvrdudeOutput::boardAnswered() const
+{
+    return m_answered;
+}
+
+BoardOutcome AvrdudeOutput::end(int exitCode)
+{
+    if (!m_line.isEmpty()) {
+        readLine(m_line);
+        m_line.clear();
+    }
+    BoardOutcome outcome;
+    if (exitCode == 0 && !m_verifiedBytes.isEmpty()) {
+        outcome.detail = QStringLiteral("%1 bytes of flash written and verified").arg(m_verifiedBytes);
+        return outcome;
+    }
+    if (!m_portFailure.ok()) {
+        return m_portFailure;
+    }
+    if (m_verifyError) {
+        outcome.failure = BoardFailure::VerifyFailed;
+        outcome.detail = QStringLiteral("the flash read back differs from the hex");
+        return outcome;
+    }
+    if (m_silent) {
         outcome.failure = BoardFailure::BoardNotAnswering;
         outcome.detail = QStringLiteral("no Mega 2560 bootloader answered on the port");
         return outcome;
     }
-
     outcome.failure = exitCode == 0 ? BoardFailure::VerifyFailed : BoardFailure::Other;
-    const QString complaint = firstComplaint(output);
     if (exitCode == 0) {
         outcome.detail = QStringLiteral("avrdude did not report the flash verified");
     } else {
-        outcome.detail = complaint.isEmpty() ? QStringLiteral("avrdude failed (exit status %1)").arg(exitCode) : complaint;
+        outcome.toolMessage = m_firstComplaint;
+        outcome.detail = m_firstComplaint.isEmpty() ? QStringLiteral("avrdude failed (exit status %1)").arg(exitCode)
+                                                    : m_firstComplaint;
     }
     return outcome;
 }

@@ -4,12 +4,12 @@
 
 namespace board {
 
-// Why compiling or uploading a sketch did not end with a verified board.
+// Why compiling, uploading or simulating a sketch did not end as asked.
 // The window and the command line turn each one into their own words.
 enum class BoardFailure {
     None,
     ToolsMissing,      // arduino-builder, avrdude or the AVR core is not installed
-    CompileFailed,     // the builder rejected the sketch
+    CompileFailed,     // the builder rejected the sketch (compiling or linking it)
     NoPort,            // no port was given
     PortNotFound,      // the port does not exist
     PermissionDenied,  // the port exists but may not be opened (dialout group)
@@ -18,6 +18,10 @@ enum class BoardFailure {
     VerifyFailed,      // the flash read back differs from the hex
     TimedOut,          // a tool ran past its time and was stopped
     Cancelled,         // the user stopped it
+    Crashed,           // a tool was ended by a signal nobody here sent
+    FileFailed,        // a file or folder the job needs could not be made, written or copied
+    SimulatorMissing,  // the tool's own simulator program is not where it belongs
+    SimulatorFailed,   // the simulator could not run the sketch (its own error line or exit status)
     Other,
 };
 

@@ -1,37 +1,12 @@
 #include "board/board_job.h"
 
-#include "board/board_tools.h"
-
-#include <QFileInfo>
-#include <QTimer>
+#include "board/preflight.h"
 
 namespace board {
 
-namespace {
-
-BoardOutcome checkBeforeUpload(const QString& port)
-{
-    BoardOutcome early;
-    if (const QStringList missing = BoardTools::missingForAll(); !missing.isEmpty()) {
-        early.failure = BoardFailure::ToolsMissing;
-        early.missingPackages = missing;
-        early.detail = QStringLiteral("the Arduino tools are not installed (apt install %1)")
-                           .arg(missing.join(QLatin1Char(' ')));
-    } else if (port.trimmed().isEmpty()) {
-        early.failure = BoardFailure::NoPort;
-        early.detail = QStringLiteral("no serial port was given");
-    } else if (!QFileInfo::exists(port)) {
-        early.failure = BoardFailure::PortNotFound;
-        early.detail = QStringLiteral("cannot open %1: No such file or directory").arg(port);
-    }
-    return early;
-}
-
-} // namespace
-
 BoardJob::BoardJob(QObject* parent) : QObject(parent)
 {
-    qRegisterMetaType<board::BoardOutcome>();
+    connect(&m_life, &JobLife::finished, this, &BoardJob::finished);
     connect(&m_compiler, &SketchCompiler::finished, this, &BoardJob::onCompiled);
     connect(&m_uploader, &SketchUploader::finished, this, &BoardJob::onUploaded);
     connect(&m_uploader, &SketchUploader::progress, this, &BoardJob::progress);
@@ -39,38 +14,31 @@ BoardJob::BoardJob(QObject* parent) : QObject(parent)
 
 bool BoardJob::isRunning() const
 {
-    return m_running;
+    return m_life.isRunning();
 }
 
 void BoardJob::start(const QString& sketchText, const QString& port)
 {
-    run(sketchText, port, true);
+    run(sketchText, port);
 }
 
 void BoardJob::compile(const QString& sketchText)
 {
-    run(sketchText, QString(), false);
+    run(sketchText, std::nullopt);
 }
 
-void BoardJob::run(const QString& sketchText, const QString& port, bool upload)
+void BoardJob::run(const QString& sketchText, const std::optional<QString>& port)
 {
-    if (m_running) {
+    if (!m_life.begin()) {
         return;
     }
-    m_running = true;
     m_port = port;
-    m_upload = upload;
     m_compiled = BoardOutcome();
 
-    // Nothing is compiled for a port or a tool that is not there; these
-    // are reported after the call returns, as every other outcome is. A
-    // compile alone needs only the compiler's tools, which it checks itself.
-    const BoardOutcome early = upload ? checkBeforeUpload(port) : BoardOutcome();
+    // Nothing is compiled for a port or a tool that is not there.
+    const BoardOutcome early = port ? Preflight::forUpload(*port) : Preflight::forCompile();
     if (!early.ok()) {
-        QTimer::singleShot(0, this, [this, early] {
-            m_running = false;
-            emit finished(early);
-        });
+        m_life.finishLater(early);
         return;
     }
     emit stageChanged(Stage::Compiling);
@@ -79,38 +47,36 @@ void BoardJob::run(const QString& sketchText, const QString& port, bool upload)
 
 void BoardJob::cancel()
 {
-    m_compiler.cancel();
-    m_uploader.cancel();
+    if (m_life.stop()) {
+        m_compiler.cancel();
+        m_uploader.cancel();
+    }
 }
 
 void BoardJob::onCompiled(const BoardOutcome& outcome)
 {
-    if (!m_running) {
+    if (!outcome.ok() || !m_port) {
+        m_life.finish(outcome);
         return;
     }
-    if (!outcome.ok() || !m_upload) {
-        m_running = false;
-        emit finished(outcome);
+    if (m_life.finishIfStopping(outcome)) {
         return;
     }
     m_compiled = outcome;
     emit stageChanged(Stage::Uploading);
     emit progress(0);
-    m_uploader.upload(outcome.hexPath, m_port);
+    m_uploader.upload(outcome.hexPath, *m_port);
 }
 
 void BoardJob::onUploaded(const BoardOutcome& outcome)
 {
-    if (!m_running) {
-        return;
-    }
     BoardOutcome combined = outcome;
     combined.hexPath = m_compiled.hexPath;
+    combined.elfPath = m_compiled.elfPath;
     combined.flashBytes = m_compiled.flashBytes;
     combined.sramBytes = m_compiled.sramBytes;
     combined.log = m_compiled.log + QLatin1Char('\n') + outcome.log;
-    m_running = false;
-    emit finished(combined);
+    m_life.finish(combined);
 }
 
 } // namespace board

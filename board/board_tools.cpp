@@ -29,11 +29,6 @@ QString BoardTools::simulatorProgram()
     return QFileInfo(path).isExecutable() ? path : QString();
 }
 
-QString BoardTools::coreFolder()
-{
-    return QStringLiteral("/usr/share/arduino/hardware/arduino/avr");
-}
-
 QStringList BoardTools::missingForCompile()
 {
     QStringList missing;
@@ -41,7 +36,7 @@ QStringList BoardTools::missingForCompile()
         missing << QStringLiteral("arduino-builder");
     }
     // The core package brings the AVR compiler with it.
-    if (!QDir(coreFolder()).exists() || QStandardPaths::findExecutable(QStringLiteral("avr-g++")).isEmpty()) {
+    if (!QDir(QString::fromLatin1(kCoreFolder)).exists() || QStandardPaths::findExecutable(QStringLiteral("avr-g++")).isEmpty()) {
         missing << QStringLiteral("arduino-core-avr");
     }
     return missing;

@@ -10,6 +10,13 @@ namespace board {
 // the tools is the compiler's, the uploader's and the simulation's.
 class BoardTools {
 public:
+    // Debian's Arduino files: the hardware folders the builder reads, and
+    // the AVR core in the first of them. Plain text, so that the tests' own
+    // toolchain can take them without linking the board layer.
+    static constexpr const char* kHardwareFolder = "/usr/share/arduino/hardware";
+    static constexpr const char* kBuilderHardwareFolder = "/usr/share/arduino-builder";
+    static constexpr const char* kCoreFolder = "/usr/share/arduino/hardware/arduino/avr";
+
     static QString builderProgram();  // arduino-builder, empty if absent
     static QString avrdudeProgram();  // avrdude, empty if absent
     // The tool's own program that runs sketches on the simulated Mega:
@@ -17,7 +24,6 @@ public:
     // and that path only if it is there.
     static QString simulatorPath();
     static QString simulatorProgram();
-    static QString coreFolder();      // the Arduino AVR core
     // Debian packages still to install for compiling, for uploading, or both.
     static QStringList missingForCompile();
     static QStringList missingForUpload();

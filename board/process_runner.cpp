@@ -1,29 +1,46 @@
 #include "board/process_runner.h"
 
 #include <QCoreApplication>
-#include <QMetaMethod>
 #include <QProcess>
 #include <QProcessEnvironment>
 
 #include <algorithm>
 #include <csignal>
 #include <unistd.h>
-#include <utility>
 
 namespace board {
+
+namespace {
+
+// A builder runs the compilers as children of its own; ending only the
+// builder would leave them writing into a build folder the next run uses.
+// The program leads a group of its own, so the group is signalled.
+void signalGroup(QProcess* process, int signal)
+{
+    if (const qint64 pid = process->processId(); pid > 0) {
+        ::kill(-static_cast<pid_t>(pid), signal);
+    }
+}
+
+} // namespace
 
 ProcessRunner::ProcessRunner(QObject* parent) : QObject(parent)
 {
     qRegisterMetaType<board::ProcessRunner::Result>();
     m_timer.setSingleShot(true);
     connect(&m_timer, &QTimer::timeout, this, [this] { stop(Exit::TimedOut); });
+    m_grace.setSingleShot(true);
+    connect(&m_grace, &QTimer::timeout, this, [this] {
+        signalGroup(m_process, SIGKILL);
+        m_process->kill();
+    });
 }
 
 ProcessRunner::~ProcessRunner()
 {
     if (m_process != nullptr) {
         m_process->disconnect(this);
-        stopGroup();
+        askToEnd();
         release();
     }
 }
@@ -58,10 +75,8 @@ void ProcessRunner::start(const QString& program, const QStringList& arguments)
     }
     m_stoppedAs.reset();
     m_pausedTimeLeft.reset();
-    for (Stream* stream : {&m_output, &m_errors}) {
-        stream->decoder.resetState();
-        stream->partialLine.clear();
-    }
+    m_output.resetState();
+    m_errors.resetState();
 
     m_process = new QProcess(this);
     m_process->setProcessChannelMode(m_separate ? QProcess::SeparateChannels : QProcess::MergedChannels);
@@ -105,14 +120,10 @@ void ProcessRunner::cancel()
 
 void ProcessRunner::pause()
 {
-    if (m_process == nullptr || m_stoppedAs || m_pausedTimeLeft) {
+    if (m_process == nullptr || m_stoppedAs || m_pausedTimeLeft || m_process->processId() <= 0) {
         return;
     }
-    const qint64 pid = m_process->processId();
-    if (pid <= 0) {
-        return;
-    }
-    ::kill(-static_cast<pid_t>(pid), SIGSTOP);
+    signalGroup(m_process, SIGSTOP);
     m_pausedTimeLeft = m_timer.isActive() ? std::max(1, m_timer.remainingTime()) : 0;
     m_timer.stop();
 }
@@ -122,9 +133,7 @@ void ProcessRunner::resume()
     if (m_process == nullptr || !m_pausedTimeLeft) {
         return;
     }
-    if (const qint64 pid = m_process->processId(); pid > 0) {
-        ::kill(-static_cast<pid_t>(pid), SIGCONT);
-    }
+    signalGroup(m_process, SIGCONT);
     if (*m_pausedTimeLeft > 0) {
         m_timer.start(*m_pausedTimeLeft);
     }
@@ -138,24 +147,21 @@ void ProcessRunner::stop(Exit reason)
     }
     m_stoppedAs = reason;
     m_timer.stop();
-    stopGroup();
+    // Asked first, the simulator writes its last line and the builder
+    // ends its compilers; whatever does not end by itself is ended.
+    askToEnd();
+    m_grace.start(kGraceMilliseconds);
 }
 
-void ProcessRunner::stopGroup()
+void ProcessRunner::askToEnd()
 {
-    // A builder runs the compilers as children of its own; ending only the
-    // builder would leave them writing into a build folder the next run
-    // uses. The program leads a group of its own, so the group goes.
-    if (const qint64 pid = m_process->processId(); pid > 0) {
-        // A held group is let go on first, so that nothing of it stays
-        // stopped however it is ended.
-        if (m_pausedTimeLeft) {
-            ::kill(-static_cast<pid_t>(pid), SIGCONT);
-        }
-        ::kill(-static_cast<pid_t>(pid), SIGKILL);
+    // A held group is let go on first: stopped, it could not hear the
+    // request, nor end by itself.
+    if (m_pausedTimeLeft) {
+        signalGroup(m_process, SIGCONT);
+        m_pausedTimeLeft.reset();
     }
-    m_pausedTimeLeft.reset();
-    m_process->kill();
+    signalGroup(m_process, SIGTERM);
 }
 
 void ProcessRunner::release()
@@ -174,9 +180,18 @@ void ProcessRunner::release()
     process->setParent(application != nullptr && application->thread() == process->thread() ? application : nullptr);
     connect(process, &QProcess::finished, process, &QObject::deleteLater);
     connect(process, &QProcess::errorOccurred, process, &QObject::deleteLater);
+    // The timer goes with the process, so it never signals a group that
+    // has ended and been reaped.
+    auto* grace = new QTimer(process);
+    grace->setSingleShot(true);
+    connect(grace, &QTimer::timeout, process, [process] {
+        signalGroup(process, SIGKILL);
+        process->kill();
+    });
+    grace->start(kGraceMilliseconds);
 }
 
-ProcessRunner::Stream& ProcessRunner::stream(Channel channel)
+QStringDecoder& ProcessRunner::decoder(Channel channel)
 {
     return channel == Channel::StandardOutput ? m_output : m_errors;
 }
@@ -185,42 +200,11 @@ void ProcessRunner::read(Channel channel)
 {
     const QByteArray bytes = channel == Channel::StandardOutput ? m_process->readAllStandardOutput()
                                                                  : m_process->readAllStandardError();
-    if (!bytes.isEmpty()) {
-        pass(channel, stream(channel).decoder.decode(bytes));
-    }
-}
-
-void ProcessRunner::pass(Channel channel, const QString& text)
-{
-    if (text.isEmpty()) {
+    if (bytes.isEmpty()) {
         return;
     }
-    emit received(channel, text);
-    // Lines are cut only for a listener that wants them; the simulator's
-    // frames, thousands a second, are read by a parser of their own.
-    static const QMetaMethod lineSignal = QMetaMethod::fromSignal(&ProcessRunner::lineReceived);
-    if (!isSignalConnected(lineSignal)) {
-        return;
-    }
-    Stream& lines = stream(channel);
-    qsizetype from = 0;
-    for (qsizetype end = text.indexOf(QLatin1Char('\n')); end >= 0; end = text.indexOf(QLatin1Char('\n'), from)) {
-        QString line = std::exchange(lines.partialLine, QString());
-        line += QStringView(text).sliced(from, end - from);
-        if (line.endsWith(QLatin1Char('\r'))) {
-            line.chop(1);
-        }
-        emit lineReceived(channel, line);
-        from = end + 1;
-    }
-    lines.partialLine += QStringView(text).sliced(from);
-}
-
-void ProcessRunner::flush(Channel channel)
-{
-    Stream& lines = stream(channel);
-    if (!lines.partialLine.isEmpty()) {
-        emit lineReceived(channel, std::exchange(lines.partialLine, QString()));
+    if (const QString text = decoder(channel).decode(bytes); !text.isEmpty()) {
+        emit received(channel, text);
     }
 }
 
@@ -231,14 +215,15 @@ void ProcessRunner::onFinished(int exitCode, bool crashed)
         // warns when asked).
         if (channel == Channel::StandardOutput || m_separate) {
             read(channel);
-            flush(channel);
         }
     }
     Result result;
     if (m_stoppedAs) {
         result.exit = *m_stoppedAs;
     } else if (crashed) {
+        // Qt gives the signal as the exit code of a crash.
         result.exit = Exit::Crashed;
+        result.signal = exitCode;
     } else {
         result.exitCode = exitCode;
     }
@@ -252,6 +237,7 @@ void ProcessRunner::finish(Result result)
     }
     m_timer.stop();
     m_pausedTimeLeft.reset();
+    m_grace.stop();
     m_process->disconnect(this);
     m_process->deleteLater();
     m_process = nullptr;

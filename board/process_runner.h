@@ -18,8 +18,10 @@ namespace board {
 // builder starts end with it), holds it to a time limit if it is given one,
 // stops it on request, hands its output on as decoded text as it arrives,
 // and reports how it ended exactly once, after start() has returned, also
-// when the program could not be started at all. It can hold the program
-// where it is and let it go on. Every program runs with
+// when the program could not be started at all. A program it stops is
+// asked first (SIGTERM), so that it can say its last words, and ended
+// (SIGKILL) after a short grace. It can also hold a program where it is and
+// let it go on. Every program runs with
 // the C locale for its messages, so they read the same on every machine,
 // while UTF-8 text passes through. What the output means is the caller's
 // business.
@@ -40,11 +42,15 @@ public:
     struct Result {
         Exit exit = Exit::Normal;
         int exitCode = -1; // for Exit::Normal
+        int signal = 0;    // for Exit::Crashed: the signal that ended it
         QString error;     // for Exit::FailedToStart
     };
 
+    // How long a program told to stop has to end by itself.
+    static constexpr int kGraceMilliseconds = 1000;
+
     explicit ProcessRunner(QObject* parent = nullptr);
-    // Ends a program still running, with its whole group, without waiting
+    // Stops a program still running, with its whole group, without waiting
     // for it and without reporting.
     ~ProcessRunner() override;
 
@@ -57,13 +63,14 @@ public:
 
     // Does nothing while a program is running.
     void start(const QString& program, const QStringList& arguments);
-    // Stops the program and its group; finished() follows with Cancelled.
+    // Stops the program and its group; finished() follows with Cancelled,
+    // once the program has ended.
     void cancel();
     bool isRunning() const;
     // Holds the program's whole group where it is (SIGSTOP), so that it
     // uses no processor time, and lets it go on (SIGCONT); the time limit
     // waits meanwhile. Each does nothing unless the program runs and is not
-    // already so. A held program that is cancelled is let go on to end.
+    // already so. A held program that is stopped is let go on to end.
     void pause();
     void resume();
     bool isPaused() const { return m_pausedTimeLeft.has_value(); }
@@ -72,39 +79,32 @@ signals:
     // Text as it arrives; a character split between two reads arrives whole
     // with the later one.
     void received(board::ProcessRunner::Channel channel, const QString& text);
-    // Each complete line, without its line end, right after the text that
-    // completed it; the last one, if it has no line end, before finished().
-    void lineReceived(board::ProcessRunner::Channel channel, const QString& line);
     void finished(const board::ProcessRunner::Result& result);
 
 private:
-    struct Stream {
-        QStringDecoder decoder{QStringDecoder::Utf8};
-        QString partialLine;
-    };
-
     void read(Channel channel);
-    void pass(Channel channel, const QString& text);
-    void flush(Channel channel);
     void onFinished(int exitCode, bool crashed);
     void finish(Result result);
     void stop(Exit reason);
-    void stopGroup();
-    // Lets a process that was told to stop go: it deletes itself once the
-    // system reports it ended.
+    // Asks the program's group to end, letting a held group go on first.
+    void askToEnd();
+    // Lets a process that was told to stop go: it ends it after the grace
+    // if it has to, and deletes itself once the system reports it ended.
     void release();
-    Stream& stream(Channel channel);
+    QStringDecoder& decoder(Channel channel);
 
     QProcess* m_process = nullptr;
     QTimer m_timer;
+    // Ends a program that did not stop when asked.
+    QTimer m_grace;
     int m_timeLimit = 0;
     bool m_separate = false;
     // Why the program was stopped, once this runner has stopped it.
     std::optional<Exit> m_stoppedAs;
     // While the program is held: the time limit it had left, 0 for none.
     std::optional<int> m_pausedTimeLeft;
-    Stream m_output;
-    Stream m_errors;
+    QStringDecoder m_output{QStringDecoder::Utf8};
+    QStringDecoder m_errors{QStringDecoder::Utf8};
 };
 
 } // namespace board

@@ -1,12 +1,17 @@
 #include "board/simulation_job.h"
 
 #include "board/board_tools.h"
+#include "board/preflight.h"
+#include "board/tool_exit.h"
 
 #include <QFile>
 #include <QFileInfo>
 #include <QTemporaryDir>
-#include <QTimer>
 
+#include <cerrno>
+#include <cstring>
+#include <filesystem>
+#include <system_error>
 #include <variant>
 
 namespace board {
@@ -19,21 +24,30 @@ constexpr qsizetype kMostErrorText = 64 * 1024;
 // than the board (a quarter of real time) and then some.
 constexpr double kSlowestPace = 0.25;
 constexpr int kTimeLimitSlack = 60000;
+// The simulator's exit status when the sketch faulted, which it has said.
+constexpr int kSketchFaulted = 1;
 
 template <typename... Handlers>
 struct Visitor : Handlers... {
     using Handlers::operator()...;
 };
 
+const ToolExit::Tool& simulator()
+{
+    static const ToolExit::Tool tool{QStringLiteral("ledmarquee-simulator"), BoardFailure::SimulatorMissing, {},
+                                     QStringLiteral("the simulator ran far slower than the board and was stopped")};
+    return tool;
+}
+
 } // namespace
 
 SimulationJob::SimulationJob(QObject* parent) : QObject(parent)
 {
-    qRegisterMetaType<board::BoardOutcome>();
     qRegisterMetaType<board::SimulatorOutput::Wiring>();
     qRegisterMetaType<board::SimulatorOutput::Frame>();
     qRegisterMetaType<board::SimulatorOutput::Light>();
     qRegisterMetaType<board::SimulatorOutput::Fault>();
+    connect(&m_life, &JobLife::finished, this, &SimulationJob::finished);
     connect(&m_build, &BoardJob::finished, this, &SimulationJob::onCompiled);
     m_simulator.setSeparateChannels(true);
     connect(&m_simulator, &ProcessRunner::received, this, &SimulationJob::onReceived);
@@ -44,26 +58,21 @@ SimulationJob::~SimulationJob() = default;
 
 bool SimulationJob::isRunning() const
 {
-    return m_running;
+    return m_life.isRunning();
 }
 
 void SimulationJob::start(const QString& sketchText, const Request& request)
 {
-    if (m_running) {
+    if (!m_life.begin()) {
         return;
     }
-    m_running = true;
-    m_cancelled = false;
     m_request = request;
     m_compiledOutcome = BoardOutcome();
     m_output = SimulatorOutput();
     m_errors.clear();
     m_simulatorError.clear();
-    if (BoardTools::simulatorProgram().isEmpty()) {
-        BoardOutcome missing;
-        missing.failure = BoardFailure::Other;
-        missing.detail = QStringLiteral("the simulator %1 is missing").arg(BoardTools::simulatorPath());
-        QTimer::singleShot(0, this, [this, missing] { finish(missing); });
+    if (const BoardOutcome missing = Preflight::forSimulation(); !missing.ok()) {
+        m_life.finishLater(missing);
         return;
     }
     m_build.compile(sketchText);
@@ -71,14 +80,10 @@ void SimulationJob::start(const QString& sketchText, const Request& request)
 
 void SimulationJob::cancel()
 {
-    if (!m_running) {
-        return;
-    }
-    m_cancelled = true;
-    if (m_build.isRunning()) {
+    if (m_life.stop()) {
         m_build.cancel();
+        m_simulator.cancel();
     }
-    m_simulator.cancel();
 }
 
 void SimulationJob::pause()
@@ -93,35 +98,19 @@ void SimulationJob::resume()
 
 void SimulationJob::onCompiled(const BoardOutcome& outcome)
 {
-    if (!m_running) {
-        return;
-    }
     if (!outcome.ok()) {
         finish(outcome);
         return;
     }
     m_compiledOutcome = outcome;
     emit compiled(outcome);
-    if (m_cancelled) {
-        BoardOutcome cancelled = outcome;
-        cancelled.failure = BoardFailure::Cancelled;
-        finish(cancelled);
+    if (m_life.finishIfStopping(outcome)) {
         return;
     }
-    // The simulator gets a copy of its own: the build folder is the next
-    // compile's, from this window or from the command line. The ELF file
-    // beside the HEX carries the sketch's symbols; the HEX does if it is gone.
-    m_folder = std::make_unique<QTemporaryDir>();
-    QString elf = outcome.hexPath;
-    elf.chop(QStringLiteral(".hex").size());
-    elf += QStringLiteral(".elf");
-    const QString source = QFileInfo::exists(elf) ? elf : outcome.hexPath;
-    const QString copy = m_folder->filePath(QFileInfo(source).fileName());
-    if (!m_folder->isValid() || !QFile::copy(source, copy)) {
-        BoardOutcome failed = outcome;
-        failed.failure = BoardFailure::Other;
-        failed.detail = QStringLiteral("cannot copy %1 into a temporary folder").arg(source);
-        finish(failed);
+    BoardOutcome copied = outcome;
+    const QString copy = copyCompiled(copied);
+    if (!copied.ok()) {
+        finish(copied);
         return;
     }
 
@@ -144,13 +133,38 @@ void SimulationJob::onCompiled(const BoardOutcome& outcome)
     m_simulator.start(BoardTools::simulatorProgram(), arguments);
 }
 
+QString SimulationJob::copyCompiled(BoardOutcome& outcome)
+{
+    // The simulator gets a copy of its own: the build folder is the next
+    // compile's, from this window or from the command line. The ELF file
+    // carries the sketch's symbols; the HEX does if it is gone.
+    m_folder = std::make_unique<QTemporaryDir>();
+    const QString source = QFileInfo::exists(outcome.elfPath) ? outcome.elfPath : outcome.hexPath;
+    const QString copy = m_folder->filePath(QFileInfo(source).fileName());
+    std::error_code error;
+    if (!m_folder->isValid()) {
+        error.assign(EACCES, std::generic_category());
+    } else {
+        std::filesystem::copy_file(QFile::encodeName(source).toStdString(), QFile::encodeName(copy).toStdString(),
+                                   error);
+    }
+    if (error) {
+        outcome.failure = BoardFailure::FileFailed;
+        outcome.subject = source;
+        outcome.osError = error.value();
+        outcome.detail = QStringLiteral("cannot copy %1 into a temporary folder: %2")
+                             .arg(source, QString::fromLocal8Bit(std::strerror(error.value())));
+    }
+    return copy;
+}
+
 void SimulationJob::onReceived(ProcessRunner::Channel channel, const QString& text)
 {
     if (channel == ProcessRunner::Channel::StandardError) {
         m_errors += text.left(std::max<qsizetype>(0, kMostErrorText - m_errors.size()));
         return;
     }
-    if (m_cancelled) {
+    if (m_life.state() != JobLife::State::Running) {
         return; // what a stopped run still had on its way is not shown
     }
     for (const SimulatorOutput::Event& event : m_output.read(text)) {
@@ -159,11 +173,12 @@ void SimulationJob::onReceived(ProcessRunner::Channel channel, const QString& te
                        [this](const SimulatorOutput::Frame& frame) { emit frameShown(frame); },
                        [this](const SimulatorOutput::Light& light) { emit lightChanged(light); },
                        [this](const SimulatorOutput::Fault& fault) { emit faulted(fault); },
+                       [this](const SimulatorOutput::Progress& progress) { emit progressed(progress.microseconds); },
                        [](const SimulatorOutput::End&) {},
                        [this](const SimulatorOutput::Error& error) { m_simulatorError = error.text; },
                    },
                    event);
-        if (m_cancelled) {
+        if (m_life.state() != JobLife::State::Running) {
             return; // a handler stopped the run
         }
     }
@@ -171,48 +186,29 @@ void SimulationJob::onReceived(ProcessRunner::Channel channel, const QString& te
 
 void SimulationJob::onSimulatorFinished(const ProcessRunner::Result& result)
 {
-    BoardOutcome outcome = m_compiledOutcome;
-    if (!m_errors.isEmpty()) {
-        outcome.log += QStringLiteral("\n") + m_errors;
-    }
-    switch (result.exit) {
-    case ProcessRunner::Exit::Normal:
-        // 1 is a fault of the sketch, which the simulator has said.
-        if (result.exitCode != 0 && result.exitCode != 1) {
-            outcome.failure = BoardFailure::Other;
-            outcome.detail = m_simulatorError.isEmpty()
-                ? QStringLiteral("the simulator failed (exit status %1)").arg(result.exitCode)
-                : QStringLiteral("the simulator could not run the sketch: %1").arg(m_simulatorError);
+    BoardOutcome outcome = ToolExit::outcome(result, simulator(), [this](int exitCode) {
+        BoardOutcome ran = m_compiledOutcome;
+        if (exitCode == 0 || exitCode == kSketchFaulted) {
+            return ran;
         }
-        break;
-    case ProcessRunner::Exit::Cancelled:
-        outcome.failure = BoardFailure::Cancelled;
-        outcome.detail = QStringLiteral("the simulation was stopped");
-        break;
-    case ProcessRunner::Exit::TimedOut:
-        outcome.failure = BoardFailure::TimedOut;
-        outcome.detail = QStringLiteral("the simulator ran far slower than the board and was stopped");
-        break;
-    case ProcessRunner::Exit::Crashed:
-        outcome.failure = BoardFailure::Other;
-        outcome.detail = QStringLiteral("the simulator stopped unexpectedly");
-        break;
-    case ProcessRunner::Exit::FailedToStart:
-        outcome.failure = BoardFailure::Other;
-        outcome.detail = QStringLiteral("cannot start the simulator: %1").arg(result.error);
-        break;
-    }
+        ran.failure = BoardFailure::SimulatorFailed;
+        ran.toolMessage = m_simulatorError;
+        ran.exitStatus = exitCode;
+        ran.detail = m_simulatorError.isEmpty()
+            ? QStringLiteral("the simulator failed (exit status %1)").arg(exitCode)
+            : QStringLiteral("the simulator could not run the sketch: %1").arg(m_simulatorError);
+        return ran;
+    }, m_compiledOutcome);
     finish(outcome);
 }
 
-void SimulationJob::finish(const BoardOutcome& outcome)
+void SimulationJob::finish(BoardOutcome outcome)
 {
-    if (!m_running) {
-        return;
+    if (!m_errors.isEmpty()) {
+        outcome.log += QStringLiteral("\n") + m_errors;
     }
-    m_running = false;
     m_folder.reset();
-    emit finished(outcome);
+    m_life.finish(outcome);
 }
 
 } // namespace board

@@ -2,24 +2,26 @@
 
 #include "board/board_job.h"
 #include "board/board_outcome.h"
+#include "board/job_life.h"
 #include "board/process_runner.h"
 #include "board/simulator_output.h"
 
 #include <QObject>
 #include <QString>
 
+#include <cstdint>
 #include <memory>
 
 class QTemporaryDir;
 
 namespace board {
 
-// Runs a sketch text on the simulated Mega 2560: compiles it through
-// BoardJob, as an upload does, then runs the simulator program on the
-// result through a ProcessRunner and passes on what it says as it says it,
-// read by SimulatorOutput. It is the one road the window and the command
-// line take to the simulated board; what a frame, a brightness or a fault
-// means to the user is theirs to say.
+// Runs a sketch text on the simulated Mega 2560: checks that the simulator
+// is there, compiles the sketch through BoardJob, as an upload does, then
+// runs the simulator program on the result through a ProcessRunner and
+// passes on what it says as it says it, read by SimulatorOutput. It is the
+// one road the window and the command line take to the simulated board;
+// what a frame, a brightness or a fault means to the user is theirs to say.
 class SimulationJob : public QObject {
     Q_OBJECT
 public:
@@ -58,17 +60,27 @@ signals:
     void frameShown(const board::SimulatorOutput::Frame& frame);
     void lightChanged(const board::SimulatorOutput::Light& light);
     void faulted(const board::SimulatorOutput::Fault& fault);
-    // ok() when the sketch was compiled and ran, faults included; the
-    // log holds the builder's output and whatever the simulator said on
-    // its standard error.
+    // A run as fast as it can has come this far, in simulated time; a few
+    // times a second.
+    void progressed(std::uint64_t microseconds);
+    // ok() when the sketch was compiled and ran, faults included. Otherwise
+    // it says which way the run ended: the simulator missing, a copy that
+    // failed, the simulator's own error line or exit status, its crash with
+    // the signal. The log holds the builder's output and whatever the
+    // simulator said on its standard error.
     void finished(const board::BoardOutcome& outcome);
 
 private:
     void onCompiled(const BoardOutcome& outcome);
+    // Copies the compiled sketch into a folder of the simulator's own; the
+    // copy's path, or a failure in outcome.
+    QString copyCompiled(BoardOutcome& outcome);
     void onReceived(ProcessRunner::Channel channel, const QString& text);
     void onSimulatorFinished(const ProcessRunner::Result& result);
-    void finish(const BoardOutcome& outcome);
+    // Ends the run, with what the simulator said on its standard error in the log.
+    void finish(BoardOutcome outcome);
 
+    JobLife m_life;
     BoardJob m_build;
     Request m_request;
     BoardOutcome m_compiledOutcome;
@@ -76,8 +88,6 @@ private:
     SimulatorOutput m_output;
     QString m_errors;
     QString m_simulatorError;
-    bool m_running = false;
-    bool m_cancelled = false;
     // Last, so that a simulator still running is stopped before its folder goes.
     ProcessRunner m_simulator;
 };

@@ -126,11 +126,12 @@ public:
         }
     }
 
-    // Frames written as fast as the board runs reach the reader in batches.
-    void flushNowAndThen()
+    // Frames written as fast as the board runs reach the reader in batches,
+    // each ending with how far the run has come.
+    void flushNowAndThen(std::uint64_t reached)
     {
         if (const auto now = Clock::now(); now - m_flushed > std::chrono::milliseconds(50)) {
-            std::fflush(m_file);
+            write(SimulatorOutput::progressLine(reached), true);
             m_flushed = now;
         }
     }
@@ -259,7 +260,7 @@ int main(int argc, char** argv)
                 clockStart += now - due;
             }
         } else {
-            lines.flushNowAndThen();
+            lines.flushNowAndThen(microseconds(mega.cycle()));
         }
     }
     if (!fault && firstRestart > 0) {

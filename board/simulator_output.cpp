@@ -115,6 +115,11 @@ std::string SimulatorOutput::faultLine(const Fault& fault)
            + std::to_string(fault.restarts) + '\n';
 }
 
+std::string SimulatorOutput::progressLine(std::uint64_t microseconds)
+{
+    return "progress " + std::to_string(microseconds) + '\n';
+}
+
 std::string SimulatorOutput::endLine(std::uint64_t microseconds)
 {
     return "end " + std::to_string(microseconds) + '\n';
@@ -202,6 +207,14 @@ bool SimulatorOutput::parse(QStringView line, Event& event)
             return false;
         }
         event = fault;
+        return true;
+    }
+    if (tag == u"progress") {
+        Progress progress;
+        if (!number(rest, progress.microseconds)) {
+            return false;
+        }
+        event = progress;
         return true;
     }
     if (tag == u"end") {

@@ -62,6 +62,10 @@ public:
         QString secondsText() const { return QString::number(double(microseconds) / 1e6, 'f', 3); }
         QString addressText() const { return QStringLiteral("0x%1").arg(address, 5, 16, QLatin1Char('0')); }
     };
+    // A run as fast as it can has come this far, in simulated time.
+    struct Progress {
+        std::uint64_t microseconds = 0;
+    };
     // The run ended, at this simulated time.
     struct End {
         std::uint64_t microseconds = 0;
@@ -70,12 +74,13 @@ public:
     struct Error {
         QString text;
     };
-    using Event = std::variant<Wiring, Frame, Light, Fault, End, Error>;
+    using Event = std::variant<Wiring, Frame, Light, Fault, Progress, End, Error>;
 
     static std::string wiringLine(Wiring wiring);
     static std::string frameLine(const Frame& frame);
     static std::string lightLine(const Light& light);
     static std::string faultLine(const Fault& fault);
+    static std::string progressLine(std::uint64_t microseconds);
     static std::string endLine(std::uint64_t microseconds);
     static std::string errorLine(const std::string& text);
     // A frame as `ledmarquee-cli --simulate` prints it: the time in

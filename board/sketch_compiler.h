@@ -1,6 +1,7 @@
 #pragma once
 
 #include "board/board_outcome.h"
+#include "board/job_life.h"
 #include "board/process_runner.h"
 
 #include <QObject>
@@ -15,9 +16,11 @@ namespace board {
 
 // Compiles a sketch text for the Mega 2560 with the Arduino builder, in a
 // build folder kept in the user's cache so the core is compiled only once,
-// and reports through finished(). It owns the build folder; running the
-// builder is the runner's and reading its words is BuilderOutput's. It does
-// not upload, and it does not know where the text came from.
+// and reports through finished(). It owns the build folder and the names of
+// what the builder leaves in it; running the builder is the runner's and
+// reading its words is BuilderOutput's. It does not check that the tools
+// are installed (the job that uses it does), it does not upload, and it does
+// not know where the text came from.
 class SketchCompiler : public QObject {
     Q_OBJECT
 public:
@@ -27,14 +30,8 @@ public:
     explicit SketchCompiler(QObject* parent = nullptr);
     ~SketchCompiler() override;
 
-    // The folder the sketch and its build live in (default: a folder in
-    // QStandardPaths::CacheLocation). Tests and benchmarks point it elsewhere.
-    void setBuildRoot(const QString& folder);
-    QString buildRoot() const;
-
     // Starts compiling; finished() follows exactly once, after compile()
-    // returns, also for failures found before the builder starts (tools
-    // missing, folder not writable).
+    // returns, also for a build folder that cannot be written.
     void compile(const QString& sketchText);
     void cancel();
     bool isRunning() const;
@@ -43,17 +40,19 @@ signals:
     void finished(const board::BoardOutcome& outcome);
 
 private:
+    // Locks a build folder and writes the sketch into it; the outcome of
+    // a failure, or one without failure.
+    BoardOutcome prepare(const QString& sketchText);
     void onFinished(const ProcessRunner::Result& result);
-    void finish(const BoardOutcome& outcome);
+    QString buildFile(const char* suffix) const;
 
-    QString m_buildRoot;
-    // The folder in use: the build root, or a folder of this compiler's own
-    // while another process holds the build root's lock.
+    JobLife m_life;
+    // The folder in use: the build root in the user's cache, or a folder of
+    // this compiler's own while another process holds the build root's lock.
     QString m_activeRoot;
     std::unique_ptr<QLockFile> m_lock;
     std::unique_ptr<QTemporaryDir> m_privateRoot;
     QString m_output;
-    bool m_failingEarly = false;
     // Last, so that a builder still running is stopped before its folders go.
     ProcessRunner m_runner;
 };

@@ -1,16 +1,27 @@
 #include "board/sketch_uploader.h"
 
-#include "board/avrdude_output.h"
 #include "board/board_tools.h"
+#include "board/tool_exit.h"
 
 #include <QFileInfo>
-#include <QTimer>
 
 namespace board {
 
+namespace {
+
+const ToolExit::Tool& avrdude()
+{
+    static const ToolExit::Tool tool{
+        QStringLiteral("avrdude"), BoardFailure::ToolsMissing, {QStringLiteral("avrdude")},
+        QStringLiteral("avrdude wrote nothing for %1 s").arg(SketchUploader::kStallMilliseconds / 1000)};
+    return tool;
+}
+
+} // namespace
+
 SketchUploader::SketchUploader(QObject* parent) : QObject(parent)
 {
-    qRegisterMetaType<board::BoardOutcome>();
+    connect(&m_life, &JobLife::finished, this, &SketchUploader::finished);
     connect(&m_runner, &ProcessRunner::received, this,
             [this](ProcessRunner::Channel, const QString& text) { onOutput(text); });
     connect(&m_runner, &ProcessRunner::finished, this, &SketchUploader::onFinished);
@@ -18,7 +29,7 @@ SketchUploader::SketchUploader(QObject* parent) : QObject(parent)
 
 bool SketchUploader::isRunning() const
 {
-    return m_runner.isRunning() || m_failingEarly;
+    return m_life.isRunning();
 }
 
 void SketchUploader::cancel()
@@ -28,39 +39,22 @@ void SketchUploader::cancel()
 
 void SketchUploader::upload(const QString& hexPath, const QString& port)
 {
-    if (isRunning()) {
+    if (!m_life.begin()) {
         return;
     }
     m_output.clear();
+    m_reader = AvrdudeOutput();
     m_hexPath = hexPath;
     m_percent = -1;
-    m_answered = false;
-    m_portFailure = BoardOutcome();
 
-    auto failEarly = [this](BoardFailure failure, const QString& detail, const QStringList& packages = {}) {
-        BoardOutcome outcome;
-        outcome.failure = failure;
-        outcome.detail = detail;
-        outcome.missingPackages = packages;
-        m_failingEarly = true;
-        QTimer::singleShot(0, this, [this, outcome] {
-            m_failingEarly = false;
-            finish(outcome);
-        });
-    };
-    if (port.trimmed().isEmpty()) {
-        failEarly(BoardFailure::NoPort, QStringLiteral("no serial port was given"));
-        return;
-    }
-    if (const QStringList missing = BoardTools::missingForUpload(); !missing.isEmpty()) {
-        failEarly(BoardFailure::ToolsMissing,
-                  QStringLiteral("avrdude is not installed (apt install %1)").arg(missing.join(QLatin1Char(' '))),
-                  missing);
-        return;
-    }
     // avrdude splits -U at colons, so a path with one would name another file.
     if (hexPath.contains(QLatin1Char(':')) || !QFileInfo(hexPath).isFile()) {
-        failEarly(BoardFailure::Other, QStringLiteral("no usable hex file at %1").arg(hexPath));
+        BoardOutcome unusable;
+        unusable.failure = BoardFailure::Other;
+        unusable.subject = hexPath;
+        unusable.detail = QStringLiteral("no usable hex file at %1").arg(hexPath);
+        unusable.hexPath = hexPath;
+        m_life.finishLater(unusable);
         return;
     }
 
@@ -81,21 +75,17 @@ void SketchUploader::upload(const QString& hexPath, const QString& port)
 void SketchUploader::onOutput(const QString& text)
 {
     m_output += text;
-    if (m_portFailure.ok()) {
-        m_portFailure = AvrdudeOutput::portFailure(m_output);
-        if (!m_portFailure.ok()) {
-            m_runner.cancel();
-            return;
-        }
+    m_reader.read(text);
+    if (!m_reader.portFailure().ok()) {
+        m_runner.cancel();
+        return;
     }
     // Once the board has answered, only a stall ends the upload: a big
     // sketch takes longer than any fixed limit would allow.
-    m_answered = m_answered || AvrdudeOutput::boardAnswered(m_output);
-    if (m_answered) {
+    if (m_reader.boardAnswered()) {
         m_runner.setTimeLimit(kStallMilliseconds);
     }
-    const int percent = AvrdudeOutput::uploadPercent(m_output);
-    if (percent != m_percent) {
+    if (const int percent = m_reader.uploadPercent(); percent != m_percent) {
         m_percent = percent;
         emit progress(percent);
     }
@@ -103,49 +93,24 @@ void SketchUploader::onOutput(const QString& text)
 
 void SketchUploader::onFinished(const ProcessRunner::Result& result)
 {
-    BoardOutcome outcome;
-    switch (result.exit) {
-    case ProcessRunner::Exit::FailedToStart:
-        outcome.failure = BoardFailure::ToolsMissing;
-        outcome.missingPackages = {QStringLiteral("avrdude")};
-        outcome.detail = QStringLiteral("cannot start avrdude: %1").arg(result.error);
-        break;
-    case ProcessRunner::Exit::Cancelled:
-        // Stopped here on a port it could not use, or by the user.
-        if (!m_portFailure.ok()) {
-            outcome = m_portFailure;
-        } else {
-            outcome.failure = BoardFailure::Cancelled;
-            outcome.detail = QStringLiteral("the upload was cancelled");
-        }
-        break;
-    case ProcessRunner::Exit::TimedOut:
+    BoardOutcome outcome =
+        ToolExit::outcome(result, avrdude(), [this](int exitCode) { return m_reader.end(exitCode); });
+    if (result.exit == ProcessRunner::Exit::Cancelled && !m_reader.portFailure().ok()) {
+        // Stopped here on a port it could not use, not by the user.
+        outcome = m_reader.portFailure();
+    } else if (result.exit == ProcessRunner::Exit::TimedOut && !m_reader.boardAnswered()) {
         // Without a device signature nothing ever answered: that is a wrong
         // port or board, not a slow one.
-        outcome.failure = m_answered ? BoardFailure::TimedOut : BoardFailure::BoardNotAnswering;
-        outcome.detail = m_answered
-            ? QStringLiteral("avrdude wrote nothing for %1 s").arg(kStallMilliseconds / 1000)
-            : QStringLiteral("no bootloader answered within %1 s").arg(kAnswerMilliseconds / 1000);
-        break;
-    case ProcessRunner::Exit::Crashed:
-        outcome = AvrdudeOutput::read(m_output, -1);
-        break;
-    case ProcessRunner::Exit::Normal:
-        outcome = AvrdudeOutput::read(m_output, result.exitCode);
-        break;
+        outcome.failure = BoardFailure::BoardNotAnswering;
+        outcome.detail = QStringLiteral("no bootloader answered within %1 s").arg(kAnswerMilliseconds / 1000);
     }
     outcome.log = m_output;
-    finish(outcome);
-}
-
-void SketchUploader::finish(BoardOutcome outcome)
-{
     outcome.hexPath = m_hexPath;
     if (outcome.ok() && m_percent != 100) {
         m_percent = 100;
         emit progress(100);
     }
-    emit finished(outcome);
+    m_life.finish(outcome);
 }
 
 } // namespace board

@@ -1,6 +1,8 @@
 #pragma once
 
+#include "board/avrdude_output.h"
 #include "board/board_outcome.h"
+#include "board/job_life.h"
 #include "board/process_runner.h"
 
 #include <QObject>
@@ -11,8 +13,9 @@ namespace board {
 // Writes a compiled Intel HEX to a Mega 2560's flash through its bootloader
 // with avrdude, and reports progress as avrdude's bar grows. It decides when
 // avrdude has waited long enough; running avrdude is the runner's and
-// reading its words is AvrdudeOutput's. It does not compile and does not
-// choose the port.
+// reading its words is AvrdudeOutput's. It does not compile, does not
+// choose the port, and does not check that avrdude and the port are there
+// (the job that uses it does).
 class SketchUploader : public QObject {
     Q_OBJECT
 public:
@@ -25,7 +28,7 @@ public:
     explicit SketchUploader(QObject* parent = nullptr);
 
     // Starts the upload; finished() follows exactly once, after upload()
-    // returns, also for a port, a tool or a file that is not there.
+    // returns, also for a hex file that is not there.
     void upload(const QString& hexPath, const QString& port);
     void cancel();
     bool isRunning() const;
@@ -37,16 +40,13 @@ signals:
 private:
     void onOutput(const QString& text);
     void onFinished(const ProcessRunner::Result& result);
-    void finish(BoardOutcome outcome);
 
+    JobLife m_life;
     ProcessRunner m_runner;
     QString m_output;
+    AvrdudeOutput m_reader;
     QString m_hexPath;
     int m_percent = -1;
-    bool m_answered = false;
-    bool m_failingEarly = false;
-    // A port avrdude could not use; it is stopped on reading it.
-    BoardOutcome m_portFailure;
 };
 
 } // namespace board

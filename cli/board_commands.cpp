@@ -31,20 +31,6 @@ QString usbIds(const board::PortFinder::Port& port)
 
 } // namespace
 
-BoardCommands::BoardCommands(QCommandLineParser& parser)
-    : m_parser(parser),
-      m_listPorts(QStringLiteral("list-ports"),
-                  QStringLiteral("List the serial ports, one per line: path, USB vendor:product, description.")),
-      m_hex(QStringLiteral("hex"),
-            QStringLiteral("Compile the sketch for the Mega 2560 and write its Intel HEX to this file."),
-            QStringLiteral("path")),
-      m_upload(QStringLiteral("upload"),
-               QStringLiteral("Compile the sketch and upload it to the Mega 2560 on this serial port."),
-               QStringLiteral("port"))
-{
-    parser.addOptions({m_listPorts, m_hex, m_upload});
-}
-
 QString BoardCommands::failureLine(const board::BoardOutcome& outcome)
 {
     using board::BoardFailure;
@@ -55,7 +41,11 @@ QString BoardCommands::failureLine(const board::BoardOutcome& outcome)
         return QStringLiteral("the Arduino tools are missing: sudo apt install %1")
             .arg(outcome.missingPackages.join(QLatin1Char(' ')));
     case BoardFailure::CompileFailed:
-        return QStringLiteral("the sketch does not compile: %1").arg(outcome.detail);
+        if (outcome.buildError.kind == board::BuildError::Kind::Compiler
+            || outcome.buildError.kind == board::BuildError::Kind::Unknown) {
+            return QStringLiteral("the sketch does not compile: %1").arg(outcome.detail);
+        }
+        return QStringLiteral("the sketch does not link: %1").arg(outcome.detail);
     case BoardFailure::NoPort:
         return QStringLiteral("no serial port was given");
     case BoardFailure::PortNotFound:
@@ -70,6 +60,12 @@ QString BoardCommands::failureLine(const board::BoardOutcome& outcome)
     case BoardFailure::BoardNotAnswering:
         return QStringLiteral("upload failed: %1 (is it a Mega 2560 on this port? check the USB cable)")
             .arg(outcome.detail);
+    case BoardFailure::Crashed:
+    case BoardFailure::FileFailed:
+    case BoardFailure::SimulatorMissing:
+    case BoardFailure::SimulatorFailed:
+        // Not the board's: the line says what failed.
+        return outcome.detail;
     case BoardFailure::VerifyFailed:
     case BoardFailure::TimedOut:
     case BoardFailure::Cancelled:
@@ -79,28 +75,7 @@ QString BoardCommands::failureLine(const board::BoardOutcome& outcome)
     return QStringLiteral("upload failed: %1").arg(outcome.detail);
 }
 
-bool BoardCommands::listsPorts() const
-{
-    return m_parser.isSet(m_listPorts);
-}
-
-bool BoardCommands::sendsSketch() const
-{
-    return m_parser.isSet(m_hex) || m_parser.isSet(m_upload);
-}
-
-QString BoardCommands::usageProblem() const
-{
-    if (listsPorts() && sendsSketch()) {
-        return QStringLiteral("--list-ports cannot be used with --hex or --upload");
-    }
-    if (m_parser.isSet(m_upload) && m_parser.value(m_upload).trimmed().isEmpty()) {
-        return QStringLiteral("--upload needs a serial port");
-    }
-    return {};
-}
-
-int BoardCommands::listPorts() const
+int BoardCommands::listPorts()
 {
     for (const board::PortFinder::Port& port : board::PortFinder().ports()) {
         std::printf("%s\t%s\t%s\n", port.path.toUtf8().constData(), usbIds(port).toUtf8().constData(),
@@ -109,18 +84,10 @@ int BoardCommands::listPorts() const
     return std::fflush(stdout) == 0 ? 0 : 1;
 }
 
-std::unique_ptr<platform::OutputFile> BoardCommands::openHexFile() const
-{
-    if (!m_parser.isSet(m_hex)) {
-        return nullptr;
-    }
-    return std::make_unique<platform::OutputFile>(m_parser.value(m_hex));
-}
-
-int BoardCommands::send(const std::string& sketch, platform::OutputFile* hexFile) const
+int BoardCommands::send(const Options& options, const std::string& sketch, platform::OutputFile* hexFile)
 {
     const bool progress = stderrIsTerminal();
-    const bool upload = m_parser.isSet(m_upload);
+    const bool upload = options.upload.has_value();
     QEventLoop loop;
     board::BoardOutcome outcome;
     // It outlives the run: the hex may sit in a folder its compiler owns.
@@ -148,7 +115,7 @@ int BoardCommands::send(const std::string& sketch, platform::OutputFile* hexFile
     });
     const QString text = QString::fromStdString(sketch);
     if (upload) {
-        job.start(text, m_parser.value(m_upload));
+        job.start(text, *options.upload);
     } else {
         job.compile(text);
     }

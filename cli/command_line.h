@@ -1,13 +1,22 @@
 #pragma once
 
+#include "cli/options.h"
+
 #include <QStringList>
+
+#include <functional>
+#include <string>
 
 namespace cli {
 
-// The command-line front end: reads the options, builds one sketch with the
-// same canvas, sampler and builders as the window, and writes it. It leaves
-// drawing and sketch text to the layers below and owns only the options,
-// the input files and the exit status.
+class SketchMaker;
+
+// The command-line front end: reads the options through the one option
+// table, then runs one of a few named commands (write a sketch, send it to
+// the board, list the ports, simulate it, simulate a sketch file) and turns
+// what went wrong into one error line and the exit status. Drawing and
+// sketch text are left to the layers below, the board's tools to the
+// board commands.
 class CommandLine {
 public:
     static constexpr int kOk = 0;
@@ -16,6 +25,17 @@ public:
 
     // Needs a QGuiApplication. Returns the process's exit status.
     static int run(const QStringList& arguments);
+
+private:
+    static int runCommand(const Options& options, const QString& helpText);
+    static int writeSketch(const Options& options);
+    static int sendToBoard(const Options& options);
+    static int simulate(const Options& options);
+    // The whole sketch as the board's tools take it (UTF-8), written to
+    // --output as well when it is given; openOutputs opens the command's
+    // own outputs before anything is drawn.
+    static std::string sketchForTools(const Options& options, SketchMaker& maker,
+                                      const std::function<void()>& openOutputs);
 };
 
 } // namespace cli

@@ -1,46 +1,14 @@
 #include "cli/message_file.h"
 
+#include "cli/input_file.h"
 #include "cli/usage_error.h"
 #include "generation/message_limit.h"
-#include "platform/os_failure.h"
 
-#include <QFile>
 #include <QStringDecoder>
-
-#include <array>
-#include <cerrno>
-#include <cstring>
-#include <fcntl.h>
-#include <unistd.h>
 
 namespace cli {
 
 namespace {
-
-constexpr std::size_t kChunk = 64 * 1024;
-
-// Closes a descriptor this reader opened when the read ends, however it ends.
-class Descriptor {
-public:
-    explicit Descriptor(int descriptor, bool owned)
-        : m_descriptor(descriptor)
-        , m_owned(owned)
-    {
-    }
-    ~Descriptor()
-    {
-        if (m_owned && m_descriptor >= 0) {
-            ::close(m_descriptor);
-        }
-    }
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
-    int get() const { return m_descriptor; }
-
-private:
-    int m_descriptor;
-    bool m_owned;
-};
 
 QString tooLong()
 {
@@ -53,19 +21,8 @@ QString tooLong()
 QString MessageFile::read(const QString& path)
 {
     const bool standardInput = path == QLatin1String("-");
-    const QString shownName = standardInput ? QStringLiteral("standard input") : path;
-    int descriptor = STDIN_FILENO;
-    if (!standardInput) {
-        do {
-            descriptor = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
-        } while (descriptor < 0 && errno == EINTR);
-        if (descriptor < 0) {
-            throw UsageError(QStringLiteral("cannot read message file %1: %2")
-                                 .arg(path, QString::fromLocal8Bit(std::strerror(errno)))
-                                 .toStdString());
-        }
-    }
-    const Descriptor file(descriptor, !standardInput);
+    InputFile file(standardInput ? InputFile::Source::StandardInput : InputFile::Source::Path, path,
+                   QStringLiteral("message file"));
 
     // The decoder keeps a sequence split between chunks and drops a leading
     // byte-order mark. Up to two units over the limit are allowed while
@@ -73,19 +30,8 @@ QString MessageFile::read(const QString& path)
     QStringDecoder decoder(QStringDecoder::Utf8);
     const auto readLimit = static_cast<qsizetype>(generation::kMessageLimit + 2);
     QString text;
-    std::array<char, kChunk> chunk{};
-    for (;;) {
-        const ssize_t count = ::read(file.get(), chunk.data(), chunk.size());
-        if (count < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            throw platform::osFailure(errno, QStringLiteral("cannot read message file"), shownName);
-        }
-        if (count == 0) {
-            break;
-        }
-        text += decoder.decode(QByteArrayView(chunk.data(), static_cast<qsizetype>(count)));
+    for (QByteArrayView chunk = file.read(); !chunk.isEmpty(); chunk = file.read()) {
+        text += decoder.decode(chunk);
         if (text.size() > readLimit) {
             throw UsageError(tooLong().toStdString());
         }
@@ -96,7 +42,7 @@ QString MessageFile::read(const QString& path)
     text += decoder.decode(QByteArrayView("\n", 1));
     text.chop(1);
     if (decoder.hasError()) {
-        throw UsageError(QStringLiteral("message file %1 is not valid UTF-8").arg(shownName).toStdString());
+        throw UsageError(QStringLiteral("message file %1 is not valid UTF-8").arg(file.shownName()).toStdString());
     }
     if (text.endsWith(QLatin1String("\r\n"))) {
         text.chop(2);

@@ -10,21 +10,9 @@ namespace cli {
 
 using generation::PictureMarks;
 
-PictureOptions::PictureOptions(QCommandLineParser& parser)
-    : m_parser(parser)
-    , m_option(QStringLiteral("picture"),
-               QStringLiteral("A picture (PNG, BMP, GIF, JPEG or SVG) for the next picture mark, U+FFFC, in the "
-                              "title or the message: give one for each mark, the title's first. It is drawn where "
-                              "its mark stands, 16 pixels tall (scaled to that, keeping its shape), dark opaque "
-                              "pixels lit."),
-               QStringLiteral("file"))
+std::vector<generation::Picture> PictureOptions::read(const QStringList& files, const QString& title,
+                                                     const QString& message)
 {
-    m_parser.addOption(m_option);
-}
-
-std::vector<generation::Picture> PictureOptions::read(const QString& title, const QString& message) const
-{
-    const QStringList files = m_parser.values(m_option);
     const auto count = static_cast<std::size_t>(files.size());
     const std::u16string titleText = platform::toU16(title);
     const std::u16string messageText = platform::toU16(message);

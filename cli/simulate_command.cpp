@@ -5,7 +5,7 @@
 #include "cli/command_line.h"
 #include "cli/error_line.h"
 #include "cli/interrupt_watch.h"
-#include "cli/sketch_file.h"
+#include "cli/simulation_progress.h"
 
 #include <QEventLoop>
 
@@ -68,74 +68,13 @@ QString wiringLine(board::SimulatorOutput::Wiring wiring)
 
 } // namespace
 
-SimulateCommand::SimulateCommand(QCommandLineParser& parser)
-    : m_parser(parser),
-      m_simulate(QStringLiteral("simulate"),
-                 QStringLiteral("Compile the sketch and run it on a simulated Mega 2560 for this many seconds (at most "
-                                "%1), as fast as the machine can. Prints a line for each frame whose picture differs "
-                                "from the one before: the time it began in microseconds, then the 64 column words "
-                                "as four hex digits each; the ports the sketch drives go to standard error.")
-                     .arg(kLongest),
-                 QStringLiteral("seconds")),
-      m_sketch(QStringLiteral("sketch"),
-               QStringLiteral("With --simulate: run this sketch file (UTF-8, or Big5 as bb.ino is) instead of a "
-                              "sketch made from the text options."),
-               QStringLiteral("path"))
-{
-    parser.addOptions({m_simulate, m_sketch});
-}
-
-bool SimulateCommand::simulates() const
-{
-    return m_parser.isSet(m_simulate);
-}
-
-bool SimulateCommand::runsSketchFile() const
-{
-    return m_parser.isSet(m_sketch);
-}
-
-double SimulateCommand::seconds() const
-{
-    bool ok = false;
-    const double value = m_parser.value(m_simulate).toDouble(&ok);
-    return ok && std::isfinite(value) ? value : -1;
-}
-
-QString SimulateCommand::usageProblem(bool textOptions, bool boardOptions) const
-{
-    if (runsSketchFile() && !simulates()) {
-        return QStringLiteral("--sketch gives a sketch to --simulate; use it with --simulate");
-    }
-    if (!simulates()) {
-        return {};
-    }
-    if (const double value = seconds(); !(value > 0 && value <= kLongest)) {
-        return QStringLiteral("--simulate needs a number of seconds above 0 and at most %1, not '%2'")
-            .arg(kLongest)
-            .arg(m_parser.value(m_simulate));
-    }
-    if (boardOptions) {
-        return QStringLiteral("--simulate cannot be used with --hex, --upload or --list-ports");
-    }
-    if (runsSketchFile() && textOptions) {
-        return QStringLiteral("--sketch runs the sketch file as it is; it cannot be used with options that make "
-                              "or write a sketch");
-    }
-    return {};
-}
-
-int SimulateCommand::runSketchFile() const
-{
-    return run(SketchFile::read(m_parser.value(m_sketch)));
-}
-
-int SimulateCommand::run(const QString& sketchText) const
+int SimulateCommand::run(double seconds, const QString& sketchText)
 {
     board::SimulationJob job;
     board::SimulationJob::Request request;
-    request.seconds = seconds();
+    request.seconds = seconds;
     request.frames = true;
+    SimulationProgress progress(seconds);
     std::optional<Fault> fault;
     board::BoardOutcome outcome;
     QEventLoop loop;
@@ -143,9 +82,14 @@ int SimulateCommand::run(const QString& sketchText) const
         const std::string line = board::SimulatorOutput::frameText(frame) + '\n';
         std::fwrite(line.data(), 1, line.size(), stdout);
     });
-    QObject::connect(&job, &board::SimulationJob::wiringRecognised,
-                     [](board::SimulatorOutput::Wiring wiring) { printError(wiringLine(wiring)); });
+    QObject::connect(&job, &board::SimulationJob::wiringRecognised, [&progress](board::SimulatorOutput::Wiring wiring) {
+        progress.end();
+        printError(wiringLine(wiring));
+    });
     QObject::connect(&job, &board::SimulationJob::faulted, [&fault](const Fault& seen) { fault = seen; });
+    QObject::connect(&job, &board::SimulationJob::compiled, [&progress] { progress.start(); });
+    QObject::connect(&job, &board::SimulationJob::progressed,
+                     [&progress](std::uint64_t microseconds) { progress.show(microseconds); });
     QObject::connect(&job, &board::SimulationJob::finished, [&](const board::BoardOutcome& result) {
         outcome = result;
         loop.quit();
@@ -155,6 +99,7 @@ int SimulateCommand::run(const QString& sketchText) const
 
     job.start(sketchText, request);
     loop.exec();
+    progress.end();
     if (std::fflush(stdout) != 0) {
         printError(QStringLiteral("cannot write the frames to standard output"));
         return CommandLine::kFailed;

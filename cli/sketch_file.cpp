@@ -1,37 +1,24 @@
 #include "cli/sketch_file.h"
 
+#include "cli/input_file.h"
 #include "cli/usage_error.h"
-#include "platform/os_failure.h"
 
-#include <QFile>
 #include <QStringDecoder>
-
-#include <cerrno>
 
 namespace cli {
 
 namespace {
 
 // Far more than the largest sketch the tool makes for any message it takes.
-constexpr qint64 kLargestSketch = 64 * 1024 * 1024;
+constexpr qsizetype kLargestSketch = 64 * 1024 * 1024;
 
 } // namespace
 
 QString SketchFile::read(const QString& path)
 {
-    QFile file(path);
-    if (!file.open(QIODevice::ReadOnly)) {
-        throw UsageError(QStringLiteral("cannot read sketch file %1: %2").arg(path, file.errorString()).toStdString());
-    }
+    InputFile file(InputFile::Source::Path, path, QStringLiteral("sketch file"));
     QByteArray bytes;
-    while (bytes.size() <= kLargestSketch) {
-        const QByteArray chunk = file.read(1024 * 1024);
-        if (chunk.isEmpty()) {
-            if (file.error() != QFileDevice::NoError) {
-                throw platform::osFailure(EIO, QStringLiteral("cannot read sketch file"), path);
-            }
-            break;
-        }
+    for (QByteArrayView chunk = file.read(); !chunk.isEmpty() && bytes.size() <= kLargestSketch; chunk = file.read()) {
         bytes += chunk;
     }
     if (bytes.size() > kLargestSketch) {

@@ -47,11 +47,6 @@ std::size_t BoardMemory::wholeMessageFlashBytes(std::size_t width)
            + 2 * kArrayColumns;
 }
 
-std::size_t BoardMemory::widestWholeMessage()
-{
-    return kMaxFlashColumns;
-}
-
 std::size_t BoardMemory::columnCount(Sketch sketch, std::size_t messageLength, std::size_t drawnWidth,
                                      bool holdsPictures)
 {

@@ -53,8 +53,6 @@ public:
     static constexpr std::size_t kMaxFlashColumns = 125500;
     static std::size_t wholeMessageSramBytes(std::size_t width);
     static std::size_t wholeMessageFlashBytes(std::size_t width);
-    // The widest whole message the tool writes, which the flash holds.
-    static std::size_t widestWholeMessage();
 
     // The wiring test for ports K and F as avr-size reports the builder's
     // build (flash within kFlashSlackBytes of other builds): it carries no

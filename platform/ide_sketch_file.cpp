@@ -1,24 +1,16 @@
 #include "platform/ide_sketch_file.h"
 
-#include "generation/sketch_error.h"
+#include "platform/folder_maker.h"
 #include "platform/output_file.h"
-#include "platform/text_conversion.h"
 
 #include <QDir>
 #include <QFileInfo>
 
 namespace platform {
 
-using generation::SketchError;
-
 namespace {
 
 const QString kSuffix = QStringLiteral(".ino");
-
-[[noreturn]] void fail(int number, const QString& what, const QString& path, const QString& reason)
-{
-    throw SketchError(number, toUtf8(QStringLiteral("%1 %2 (%3)").arg(what, QDir::toNativeSeparators(path), reason)));
-}
 
 } // namespace
 
@@ -38,11 +30,7 @@ QString IdeSketchFile::pathFor(const QString& chosen)
 
 void IdeSketchFile::save(const QString& path, const QString& text)
 {
-    const QString folder = QFileInfo(path).path();
-    if (!QDir().mkpath(folder)) {
-        fail(SketchError::kPathNotFound, QStringLiteral("Path not found: cannot make the folder"), folder,
-             QStringLiteral("it may be a file, or not writable"));
-    }
+    FolderMaker::make(QFileInfo(path).path());
     OutputFile file(path);
     file.write(text.toUtf8());
     file.commit();

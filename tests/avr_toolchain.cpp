@@ -1,5 +1,7 @@
 #include "avr_toolchain.h"
 
+#include "board/board_tools.h"
+
 #include <QDir>
 #include <QFile>
 #include <QFileInfo>
@@ -14,8 +16,8 @@ namespace tests {
 
 namespace {
 
-const QString kCore = QStringLiteral("/usr/share/arduino/hardware/arduino/avr/cores/arduino");
-const QString kVariant = QStringLiteral("/usr/share/arduino/hardware/arduino/avr/variants/mega");
+const QString kCore = QLatin1String(board::BoardTools::kCoreFolder) + QStringLiteral("/cores/arduino");
+const QString kVariant = QLatin1String(board::BoardTools::kCoreFolder) + QStringLiteral("/variants/mega");
 QString s_why;
 
 QStringList commonFlags()

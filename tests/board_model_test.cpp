@@ -183,7 +183,7 @@ TEST_F(BoardModelTest, MemoryFiguresAreWhatTheToolchainReports)
         EXPECT_NEAR(double(BoardMemory::wholeMessageFlashBytes(width)), double(sizes->text + sizes->data),
                     double(BoardMemory::kFlashSlackBytes));
     }
-    EXPECT_LE(BoardMemory::wholeMessageFlashBytes(BoardMemory::widestWholeMessage()) + BoardMemory::kFlashSlackBytes,
+    EXPECT_LE(BoardMemory::wholeMessageFlashBytes(BoardMemory::kMaxFlashColumns) + BoardMemory::kFlashSlackBytes,
               BoardMemory::kFlashBytes);
 }
 

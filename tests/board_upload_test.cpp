@@ -32,8 +32,8 @@ TEST(BoardUploadTest, DefaultSketchLandsOnTheSimulatedMegaAndShowsTheTitle)
     const QString pty = mega.startBootloaderOnPty(&error);
     ASSERT_FALSE(pty.isEmpty()) << error.toStdString();
 
+    qputenv("XDG_CACHE_HOME", LEDMARQUEE_BOARD_CACHE);
     board::BoardJob job;
-    job.compiler().setBuildRoot(QStringLiteral(LEDMARQUEE_BOARD_CACHE));
     QSignalSpy stages(&job, &board::BoardJob::stageChanged);
     QSignalSpy progress(&job, &board::BoardJob::progress);
     QSignalSpy finished(&job, &board::BoardJob::finished);

@@ -135,6 +135,11 @@ TEST(CliInputTest, MessageFilesAreReadWithCareAndArgumentsAsTyped)
     EXPECT_TRUE(unreadable.err.startsWith("ledmarquee-cli: error 57: ")) << unreadable.err.constData();
     EXPECT_NE(unreadable.err.indexOf("/proc/self/mem"), -1);
     EXPECT_TRUE(unreadable.out.isEmpty());
+    // A sketch file read keeps the system's reason and its kind, too.
+    const auto folder = runCli({"--simulate", "1", "--sketch", dir.path()});
+    EXPECT_EQ(folder.exitCode, 1);
+    EXPECT_TRUE(folder.err.startsWith("ledmarquee-cli: error 75: ")) << folder.err.constData();
+    EXPECT_NE(folder.err.indexOf("(Is a directory)"), -1) << folder.err.constData();
 
     // An endless source is refused at the limit, not read until memory runs out.
     const auto endless = runCli({"--message-file", "/dev/zero"});

@@ -379,6 +379,14 @@ TEST_F(CliTest, HexPathIsCheckedFirstAndBuilderErrorsReadWhole)
     EXPECT_NE(failed.err.indexOf("sketch line 4: expected before 訊息"), -1) << failed.err.constData();
     EXPECT_EQ(readAll(builder + ".locale"), "C.UTF-8\n");
     EXPECT_FALSE(QFile::exists(dir.filePath("sign.hex")));
+
+    // A builder ended by a signal is no fault of the sketch.
+    ASSERT_TRUE(script.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    script.write("#!/bin/sh\nkill -KILL $$\n");
+    script.close();
+    const auto killed = withBuilder({"--hex", dir.filePath("sign.hex")});
+    EXPECT_EQ(killed.exitCode, 3);
+    EXPECT_EQ(killed.err, "ledmarquee-cli: arduino-builder was ended by signal 9 (Killed)\n");
 }
 
 } // namespace

@@ -21,16 +21,20 @@ char stateOf(const QString& pid)
     return fields.at(fields.lastIndexOf(')') + 2);
 }
 
-// A held program is stopped where it is, goes on when let go, and a held
-// program that is cancelled still ends and is reaped.
-TEST(ProcessRunnerPauseTest, HoldsTheProgramAndEndsItCleanlyWhenCancelledHeld)
+// A held program is stopped where it is and goes on when let go; held and
+// then cancelled, it is let go on first, so that it hears the request and
+// says its last words, and it is reaped.
+TEST(ProcessRunnerPauseTest, HoldsTheProgramAndLetsItEndWhenCancelledHeld)
 {
     ProcessRunner runner;
-    QSignalSpy received(&runner, &ProcessRunner::received);
+    QString output;
+    QObject::connect(&runner, &ProcessRunner::received,
+                     [&output](ProcessRunner::Channel, const QString& text) { output += text; });
     QSignalSpy finished(&runner, &ProcessRunner::finished);
-    runner.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), QStringLiteral("echo $$; exec sleep 30")});
-    ASSERT_TRUE(received.wait(10000));
-    const QString pid = received.first().at(1).toString().trimmed();
+    runner.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), QStringLiteral("trap 'echo last words; exit 0' TERM; "
+                                                                                  "echo $$; sleep 60 & wait")});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return output.endsWith(QLatin1Char('\n')); }, 10000));
+    const QString pid = output.trimmed();
 
     runner.pause();
     EXPECT_TRUE(runner.isPaused());
@@ -43,6 +47,7 @@ TEST(ProcessRunnerPauseTest, HoldsTheProgramAndEndsItCleanlyWhenCancelledHeld)
     runner.cancel();
     ASSERT_TRUE(finished.wait(5000));
     EXPECT_EQ(finished.first().at(0).value<ProcessRunner::Result>().exit, ProcessRunner::Exit::Cancelled);
+    EXPECT_TRUE(output.endsWith(QStringLiteral("last words\n"))) << output.toStdString();
     EXPECT_FALSE(runner.isPaused());
     EXPECT_TRUE(QTest::qWaitFor([&] { return stateOf(pid) == '\0'; }, 5000)) << "left as " << stateOf(pid);
 }

@@ -42,14 +42,23 @@ bool waitUntilGone(const QString& pid)
     return false;
 }
 
-// A character split between two writes, stdout and stderr kept apart, lines
-// handed on whole, the exit code, and the C locale for messages.
+// The first line a program writes: the process id of the child it started.
+void catchChild(ProcessRunner& runner, QString& child)
+{
+    QObject::connect(&runner, &ProcessRunner::received, [&child](ProcessRunner::Channel, const QString& text) {
+        if (child.isEmpty()) {
+            child = text.section(QLatin1Char('\n'), 0, 0);
+        }
+    });
+}
+
+// A character split between two writes, stdout and stderr kept apart, the
+// exit code, and the C locale for messages.
 TEST(ProcessRunnerTest, DecodesCharactersSplitAcrossReadsAndKeepsTheChannelsApart)
 {
     ProcessRunner runner;
     runner.setSeparateChannels(true);
     QSignalSpy received(&runner, &ProcessRunner::received);
-    QSignalSpy lines(&runner, &ProcessRunner::lineReceived);
     QSignalSpy finished(&runner, &ProcessRunner::finished);
     // 中 is E4 B8 AD: its first two bytes go out alone.
     runner.start(shell(), {QStringLiteral("-c"),
@@ -65,13 +74,6 @@ TEST(ProcessRunnerTest, DecodesCharactersSplitAcrossReadsAndKeepsTheChannelsApar
     }
     EXPECT_EQ(output, QStringLiteral("a中b\r\nlast"));
     EXPECT_EQ(errors, QStringLiteral("C.UTF-8\n"));
-    QStringList outputLines;
-    for (const auto& arguments : lines) {
-        if (arguments.at(0).value<ProcessRunner::Channel>() == ProcessRunner::Channel::StandardOutput) {
-            outputLines << arguments.at(1).toString();
-        }
-    }
-    EXPECT_EQ(outputLines, (QStringList{QStringLiteral("a中b"), QStringLiteral("last")}));
 
     ASSERT_EQ(finished.size(), 1);
     const auto result = finished.first().first().value<ProcessRunner::Result>();
@@ -86,9 +88,7 @@ TEST(ProcessRunnerTest, TimeLimitAndCancelEndTheWholeGroupAndEveryRunFinishesOnc
     ProcessRunner runner;
     QSignalSpy finished(&runner, &ProcessRunner::finished);
     QString child;
-    QObject::connect(&runner, &ProcessRunner::lineReceived, [&child](ProcessRunner::Channel, const QString& line) {
-        child = line;
-    });
+    catchChild(runner, child);
     const QStringList parentAndChild{QStringLiteral("-c"), QStringLiteral("sleep 60 & echo $!; wait")};
 
     runner.setTimeLimit(300);
@@ -120,6 +120,44 @@ TEST(ProcessRunnerTest, TimeLimitAndCancelEndTheWholeGroupAndEveryRunFinishesOnc
 
     QTest::qWait(200);
     EXPECT_EQ(finished.size(), 3);
+
+    // A signal nobody here sent is a crash, and says which.
+    runner.start(shell(), {QStringLiteral("-c"), QStringLiteral("kill -SEGV $$")});
+    ASSERT_TRUE(finished.wait(10000));
+    EXPECT_EQ(finished.last().first().value<ProcessRunner::Result>().exit, ProcessRunner::Exit::Crashed);
+    EXPECT_EQ(finished.last().first().value<ProcessRunner::Result>().signal, SIGSEGV);
+}
+
+// A program told to stop is asked first and may say its last words; one
+// that will not stop is ended after the grace, with what it started.
+TEST(ProcessRunnerTest, StoppingAsksFirstThenEnds)
+{
+    ProcessRunner runner;
+    QSignalSpy finished(&runner, &ProcessRunner::finished);
+    QString output;
+    QObject::connect(&runner, &ProcessRunner::received,
+                     [&output](ProcessRunner::Channel, const QString& text) { output += text; });
+    runner.start(shell(), {QStringLiteral("-c"), QStringLiteral("trap 'echo last words; exit 0' TERM; echo up; "
+                                                                "sleep 60 & wait")});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return output == QStringLiteral("up\n"); }, 10000));
+    runner.cancel();
+    ASSERT_TRUE(finished.wait(10000));
+    EXPECT_EQ(finished.last().first().value<ProcessRunner::Result>().exit, ProcessRunner::Exit::Cancelled);
+    EXPECT_EQ(output, QStringLiteral("up\nlast words\n"));
+
+    // The shell and its sleep both ignore SIGTERM.
+    output.clear();
+    runner.start(shell(), {QStringLiteral("-c"), QStringLiteral("trap '' TERM; sleep 60 & echo $!; wait")});
+    ASSERT_TRUE(QTest::qWaitFor([&] { return output.endsWith(QLatin1Char('\n')); }, 10000));
+    const QString child = output.trimmed();
+    QElapsedTimer clock;
+    clock.start();
+    runner.cancel();
+    ASSERT_TRUE(finished.wait(10000));
+    // Qt's coarse timers may fire up to 5 % early.
+    EXPECT_GE(clock.elapsed(), ProcessRunner::kGraceMilliseconds * 9 / 10);
+    EXPECT_EQ(finished.last().first().value<ProcessRunner::Result>().exit, ProcessRunner::Exit::Cancelled);
+    EXPECT_TRUE(waitUntilGone(child));
 }
 
 // A runner that goes while its program runs takes the program's group with
@@ -129,9 +167,7 @@ TEST(ProcessRunnerTest, GoingWhileRunningEndsTheGroup)
     QString child;
     {
         ProcessRunner runner;
-        QObject::connect(&runner, &ProcessRunner::lineReceived, [&child](ProcessRunner::Channel, const QString& line) {
-            child = line;
-        });
+        catchChild(runner, child);
         runner.start(shell(), {QStringLiteral("-c"), QStringLiteral("sleep 60 & echo $!; wait")});
         ASSERT_TRUE(QTest::qWaitFor([&] { return !child.isEmpty(); }, 10000));
     }

@@ -9,6 +9,7 @@
 #include "platform/qt_glyph_canvas.h"
 
 #include <QFile>
+#include <QStandardPaths>
 #include <QStringDecoder>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
@@ -204,6 +205,30 @@ TEST_F(SimulateTest, CrashingSketchIsReportedAndFails)
     EXPECT_EQ(result.exitCode, 1);
     EXPECT_TRUE(shown.empty());
     EXPECT_TRUE(result.err.contains("resets over and over")) << result.err.toStdString();
+}
+
+// On a terminal a long run says on standard error how far it has come and
+// how long it has left; the frames on standard output stay frames only.
+TEST_F(SimulateTest, LongRunShowsItsProgressOnATerminal)
+{
+    if (QStandardPaths::findExecutable(QStringLiteral("script")).isEmpty()) {
+        GTEST_SKIP() << "script (util-linux) is not installed";
+    }
+    const QString framesPath = folder.filePath(QStringLiteral("frames.txt"));
+    // script gives the tool a terminal; its standard output goes to a file.
+    const auto terminal = tests::runCli({QStringLiteral("-qec"),
+                                         QStringLiteral("'%1' --simulate 12 > '%2'").arg(QStringLiteral(LEDMARQUEE_CLI),
+                                                                                         framesPath),
+                                         QStringLiteral("/dev/null")},
+                                        {}, QStringLiteral("script"));
+    ASSERT_EQ(terminal.exitCode, 0) << terminal.out.toStdString();
+    EXPECT_TRUE(terminal.out.contains("\rsimulated ")) << terminal.out.toStdString();
+    EXPECT_TRUE(terminal.out.contains(" s of 12 s, about ")) << terminal.out.toStdString();
+    QFile file(framesPath);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    const QByteArray printed = file.readAll();
+    EXPECT_GT(printed.count('\n'), 100);
+    EXPECT_EQ(frames(printed).size(), std::size_t(printed.count('\n'))) << "a line that is no frame";
 }
 
 } // namespace

@@ -3,12 +3,15 @@
 #include "fake_canvas.h"
 #include "generation/sketch_error.h"
 #include "generation/sketch_file_writer.h"
+#include "platform/ide_sketch_file.h"
 #include "platform/sketch_file_opener.h"
 
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
 #include <gtest/gtest.h>
+
+#include <cerrno>
 
 namespace {
 
@@ -63,6 +66,23 @@ TEST(SketchFolderTest, TheSketchbookGetsItsBbFolderMadeButNoOtherFolderDoes)
         EXPECT_NE(error.description().find(native(root.filePath("tool/bb"))), std::string::npos) << error.description();
     }
     EXPECT_FALSE(QFileInfo::exists(root.filePath("tool")));
+}
+
+// A sketch saved for the IDE where its folder cannot be made names the
+// folder that stood in the way and the system's reason.
+TEST(IdeSketchFileTest, AFolderThatCannotBeMadeKeepsItsPathAndReason)
+{
+    QTemporaryDir root;
+    ASSERT_TRUE(QFile(root.filePath("taken")).open(QIODevice::WriteOnly));
+    const QString path = platform::IdeSketchFile::pathFor(root.filePath("taken/sign.ino"));
+    try {
+        platform::IdeSketchFile::save(path, QStringLiteral("void setup() {}"));
+        FAIL() << "saved under a file";
+    } catch (const SketchError& error) {
+        EXPECT_EQ(error.number(), SketchError::kPathAccess);
+        EXPECT_EQ(error.osError(), ENOTDIR);
+        EXPECT_EQ(error.subject(), native(root.filePath("taken")));
+    }
 }
 
 } // namespace

@@ -1,5 +1,7 @@
 #include "avr_toolchain.h"
 
+#include "board/board_tools.h"
+
 #include "board/simulated_mega.h"
 #include "generation/column_sampler.h"
 #include "generation/panel_sketch_builder.h"
@@ -17,8 +19,8 @@
 
 namespace {
 
-const QString kCore = QStringLiteral("/usr/share/arduino/hardware/arduino/avr/cores/arduino");
-const QString kVariant = QStringLiteral("/usr/share/arduino/hardware/arduino/avr/variants/mega");
+const QString kCore = QLatin1String(board::BoardTools::kCoreFolder) + QStringLiteral("/cores/arduino");
+const QString kVariant = QLatin1String(board::BoardTools::kCoreFolder) + QStringLiteral("/variants/mega");
 
 bool run(const QString& program, const QStringList& arguments, QString* output)
 {

@@ -16,6 +16,13 @@ class BoardMessage {
 public:
     // port is the one the sketch was sent to.
     static QString describe(const board::BoardOutcome& outcome, const QString& port);
+    // What the linker named for a sketch the builder rejected (a missing
+    // loop(), a function defined twice, a program too big), or an empty
+    // string for a compiler error, which has a line of its own.
+    static QString linkProblem(const board::BuildError& error);
+    // A tool ended by a signal, a file the job could not make: the failures
+    // that are not the sketch's nor the board's.
+    static QString toolProblem(const board::BoardOutcome& outcome);
 };
 
 } // namespace window

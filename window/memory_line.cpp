@@ -92,7 +92,7 @@ MemoryLine::Account MemoryLine::describeMessage(const ShownSketch& given)
         lines << tr("看板只顯示訊息 %1 個字的前 %2 個（畫布寬 %3 像素）；勾選「長訊息」可讓整段捲動（最多約 %4 個中文字）。")
                      .arg(number(characters), number(shown))
                      .arg(generation::GlyphCanvas::kWidth)
-                     .arg(number(BoardMemory::widestWholeMessage() / MarqueeShape::kCharacterColumns));
+                     .arg(number(BoardMemory::kMaxFlashColumns / MarqueeShape::kCharacterColumns));
     } else {
         lines << tr("看板會顯示訊息的全部 %1 個字。").arg(number(characters));
     }
@@ -145,7 +145,7 @@ MemoryLine::Account MemoryLine::describeWholeMessage(const ShownSketch& sketch)
     const std::size_t width = sketch.words.messageWords.size();
     const std::size_t flash = BoardMemory::wholeMessageFlashBytes(width);
     const std::size_t sram = BoardMemory::wholeMessageSramBytes(width);
-    const std::size_t widest = BoardMemory::widestWholeMessage();
+    const std::size_t widest = BoardMemory::kMaxFlashColumns;
     const QString text = tr("整段訊息的 %1 個字全部會捲過看板；程式可以執行。").arg(number(characters)) + QLatin1Char('\n')
         + tr("用了 Mega 2560 快閃記憶體的 %1%，最多可放約 %2 個中文字。")
               .arg(percent(flash, BoardMemory::kFlashBytes))

@@ -1,6 +1,6 @@
 #include "window/simulation_message.h"
 
-#include "board/builder_output.h"
+#include "window/board_message.h"
 
 namespace window {
 
@@ -64,25 +64,50 @@ QString SimulationMessage::ended(const board::BoardOutcome& outcome)
     case BoardFailure::Cancelled:
         return tr("已停止試跑，看板停在最後的畫面。");
     case BoardFailure::CompileFailed:
-    {
-        // The compiler's own words, as the Arduino IDE shows them.
-        const QString said = board::BuilderOutput::firstError(outcome.log).message;
-        if (outcome.sketchLine > 0) {
-            return tr("程式編譯失敗，錯誤在第 %1 行，輸出區的游標已移到那一行。編譯器說：%2")
-                .arg(outcome.sketchLine)
-                .arg(said);
-        }
-        return tr("程式編譯失敗。編譯器說：%1").arg(said.isEmpty() ? outcome.detail : said);
-    }
+        return compileFailed(outcome);
     case BoardFailure::ToolsMissing:
         return tr("找不到編譯工具。請安裝這些套件：%1（在終端機執行 sudo apt install %1）。")
             .arg(outcome.missingPackages.join(QLatin1Char(' ')));
     case BoardFailure::TimedOut:
+        // Compiled, so it was the simulator that could not keep up.
+        if (!outcome.hexPath.isEmpty()) {
+            return tr("模擬器跑得比看板慢太多，已停止試跑。");
+        }
         return tr("編譯逾時，試跑中斷了。");
-    default:
+    case BoardFailure::SimulatorMissing:
+        return tr("找不到模擬器程式 %1，無法試跑。請重新安裝 ledmarquee。").arg(outcome.subject);
+    case BoardFailure::SimulatorFailed:
+        if (!outcome.toolMessage.isEmpty()) {
+            return tr("模擬器無法執行這個程式：%1").arg(outcome.toolMessage);
+        }
+        return tr("模擬器以結束碼 %1 停止，試跑中斷了。請按「詳細資訊」看它的訊息。").arg(outcome.exitStatus);
+    case BoardFailure::Crashed:
+    case BoardFailure::FileFailed:
+        return BoardMessage::toolProblem(outcome);
+    case BoardFailure::NoPort:
+    case BoardFailure::PortNotFound:
+    case BoardFailure::PermissionDenied:
+    case BoardFailure::PortBusy:
+    case BoardFailure::BoardNotAnswering:
+    case BoardFailure::VerifyFailed:
+    case BoardFailure::Other:
         break;
     }
-    return tr("模擬器意外停止，試跑中斷了。");
+    return tr("模擬器意外停止，試跑中斷了（%1）。").arg(outcome.detail);
+}
+
+QString SimulationMessage::compileFailed(const board::BoardOutcome& outcome)
+{
+    if (const QString problem = BoardMessage::linkProblem(outcome.buildError); !problem.isEmpty()) {
+        return tr("程式無法連結：%1").arg(problem);
+    }
+    // The compiler's own words, as the Arduino IDE shows them.
+    if (outcome.sketchLine > 0) {
+        return tr("程式編譯失敗，錯誤在第 %1 行，輸出區的游標已移到那一行。編譯器說：%2")
+            .arg(outcome.sketchLine)
+            .arg(outcome.toolMessage);
+    }
+    return tr("程式編譯失敗。編譯器說：%1").arg(outcome.toolMessage.isEmpty() ? outcome.detail : outcome.toolMessage);
 }
 
 } // namespace window

@@ -20,8 +20,12 @@ public:
     static QString running();
     static QString running(board::SimulatorOutput::Wiring wiring);
     static QString fault(const board::SimulatorOutput::Fault& fault);
-    // How a run that ended without a fault of the sketch ended.
+    // How a run that ended without a fault of the sketch ended: each way
+    // the simulator or the build before it can end.
     static QString ended(const board::BoardOutcome& outcome);
+
+private:
+    static QString compileFailed(const board::BoardOutcome& outcome);
 };
 
 } // namespace window
