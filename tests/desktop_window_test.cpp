@@ -101,7 +101,7 @@ std::unique_ptr<Started> startX(QSize size, QProcessEnvironment& environment)
                     QStringLiteral("%1x%2x24").arg(size.width()).arg(size.height())},
         environment);
     QProcess& process = server->process();
-    if (!QTest::qWaitFor([&] { return process.canReadLine(); }, 10000)) {
+    if (!QTest::qWaitFor([&] { return process.canReadLine() || process.state() == QProcess::NotRunning; }, 30000)) {
         return nullptr;
     }
     bool isNumber = false;
@@ -153,7 +153,7 @@ TEST(WindowManagerTest, AtTwiceTheScaleTheWholeFrameLiesOnTheScreen)
             [&] {
                 return outputOf(QStringLiteral("xprop"), {"-root", "_NET_SUPPORTING_WM_CHECK"}, environment).contains("window id");
             },
-            10000)) {
+            30000)) {
         GTEST_SKIP() << "openbox did not start";
     }
 
@@ -170,7 +170,7 @@ TEST(WindowManagerTest, AtTwiceTheScaleTheWholeFrameLiesOnTheScreen)
                          .section(QLatin1Char('\n'), 0, 0);
             return !window.isEmpty();
         },
-        20000))
+        30000))
         << tool.process().readAllStandardError().constData();
 
     // The window manager frames the window after it is shown; the window
@@ -181,12 +181,12 @@ TEST(WindowManagerTest, AtTwiceTheScaleTheWholeFrameLiesOnTheScreen)
             frame = frameOf(window, environment);
             return frame && QRect(QPoint(0, 0), screen).contains(*frame);
         },
-        10000))
+        20000))
         << (frame ? QStringLiteral("%1,%2 %3 x %4").arg(frame->x()).arg(frame->y()).arg(frame->width()).arg(frame->height())
                   : QStringLiteral("never framed"))
                .toStdString();
     // The form needs more than the screen: the window takes all of it
-    // (less a pixel the scaled frame's rounding may cost).
+    // (less the pixels the rounding of a scaled frame may cost).
     ASSERT_TRUE(frame);
     EXPECT_GE(frame->width(), screen.width() - 2);
     EXPECT_GE(frame->height(), screen.height() - 2);
@@ -228,7 +228,7 @@ TEST(WaylandTest, TheWindowRunsNativelyAndWritesTheSketchFileItWritesUnderX)
                 return QFileInfo::exists(QDir(home.path()).filePath(socket))
                     || compositor.process().state() == QProcess::NotRunning;
             },
-            10000)
+            30000)
         || compositor.process().state() == QProcess::NotRunning) {
         GTEST_SKIP() << "weston did not start: " << compositor.process().readAllStandardError().constData();
     }
