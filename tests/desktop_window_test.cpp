@@ -272,7 +272,6 @@ TEST(DarkThemeTest, EveryTextTheWindowShowsKeepsItsContrast)
     ASSERT_NEAR(ThemeColours::contrast(QColor(0x77, 0x77, 0x77), Qt::white), 4.48, 0.01);
 
     const QPalette before = QApplication::palette();
-    QApplication::setPalette(darkPalette());
     QTemporaryDir toolFolder;
     QTemporaryDir settingsFolder;
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsFolder.path());
@@ -295,11 +294,20 @@ TEST(DarkThemeTest, EveryTextTheWindowShowsKeepsItsContrast)
                 }
             }
         };
+        // A failure shown on a light theme, then the desktop switches to a
+        // dark one.
+        form.showUploadResult(QStringLiteral("上傳失敗：找不到看板"), false, QString());
+        form.showSignNote(QStringLiteral("模擬看板當機了"), true);
+        QApplication::setPalette(darkPalette());
+        // Qt tells a window of the new palette through its event queue.
+        const QColor darkWindow = darkPalette().color(QPalette::Window);
+        ASSERT_TRUE(QTest::qWaitFor([&] { return form.palette().color(QPalette::Window) == darkWindow; }));
+        expectReadable("a failure when the theme turned dark");
+
         auto* message = form.findChild<QLineEdit*>(QStringLiteral("Text2"));
         auto* generate = form.findChild<QPushButton*>(QStringLiteral("Command1"));
         auto* memoryLine = form.findChild<QLabel*>(QStringLiteral("memoryLine"));
         const QColor plain = memoryLine->palette().color(QPalette::WindowText);
-        expectReadable("at start");
         // Too long for bb.ino's sketch only (amber), then for both (red).
         for (const int characters : {278, 300}) {
             message->setText(QString(characters, QChar(0x5b57)));
@@ -307,9 +315,6 @@ TEST(DarkThemeTest, EveryTextTheWindowShowsKeepsItsContrast)
             EXPECT_NE(memoryLine->palette().color(QPalette::WindowText), plain) << characters;
             expectReadable(characters == 278 ? "a sketch file too long" : "both sketches too long");
         }
-        form.showUploadResult(QStringLiteral("上傳失敗：找不到看板"), false, QString());
-        form.showSignNote(QStringLiteral("模擬看板當機了"), true);
-        expectReadable("a failed upload and a fault under the sign");
         form.showUploadResult(QStringLiteral("上傳完成"), true, QString());
         expectReadable("a finished upload");
 
