@@ -131,7 +131,7 @@ void MemoryLine::showMessage(const QString& message, std::size_t drawnWidth, con
 
     const int running = (panel == Fit::Fits ? 1 : 0) + (file == Fit::Fits ? 1 : 0);
     present(lines.join(QLatin1Char('\n')), details.join(QLatin1Char('\n')),
-         running == 0 ? QStringLiteral("#c00000") : running == 1 ? QStringLiteral("#a05000") : QString());
+         running == 0 ? ThemeColours::Tone::Problem : running == 1 ? ThemeColours::Tone::Warning : ThemeColours::Tone::Plain);
 }
 
 void MemoryLine::showWholeMessage(std::size_t characters, std::size_t width)
@@ -147,7 +147,7 @@ void MemoryLine::showWholeMessage(std::size_t characters, std::size_t width)
                                 .arg(number(flash), number(BoardMemory::kFlashBytes))
                                 .arg(number(sram), number(BoardMemory::kSramBytes))
         + QLatin1Char('\n') + tr("最寬可放 %1 欄，約 %2 個中文字。").arg(number(widest), number(widest / MarqueeShape::kCharacterColumns));
-    present(text, details, QString());
+    present(text, details, ThemeColours::Tone::Plain);
 }
 
 void MemoryLine::showMeasured(int flashBytes, int sramBytes)
@@ -162,15 +162,15 @@ void MemoryLine::showMeasured(int flashBytes, int sramBytes)
                              .arg(percent(flash, BoardMemory::kFlashBytes))
                              .arg(number(sram), number(BoardMemory::kSramBytes))
                              .arg(percent(sram, BoardMemory::kSramBytes));
-    present(text, text, QString());
+    present(text, text, ThemeColours::Tone::Plain);
 }
 
-void MemoryLine::present(const QString& text, const QString& details, const QString& colour)
+void MemoryLine::present(const QString& text, const QString& details, ThemeColours::Tone tone)
 {
     setText(text);
     setToolTip(details);
     setAccessibleDescription(details);
-    setStyleSheet(colour.isEmpty() ? QString() : QStringLiteral("color: %1;").arg(colour));
+    ThemeColours::setTone(*this, tone);
 }
 
 } // namespace window

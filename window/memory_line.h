@@ -1,5 +1,7 @@
 #pragma once
 
+#include "window/theme_colours.h"
+
 #include <QLabel>
 
 #include <cstddef>
@@ -38,7 +40,7 @@ public:
     static std::size_t charactersOnSign(const QString& message, const platform::QtGlyphCanvas& canvas);
 
 private:
-    void present(const QString& text, const QString& details, const QString& colour);
+    void present(const QString& text, const QString& details, ThemeColours::Tone tone);
 };
 
 } // namespace window

@@ -1,6 +1,7 @@
 #include "window/sign_preview.h"
 
 #include "generation/wiring_test_sketch.h"
+#include "window/theme_colours.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -252,9 +253,12 @@ void SignPreview::paintEvent(QPaintEvent*)
                          text);
     }
     if (hasFocus()) {
-        // In the margin around the LEDs, so no LED is hidden.
+        // In the margin around the LEDs, so no LED is hidden, and in the
+        // theme's selection colour made light enough to see on the board.
         painter.setRenderHint(QPainter::Antialiasing, false);
-        painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
+        const QColor frame =
+            ThemeColours::readableOn(palette().color(QPalette::Highlight), kBoard, ThemeColours::kFrameContrast);
+        painter.setPen(QPen(frame, 2));
         painter.setBrush(Qt::NoBrush);
         painter.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
     }
