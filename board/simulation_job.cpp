@@ -30,10 +30,10 @@ struct Visitor : Handlers... {
 SimulationJob::SimulationJob(QObject* parent) : QObject(parent)
 {
     qRegisterMetaType<board::BoardOutcome>();
-    qRegisterMetaType<board::SimulatorOutput::Wiring>();
-    qRegisterMetaType<board::SimulatorOutput::Frame>();
-    qRegisterMetaType<board::SimulatorOutput::Light>();
-    qRegisterMetaType<board::SimulatorOutput::Fault>();
+    qRegisterMetaType<simulator::SimulatorOutput::Wiring>();
+    qRegisterMetaType<simulator::SimulatorOutput::Frame>();
+    qRegisterMetaType<simulator::SimulatorOutput::Light>();
+    qRegisterMetaType<simulator::SimulatorOutput::Fault>();
     connect(&m_build, &BoardJob::finished, this, &SimulationJob::onCompiled);
     m_simulator.setSeparateChannels(true);
     connect(&m_simulator, &ProcessRunner::received, this, &SimulationJob::onReceived);
@@ -56,9 +56,10 @@ void SimulationJob::start(const QString& sketchText, const Request& request)
     m_cancelled = false;
     m_request = request;
     m_compiledOutcome = BoardOutcome();
-    m_output = SimulatorOutput();
+    m_output = simulator::SimulatorOutput();
     m_errors.clear();
     m_simulatorError.clear();
+    m_unreadableLine.reset();
     if (BoardTools::simulatorProgram().isEmpty()) {
         BoardOutcome missing;
         missing.failure = BoardFailure::Other;
@@ -143,14 +144,21 @@ void SimulationJob::onReceived(ProcessRunner::Channel channel, const QString& te
     if (m_cancelled) {
         return; // what a stopped run still had on its way is not shown
     }
+    using simulator::SimulatorOutput;
     for (const SimulatorOutput::Event& event : m_output.read(text)) {
         std::visit(Visitor{
-                       [this](SimulatorOutput::Wiring wiring) { emit wiringRecognised(wiring); },
+                       [this](const SimulatorOutput::Wiring& wiring) { emit wiringRecognised(wiring); },
                        [this](const SimulatorOutput::Frame& frame) { emit frameShown(frame); },
                        [this](const SimulatorOutput::Light& light) { emit lightChanged(light); },
+                       [this](const SimulatorOutput::Dark& dark) { emit stillDark(dark.microseconds); },
                        [this](const SimulatorOutput::Fault& fault) { emit faulted(fault); },
                        [](const SimulatorOutput::End&) {},
                        [this](const SimulatorOutput::Error& error) { m_simulatorError = error.text; },
+                       [this](const SimulatorOutput::Unreadable& unreadable) {
+                           // A simulator this tool cannot follow: nothing it says after can be trusted.
+                           m_unreadableLine = unreadable.line;
+                           cancel();
+                       },
                    },
                    event);
         if (m_cancelled) {
@@ -164,6 +172,12 @@ void SimulationJob::onSimulatorFinished(const ProcessRunner::Result& result)
     BoardOutcome outcome = m_compiledOutcome;
     if (!m_errors.isEmpty()) {
         outcome.log += QStringLiteral("\n") + m_errors;
+    }
+    if (m_unreadableLine) {
+        outcome.failure = BoardFailure::Other;
+        outcome.detail = QStringLiteral("the simulator wrote a line this tool cannot read: \"%1\"").arg(*m_unreadableLine);
+        finish(outcome);
+        return;
     }
     switch (result.exit) {
     case ProcessRunner::Exit::Normal:

@@ -3,12 +3,14 @@
 #include "board/board_job.h"
 #include "board/board_outcome.h"
 #include "board/process_runner.h"
-#include "board/simulator_output.h"
+#include "simulator/simulator_output.h"
 
 #include <QObject>
 #include <QString>
 
+#include <cstdint>
 #include <memory>
+#include <optional>
 
 class QTemporaryDir;
 
@@ -47,10 +49,12 @@ public:
 
 signals:
     void compiled(const board::BoardOutcome& outcome);
-    void wiringRecognised(board::SimulatorOutput::Wiring wiring);
-    void frameShown(const board::SimulatorOutput::Frame& frame);
-    void lightChanged(const board::SimulatorOutput::Light& light);
-    void faulted(const board::SimulatorOutput::Fault& fault);
+    void wiringRecognised(const simulator::SimulatorOutput::Wiring& wiring);
+    void frameShown(const simulator::SimulatorOutput::Frame& frame);
+    void lightChanged(const simulator::SimulatorOutput::Light& light);
+    // The board has run this long (simulated) and not lit the sign yet.
+    void stillDark(std::uint64_t microseconds);
+    void faulted(const simulator::SimulatorOutput::Fault& fault);
     // ok() when the sketch was compiled and ran, faults included; the
     // log holds the builder's output and whatever the simulator said on
     // its standard error.
@@ -66,9 +70,10 @@ private:
     Request m_request;
     BoardOutcome m_compiledOutcome;
     std::unique_ptr<QTemporaryDir> m_folder; // the compiled sketch, the simulator's own copy
-    SimulatorOutput m_output;
+    simulator::SimulatorOutput m_output;
     QString m_errors;
     QString m_simulatorError;
+    std::optional<QString> m_unreadableLine; // the simulator's first line that could not be read
     bool m_running = false;
     bool m_cancelled = false;
     // Last, so that a simulator still running is stopped before its folder goes.
@@ -77,7 +82,7 @@ private:
 
 } // namespace board
 
-Q_DECLARE_METATYPE(board::SimulatorOutput::Wiring)
-Q_DECLARE_METATYPE(board::SimulatorOutput::Frame)
-Q_DECLARE_METATYPE(board::SimulatorOutput::Light)
-Q_DECLARE_METATYPE(board::SimulatorOutput::Fault)
+Q_DECLARE_METATYPE(simulator::SimulatorOutput::Wiring)
+Q_DECLARE_METATYPE(simulator::SimulatorOutput::Frame)
+Q_DECLARE_METATYPE(simulator::SimulatorOutput::Light)
+Q_DECLARE_METATYPE(simulator::SimulatorOutput::Fault)
