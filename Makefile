@@ -4,8 +4,9 @@ ASAN_DIR ?= build-asan
 BENCH_DIR ?= build-bench
 JOBS ?= 2
 # The kinds of test that run under the sanitizers: everything but the window
-# (Qt's widget stack) and the board (the AVR toolchain, not our code).
-SANITIZED_LABELS ?= unit qt cli
+# (Qt's widget stack) and the board (the AVR toolchain, not our code); the
+# simulator's own tests run a few simulated seconds, so they are here too.
+SANITIZED_LABELS ?= unit qt cli simulator
 empty :=
 space := $(empty) $(empty)
 # Leaks inside Qt's own libraries are listed in the suppressions file; none
