@@ -9,6 +9,7 @@ extern "C" {
 #include <QFileInfo>
 
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <poll.h>
 #include <pty.h>
