@@ -424,7 +424,7 @@ void Form1::showSimulationRunning(bool running)
     }
 }
 
-void Form1::showSimulatedSign(const board::SimulatorOutput::Levels& levels)
+void Form1::showSimulatedSign(const simulator::SimulatorOutput::Levels& levels)
 {
     preview->showLevels(levels);
 }

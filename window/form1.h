@@ -74,7 +74,7 @@ public:
     void showPanelLine(int line) override;
 
     void showSimulationRunning(bool running) override;
-    void showSimulatedSign(const board::SimulatorOutput::Levels& levels) override;
+    void showSimulatedSign(const simulator::SimulatorOutput::Levels& levels) override;
     // The lines under the preview, for what it shows; a problem in red.
     void showSignNote(const QString& text, bool problem) override;
     void showMeasuredMemory(int flashBytes, int sramBytes) override;

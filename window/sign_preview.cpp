@@ -110,7 +110,7 @@ void SignPreview::showNoteFor(std::size_t frame)
     }
 }
 
-void SignPreview::showLevels(const board::SimulatorOutput::Levels& levels)
+void SignPreview::showLevels(const simulator::SimulatorOutput::Levels& levels)
 {
     if (m_live && levels == m_levels) {
         return;
@@ -198,7 +198,7 @@ void SignPreview::renderPicture()
     const qreal ratio = devicePixelRatioF();
     // From dark (level 0) to lit all of its share: the played marquee uses
     // the two ends, a running board every level between.
-    constexpr int top = board::SimulatorOutput::kLevels - 1;
+    constexpr int top = simulator::SimulatorOutput::kLevels - 1;
     if (m_levelLeds[0].isNull() || m_levelLeds[0].devicePixelRatio() != ratio) {
         for (int level = 0; level <= top; ++level) {
             const auto mix = [&](int dark, int lit) { return dark + (lit - dark) * level / top; };

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "board/simulator_output.h"
+#include "simulator/simulator_output.h"
 #include "generation/sign_animation.h"
 
 #include <QElapsedTimer>
@@ -35,9 +35,9 @@ public:
     void play(const generation::SignAnimation& animation);
     // Shows each LED at its brightness (0 dark to 15 lit all of its share),
     // column by column, until the next play(); the animation stops meanwhile.
-    void showLevels(const board::SimulatorOutput::Levels& levels);
+    void showLevels(const simulator::SimulatorOutput::Levels& levels);
     bool live() const { return m_live; }
-    const board::SimulatorOutput::Levels& levels() const { return m_levels; }
+    const simulator::SimulatorOutput::Levels& levels() const { return m_levels; }
     bool paused() const { return !m_clock.isValid(); }
     void setPaused(bool paused);
     // The frame on show now (0 before anything was played).
@@ -72,8 +72,8 @@ private:
     std::size_t m_shownFrame = 0;
     generation::SignAnimation::Frame m_shownPicture{};
     bool m_live = false;
-    board::SimulatorOutput::Levels m_levels{};
-    std::array<QPixmap, board::SimulatorOutput::kLevels> m_levelLeds; // one LED, dark to lit
+    simulator::SimulatorOutput::Levels m_levels{};
+    std::array<QPixmap, simulator::SimulatorOutput::kLevels> m_levelLeds; // one LED, dark to lit
     QPixmap m_picture;          // the whole sign as m_shownPicture or m_levels light it
     QString m_note;
 };

@@ -17,9 +17,14 @@ SimulationActions::SimulationActions(SimulationView& view, QObject* parent)
 {
     connect(&m_job, &board::SimulationJob::compiled, this, &SimulationActions::showCompiled);
     connect(&m_job, &board::SimulationJob::wiringRecognised, this,
-            [this](board::SimulatorOutput::Wiring wiring) { m_view.showSignNote(SimulationMessage::running(wiring), false); });
+            [this](const simulator::SimulatorOutput::Wiring& wiring) {
+                m_view.showSignNote(SimulationMessage::running(wiring), false);
+            });
+    connect(&m_job, &board::SimulationJob::stillDark, this, [this](std::uint64_t microseconds) {
+        m_view.showSignNote(SimulationMessage::stillDark(microseconds), false);
+    });
     connect(&m_job, &board::SimulationJob::lightChanged, this,
-            [this](const board::SimulatorOutput::Light& light) { m_view.showSimulatedSign(light.levels); });
+            [this](const simulator::SimulatorOutput::Light& light) { m_view.showSimulatedSign(light.levels); });
     connect(&m_job, &board::SimulationJob::faulted, this, &SimulationActions::showFault);
     connect(&m_job, &board::SimulationJob::finished, this, &SimulationActions::showFinished);
 }
@@ -65,7 +70,7 @@ void SimulationActions::showCompiled(const board::BoardOutcome& outcome)
     m_view.showSignNote(SimulationMessage::running(), false);
 }
 
-void SimulationActions::showFault(const board::SimulatorOutput::Fault& fault)
+void SimulationActions::showFault(const simulator::SimulatorOutput::Fault& fault)
 {
     // The simulator stops at a fault; what it was is the news.
     m_faulted = true;

@@ -33,7 +33,7 @@ public:
 private:
     void start();
     void showCompiled(const board::BoardOutcome& outcome);
-    void showFault(const board::SimulatorOutput::Fault& fault);
+    void showFault(const simulator::SimulatorOutput::Fault& fault);
     void showFinished(const board::BoardOutcome& outcome);
 
     SimulationView& m_view;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include "board/simulator_output.h"
+#include "simulator/simulator_output.h"
 #include "window/failure_view.h"
 
 #include <QString>
@@ -18,7 +18,7 @@ public:
     // The button reads as a stop button while a run goes on.
     virtual void showSimulationRunning(bool running) = 0;
     // The simulated board's LEDs, each at its brightness, on the sign preview.
-    virtual void showSimulatedSign(const board::SimulatorOutput::Levels& levels) = 0;
+    virtual void showSimulatedSign(const simulator::SimulatorOutput::Levels& levels) = 0;
     // The line under the sign; a problem is shown as one.
     virtual void showSignNote(const QString& text, bool problem) = 0;
     // The toolchain's own figures for the sketch just built.
