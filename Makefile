@@ -8,8 +8,9 @@ JOBS ?= 2
 FUZZ_SECONDS ?= 60
 FUZZ_TARGETS = simulator_output avrdude_output builder_output message_file
 # The kinds of test that run under the sanitizers: everything but the window
-# (Qt's widget stack) and the board (the AVR toolchain, not our code).
-SANITIZED_LABELS ?= unit qt cli
+# (Qt's widget stack) and the board (the AVR toolchain, not our code); the
+# simulator's own tests run a few simulated seconds, so they are here too.
+SANITIZED_LABELS ?= unit qt cli simulator
 empty :=
 space := $(empty) $(empty)
 # Leaks inside Qt's own libraries are listed in the suppressions file; none

@@ -76,7 +76,7 @@ protected:
 
 private:
     window::SignPreview* m_preview;
-    board::SimulatorOutput::Levels m_last{};
+    simulator::SimulatorOutput::Levels m_last{};
 };
 
 } // namespace

@@ -1,13 +1,15 @@
 // How fast the simulated Mega 2560 runs a compiled sketch, in multiples of
 // real time, three ways on the same ELF file: simavr's bare run loop (what
-// its own run_avr does), the board's SimulatedMega handing every port write
+// its own run_avr does), the simulator's SimulatedMega handing every port write
 // to the SignReader that reads the sign's frames, and nothing else.
 // The simulator program and --simulate are timed from outside
 // (bench/simulate-figures).
 //
 //   ledmarquee-simulate-speed SKETCH.elf SECONDS
-#include "board/sign_reader.h"
-#include "board/simulated_mega.h"
+#include "simulator/sign_reader.h"
+#include "simulator/simulated_mega.h"
+
+#include "generation/board_timing.h"
 
 extern "C" {
 #include <sim_avr.h>
@@ -23,7 +25,7 @@ extern "C" {
 namespace {
 
 using Clock = std::chrono::steady_clock;
-constexpr double kFrequency = board::SimulatedMega::kFrequency;
+constexpr double kFrequency = generation::BoardTiming::kClockHertz;
 
 void report(const char* what, double seconds, std::chrono::duration<double> took)
 {
@@ -55,14 +57,14 @@ double rawLoop(const char* elf, double seconds)
 
 double readSign(const char* elf, double seconds, std::uint64_t* frames)
 {
-    board::SimulatedMega mega;
+    simulator::SimulatedMega mega;
     QString error;
     if (!mega.loadElf(QString::fromLocal8Bit(elf), &error)) {
         std::fprintf(stderr, "%s\n", error.toLocal8Bit().constData());
         std::exit(1);
     }
-    board::SignReader reader;
-    mega.watchPorts(board::SignReader::kPorts, reader);
+    simulator::SignReader reader;
+    mega.watchPorts(simulator::SignReader::kPorts, reader);
     const auto until = static_cast<std::uint64_t>(seconds * kFrequency);
     const auto start = Clock::now();
     while (mega.cycle() < until && mega.run(16000)) {

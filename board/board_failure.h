@@ -22,6 +22,7 @@ enum class BoardFailure {
     FileFailed,        // a file or folder the job needs could not be made, written or copied
     SimulatorMissing,  // the tool's own simulator program is not where it belongs
     SimulatorFailed,   // the simulator could not run the sketch (its own error line or exit status)
+    SimulatorUnreadable, // the simulator wrote a line this tool cannot read (another version of it, say)
     Other,
 };
 

@@ -19,8 +19,10 @@ QString BoardTools::avrdudeProgram()
 
 QString BoardTools::simulatorPath()
 {
-    return QDir::cleanPath(QCoreApplication::applicationDirPath()
-                           + QStringLiteral("/../libexec/ledmarquee/ledmarquee-simulator"));
+    // The build gives the way from the programs' folder to the simulator's,
+    // the same installed and in the build tree.
+    return QDir::cleanPath(QCoreApplication::applicationDirPath() + QLatin1Char('/')
+                           + QStringLiteral(LEDMARQUEE_SIMULATOR_FROM_PROGRAMS));
 }
 
 QString BoardTools::simulatorProgram()

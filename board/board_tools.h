@@ -20,8 +20,8 @@ public:
     static QString builderProgram();  // arduino-builder, empty if absent
     static QString avrdudeProgram();  // avrdude, empty if absent
     // The tool's own program that runs sketches on the simulated Mega:
-    // where it belongs, beside the running program in ../libexec/ledmarquee,
-    // and that path only if it is there.
+    // where it belongs, in the ledmarquee folder of the libexec folder the
+    // build was configured with, and that path only if it is there.
     static QString simulatorPath();
     static QString simulatorProgram();
     // Debian packages still to install for compiling, for uploading, or both.

@@ -43,10 +43,10 @@ const ToolExit::Tool& simulator()
 
 SimulationJob::SimulationJob(QObject* parent) : QObject(parent)
 {
-    qRegisterMetaType<board::SimulatorOutput::Wiring>();
-    qRegisterMetaType<board::SimulatorOutput::Frame>();
-    qRegisterMetaType<board::SimulatorOutput::Light>();
-    qRegisterMetaType<board::SimulatorOutput::Fault>();
+    qRegisterMetaType<simulator::SimulatorOutput::Wiring>();
+    qRegisterMetaType<simulator::SimulatorOutput::Frame>();
+    qRegisterMetaType<simulator::SimulatorOutput::Light>();
+    qRegisterMetaType<simulator::SimulatorOutput::Fault>();
     connect(&m_life, &JobLife::finished, this, &SimulationJob::finished);
     connect(&m_build, &BoardJob::finished, this, &SimulationJob::onCompiled);
     m_simulator.setSeparateChannels(true);
@@ -68,9 +68,10 @@ void SimulationJob::start(const QString& sketchText, const Request& request)
     }
     m_request = request;
     m_compiledOutcome = BoardOutcome();
-    m_output = SimulatorOutput();
+    m_output = simulator::SimulatorOutput();
     m_errors.clear();
     m_simulatorError.clear();
+    m_unreadableLine.reset();
     if (const BoardOutcome missing = Preflight::forSimulation(); !missing.ok()) {
         m_life.finishLater(missing);
         return;
@@ -167,15 +168,22 @@ void SimulationJob::onReceived(ProcessRunner::Channel channel, const QString& te
     if (m_life.state() != JobLife::State::Running) {
         return; // what a stopped run still had on its way is not shown
     }
+    using simulator::SimulatorOutput;
     for (const SimulatorOutput::Event& event : m_output.read(text)) {
         std::visit(Visitor{
-                       [this](SimulatorOutput::Wiring wiring) { emit wiringRecognised(wiring); },
+                       [this](const SimulatorOutput::Wiring& wiring) { emit wiringRecognised(wiring); },
                        [this](const SimulatorOutput::Frame& frame) { emit frameShown(frame); },
                        [this](const SimulatorOutput::Light& light) { emit lightChanged(light); },
+                       [this](const SimulatorOutput::Dark& dark) { emit stillDark(dark.microseconds); },
                        [this](const SimulatorOutput::Fault& fault) { emit faulted(fault); },
                        [this](const SimulatorOutput::Progress& progress) { emit progressed(progress.microseconds); },
                        [](const SimulatorOutput::End&) {},
                        [this](const SimulatorOutput::Error& error) { m_simulatorError = error.text; },
+                       [this](const SimulatorOutput::Unreadable& unreadable) {
+                           // A simulator this tool cannot follow: nothing it says after can be trusted.
+                           m_unreadableLine = unreadable.line;
+                           cancel();
+                       },
                    },
                    event);
         if (m_life.state() != JobLife::State::Running) {
@@ -186,6 +194,15 @@ void SimulationJob::onReceived(ProcessRunner::Channel channel, const QString& te
 
 void SimulationJob::onSimulatorFinished(const ProcessRunner::Result& result)
 {
+    if (m_unreadableLine) {
+        BoardOutcome unreadable = m_compiledOutcome;
+        unreadable.failure = BoardFailure::SimulatorUnreadable;
+        unreadable.toolMessage = *m_unreadableLine;
+        unreadable.detail =
+            QStringLiteral("the simulator wrote a line this tool cannot read: \"%1\"").arg(*m_unreadableLine);
+        finish(unreadable);
+        return;
+    }
     BoardOutcome outcome = ToolExit::outcome(result, simulator(), [this](int exitCode) {
         BoardOutcome ran = m_compiledOutcome;
         if (exitCode == 0 || exitCode == kSketchFaulted) {

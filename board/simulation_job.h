@@ -4,13 +4,14 @@
 #include "board/board_outcome.h"
 #include "board/job_life.h"
 #include "board/process_runner.h"
-#include "board/simulator_output.h"
+#include "simulator/simulator_output.h"
 
 #include <QObject>
 #include <QString>
 
 #include <cstdint>
 #include <memory>
+#include <optional>
 
 class QTemporaryDir;
 
@@ -56,18 +57,21 @@ public:
 
 signals:
     void compiled(const board::BoardOutcome& outcome);
-    void wiringRecognised(board::SimulatorOutput::Wiring wiring);
-    void frameShown(const board::SimulatorOutput::Frame& frame);
-    void lightChanged(const board::SimulatorOutput::Light& light);
-    void faulted(const board::SimulatorOutput::Fault& fault);
+    void wiringRecognised(const simulator::SimulatorOutput::Wiring& wiring);
+    void frameShown(const simulator::SimulatorOutput::Frame& frame);
+    void lightChanged(const simulator::SimulatorOutput::Light& light);
+    // The board has run this long (simulated) and not lit the sign yet.
+    void stillDark(std::uint64_t microseconds);
+    void faulted(const simulator::SimulatorOutput::Fault& fault);
     // A run as fast as it can has come this far, in simulated time; a few
     // times a second.
     void progressed(std::uint64_t microseconds);
     // ok() when the sketch was compiled and ran, faults included. Otherwise
     // it says which way the run ended: the simulator missing, a copy that
-    // failed, the simulator's own error line or exit status, its crash with
-    // the signal. The log holds the builder's output and whatever the
-    // simulator said on its standard error.
+    // failed, the simulator's own error line or exit status, a line of its
+    // output this tool cannot read, its crash with the signal. The log holds
+    // the builder's output and whatever the simulator said on its standard
+    // error.
     void finished(const board::BoardOutcome& outcome);
 
 private:
@@ -85,16 +89,17 @@ private:
     Request m_request;
     BoardOutcome m_compiledOutcome;
     std::unique_ptr<QTemporaryDir> m_folder; // the compiled sketch, the simulator's own copy
-    SimulatorOutput m_output;
+    simulator::SimulatorOutput m_output;
     QString m_errors;
     QString m_simulatorError;
+    std::optional<QString> m_unreadableLine; // the simulator's first line that could not be read
     // Last, so that a simulator still running is stopped before its folder goes.
     ProcessRunner m_simulator;
 };
 
 } // namespace board
 
-Q_DECLARE_METATYPE(board::SimulatorOutput::Wiring)
-Q_DECLARE_METATYPE(board::SimulatorOutput::Frame)
-Q_DECLARE_METATYPE(board::SimulatorOutput::Light)
-Q_DECLARE_METATYPE(board::SimulatorOutput::Fault)
+Q_DECLARE_METATYPE(simulator::SimulatorOutput::Wiring)
+Q_DECLARE_METATYPE(simulator::SimulatorOutput::Frame)
+Q_DECLARE_METATYPE(simulator::SimulatorOutput::Light)
+Q_DECLARE_METATYPE(simulator::SimulatorOutput::Fault)

@@ -64,6 +64,7 @@ QString BoardCommands::failureLine(const board::BoardOutcome& outcome)
     case BoardFailure::FileFailed:
     case BoardFailure::SimulatorMissing:
     case BoardFailure::SimulatorFailed:
+    case BoardFailure::SimulatorUnreadable:
         // Not the board's: the line says what failed.
         return outcome.detail;
     case BoardFailure::VerifyFailed:

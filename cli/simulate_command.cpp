@@ -17,7 +17,7 @@ namespace cli {
 
 namespace {
 
-using Fault = board::SimulatorOutput::Fault;
+using Fault = simulator::SimulatorOutput::Fault;
 
 // What happened to the simulated board, for the one error line.
 QString faultLine(const Fault& fault)
@@ -53,17 +53,15 @@ QString faultLine(const Fault& fault)
         .arg(when);
 }
 
-QString wiringLine(board::SimulatorOutput::Wiring wiring)
+QString wiringLine(const simulator::SimulatorOutput::Wiring& wiring)
 {
-    switch (wiring) {
-    case board::SimulatorOutput::Wiring::KF:
-        return QStringLiteral("the sketch drives the sign on ports K (high byte) and F (low byte), port C the column");
-    case board::SimulatorOutput::Wiring::BA:
-        return QStringLiteral("the sketch drives the sign on ports B (high byte) and A (low byte), port C the column");
-    case board::SimulatorOutput::Wiring::Both:
-        break;
+    if (wiring.both) {
+        return QStringLiteral("the sketch drives both K and F and B and A with the words, port C the column");
     }
-    return QStringLiteral("the sketch drives both K and F and B and A with the words, port C the column");
+    if (wiring.ports == generation::PortWiring::PortsKF) {
+        return QStringLiteral("the sketch drives the sign on ports K (high byte) and F (low byte), port C the column");
+    }
+    return QStringLiteral("the sketch drives the sign on ports B (high byte) and A (low byte), port C the column");
 }
 
 } // namespace
@@ -78,14 +76,15 @@ int SimulateCommand::run(double seconds, const QString& sketchText)
     std::optional<Fault> fault;
     board::BoardOutcome outcome;
     QEventLoop loop;
-    QObject::connect(&job, &board::SimulationJob::frameShown, [](const board::SimulatorOutput::Frame& frame) {
-        const std::string line = board::SimulatorOutput::frameText(frame) + '\n';
+    QObject::connect(&job, &board::SimulationJob::frameShown, [](const simulator::SimulatorOutput::Frame& frame) {
+        const std::string line = simulator::SimulatorOutput::frameText(frame) + '\n';
         std::fwrite(line.data(), 1, line.size(), stdout);
     });
-    QObject::connect(&job, &board::SimulationJob::wiringRecognised, [&progress](board::SimulatorOutput::Wiring wiring) {
-        progress.end();
-        printError(wiringLine(wiring));
-    });
+    QObject::connect(&job, &board::SimulationJob::wiringRecognised,
+                     [&progress](const simulator::SimulatorOutput::Wiring& wiring) {
+                         progress.end();
+                         printError(wiringLine(wiring));
+                     });
     QObject::connect(&job, &board::SimulationJob::faulted, [&fault](const Fault& seen) { fault = seen; });
     QObject::connect(&job, &board::SimulationJob::compiled, [&progress] { progress.start(); });
     QObject::connect(&job, &board::SimulationJob::progressed,

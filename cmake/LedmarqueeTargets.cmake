@@ -22,13 +22,24 @@ if(LEDMARQUEE_SANITIZE)
 endif()
 
 # One folder per layer, holding a link to each layer it may see and nothing
-# else: build/layer-include/platform/{generation,platform,board}.
+# else: build/layer-include/board/{generation,platform,board}. Of a layer
+# that shows the others only some files, the folder holds links to those:
+# build/layer-include/board/simulator/simulator_output.h.
 set(LEDMARQUEE_LAYER_INCLUDE "${PROJECT_BINARY_DIR}/layer-include")
 file(REMOVE_RECURSE "${LEDMARQUEE_LAYER_INCLUDE}")
 foreach(_layer IN LISTS LEDMARQUEE_LAYERS)
   file(MAKE_DIRECTORY "${LEDMARQUEE_LAYER_INCLUDE}/${_layer}")
   foreach(_seen IN LISTS LEDMARQUEE_SEES_${_layer})
-    if(IS_DIRECTORY "${PROJECT_SOURCE_DIR}/${_seen}")
+    if(NOT IS_DIRECTORY "${PROJECT_SOURCE_DIR}/${_seen}")
+      continue()
+    endif()
+    if(DEFINED LEDMARQUEE_SHOWS_${_seen} AND NOT _seen STREQUAL _layer)
+      foreach(_file IN LISTS LEDMARQUEE_SHOWS_${_seen})
+        get_filename_component(_folder "${LEDMARQUEE_LAYER_INCLUDE}/${_layer}/${_file}" DIRECTORY)
+        file(MAKE_DIRECTORY "${_folder}")
+        file(CREATE_LINK "${PROJECT_SOURCE_DIR}/${_file}" "${LEDMARQUEE_LAYER_INCLUDE}/${_layer}/${_file}" SYMBOLIC)
+      endforeach()
+    else()
       file(CREATE_LINK "${PROJECT_SOURCE_DIR}/${_seen}" "${LEDMARQUEE_LAYER_INCLUDE}/${_layer}/${_seen}" SYMBOLIC)
     endif()
   endforeach()

@@ -1,6 +1,7 @@
 # Scans every #include in the layer folders and fails on one that reaches a
-# layer the including file may not see (see LedmarqueeLayers.cmake), on a path
-# that climbs out with "..", and on a Qt header inside generation/.
+# layer the including file may not see (see LedmarqueeLayers.cmake), on a file
+# that a layer keeps to itself, on a path that climbs out with "..", and on a
+# Qt header inside generation/.
 #
 # Runs at configure time (included with LEDMARQUEE_SOURCE_DIR set) and at
 # build time before any layer compiles:
@@ -34,6 +35,9 @@ foreach(_layer IN LISTS LEDMARQUEE_LAYERS)
       elseif(_top IN_LIST LEDMARQUEE_LAYERS AND _path MATCHES "/" AND NOT _top IN_LIST LEDMARQUEE_SEES_${_layer})
         string(REPLACE ";" ", " _seen "${LEDMARQUEE_SEES_${_layer}}")
         string(APPEND _wrong "  ${_shown}: ${_line}  (${_layer}/ may include only ${_seen})\n")
+      elseif(DEFINED LEDMARQUEE_SHOWS_${_top} AND NOT _top STREQUAL _layer AND NOT _path IN_LIST LEDMARQUEE_SHOWS_${_top})
+        string(REPLACE ";" ", " _open "${LEDMARQUEE_SHOWS_${_top}}")
+        string(APPEND _wrong "  ${_shown}: ${_line}  (outside ${_top}/ only ${_open} may be included)\n")
       elseif(_layer STREQUAL "generation" AND _line MATCHES "[<\"](Q|qt|Qt)")
         string(APPEND _wrong "  ${_shown}: ${_line}  (generation/ is plain C++ without Qt)\n")
       endif()

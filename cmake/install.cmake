@@ -6,8 +6,8 @@ include(GNUInstallDirs)
 include(${CMAKE_CURRENT_LIST_DIR}/icons.cmake)
 
 install(TARGETS ledmarquee ledmarquee-cli RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
-# Found by both programs as ../libexec/ledmarquee beside themselves.
-install(TARGETS ledmarquee-simulator RUNTIME DESTINATION ${CMAKE_INSTALL_LIBEXECDIR}/ledmarquee)
+# Where both programs look for it (LedmarqueeInstallDirs.cmake).
+install(TARGETS ledmarquee-simulator RUNTIME DESTINATION ${LEDMARQUEE_SIMULATOR_INSTALL_DIR})
 
 find_program(DESKTOP_FILE_VALIDATE desktop-file-validate)
 set(LEDMARQUEE_DESKTOP_FILE ${PROJECT_SOURCE_DIR}/data/ledmarquee.desktop)

@@ -26,6 +26,8 @@ set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "fonts-arphic-uming, fonts-arphic-ukai, libqt6svg6")
 # Compiling and uploading from the tool, and Qt's own Chinese buttons.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "arduino-builder, arduino-core-avr, avrdude, qt6-translations-l10n")
+# The window running natively on a Wayland desktop rather than through XWayland.
+string(APPEND CPACK_DEBIAN_PACKAGE_RECOMMENDS ", qt6-wayland")
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE "https://qelvorn.example/ledmarquee")
 set(CPACK_DEBIAN_COMPRESSION_TYPE xz)
 include(CPack)

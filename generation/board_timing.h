@@ -1,5 +1,7 @@
 #pragma once
 
+#include <cstdint>
+
 namespace generation {
 
 // How long the sign's loop takes on a Mega 2560 at 16 MHz, in CPU cycles,
@@ -9,7 +11,9 @@ namespace generation {
 // core's timer interrupt included; the board tests hold them to it. It
 // says nothing of what a frame shows.
 struct BoardTiming {
-    static constexpr double kCyclesPerMicrosecond = 16.0;
+    // The Mega 2560's clock, which the simulated board runs at too.
+    static constexpr std::uint32_t kClockHertz = 16000000;
+    static constexpr double kCyclesPerMicrosecond = kClockHertz / 1e6;
 
     double blinkStep;    // a[j]=b[j] before each of the three blinks
     double litFrame;

@@ -12,6 +12,17 @@ namespace generation {
 // boards wired to B and A instead. Port C selects the column in both.
 enum class PortWiring { PortsKF, PortsBA };
 
+// The ports, by their letters, that carry a column word's high and low byte
+// in a wiring: the sketches write them and the simulated board reads them.
+struct DataPorts {
+    char high;
+    char low;
+};
+constexpr DataPorts dataPorts(PortWiring wiring)
+{
+    return wiring == PortWiring::PortsKF ? DataPorts{'K', 'F'} : DataPorts{'B', 'A'};
+}
+
 // Where the message words live on the board: an array in SRAM, or arrays in
 // flash read back one column at a time.
 enum class MessageStorage { Sram, Flash };

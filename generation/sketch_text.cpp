@@ -13,11 +13,11 @@ constexpr int kBlankEntries = MarqueeShape::kColumns;
 // The frame loops sit two loops deep in loop().
 constexpr int kFrameIndent = 11;
 
-// The data ports for the high and the low byte of a column word.
-std::pair<std::string, std::string> dataPorts(PortWiring wiring)
+// The data ports for the high and the low byte of a column word, as text.
+std::pair<std::string, std::string> dataPortNames(PortWiring wiring)
 {
-    return wiring == PortWiring::PortsKF ? std::pair<std::string, std::string>{"K", "F"}
-                                         : std::pair<std::string, std::string>{"B", "A"};
+    const DataPorts ports = dataPorts(wiring);
+    return {std::string(1, ports.high), std::string(1, ports.low)};
 }
 
 } // namespace
@@ -29,7 +29,7 @@ std::string SketchText::lastIndex(int count)
 
 std::vector<std::string> SketchText::frameLines(PortWiring wiring, int indent, bool dark)
 {
-    const auto [high, low] = dataPorts(wiring);
+    const auto [high, low] = dataPortNames(wiring);
     const std::string outer(static_cast<std::size_t>(indent), ' ');
     const std::string inner = outer + "    ";
     std::vector<std::string> lines;
@@ -128,7 +128,7 @@ std::vector<std::string> SketchText::flashReader(std::size_t arrays, bool far)
 
 std::vector<std::string> SketchText::programLines(const SketchLayout& layout, std::size_t flashArrays, bool far)
 {
-    const auto [high, low] = dataPorts(layout.wiring);
+    const auto [high, low] = dataPortNames(layout.wiring);
     const bool flash = layout.storage == MessageStorage::Flash;
     const std::string columns = lastIndex(MarqueeShape::kColumns);
 

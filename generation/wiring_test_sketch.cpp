@@ -21,11 +21,8 @@ int WiringTestSketch::frames(Part part, PortWiring wiring)
 
 char WiringTestSketch::rowPort(int row, PortWiring wiring)
 {
-    const bool low = row < 8;
-    if (wiring == PortWiring::PortsKF) {
-        return low ? 'F' : 'K';
-    }
-    return low ? 'A' : 'B';
+    const DataPorts ports = dataPorts(wiring);
+    return row < 8 ? ports.low : ports.high;
 }
 
 std::string WiringTestSketch::pinName(char port, int bit)

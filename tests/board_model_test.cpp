@@ -1,6 +1,6 @@
 #include "avr_toolchain.h"
+#include "recorded_sign.h"
 
-#include "board/simulated_mega.h"
 #include "generation/board_memory.h"
 #include "generation/board_timing.h"
 #include "generation/column_sampler.h"
@@ -11,6 +11,7 @@
 #include "generation/wiring_test_timing.h"
 #include "platform/big5_line_file_opener.h"
 #include "platform/qt_glyph_canvas.h"
+#include "simulator/simulated_mega.h"
 #include "window/memory_line.h"
 
 #include <QDir>
@@ -58,50 +59,34 @@ protected:
     }
 
     // Runs the built sketch for one whole loop and a frame more; the frame
-    // starts are the writes of column 0 to port C.
-    std::vector<std::uint64_t> frameStarts(const QString& name, const char* ports, std::size_t frames,
-                                           board::SimulatedMega::StackDepth* stack)
+    // starts, in cycles.
+    std::vector<double> frameStarts(const QString& name, const char* ports, std::size_t frames,
+                                    simulator::SimulatedMega::StackDepth* stack)
     {
-        board::SimulatedMega mega;
+        simulator::SimulatedMega mega;
         QString error;
         EXPECT_TRUE(mega.loadElf(toolchain->elfPath(name), &error)) << error.toStdString();
-        mega.watchPorts(ports);
-        std::vector<std::uint64_t> starts;
-        while (starts.size() <= frames + 1 && mega.run(4000000)) {
-            starts.clear();
-            for (const auto& write : mega.writes()) {
-                if (write.port == 'C' && write.value == 0) {
-                    starts.push_back(write.cycle);
-                }
-            }
+        const tests::RecordedSign sign(mega, ports);
+        while (sign.frames().size() <= frames + 1 && mega.run(4000000)) {
         }
         *stack = mega.stackDepth();
-        return starts;
+        return shown(sign).starts;
     }
 
     // What the board showed: the frames that started from cycle `from` on,
-    // each from its write of column 0 to port C, with the words its 64
-    // columns held. The last frame may be cut short.
+    // with their starts in cycles and their pictures.
     struct Shown {
-        std::vector<std::uint64_t> starts;
+        std::vector<double> starts;
         std::vector<SignAnimation::Frame> pictures;
     };
-    static Shown framesShown(const board::SimulatedMega& mega, char high, char low, std::uint64_t from = 0)
+    static Shown shown(const tests::RecordedSign& sign, std::uint64_t from = 0)
     {
-        Shown shown;
-        for (const auto& column : mega.shownColumns(high, low)) {
-            if (column.cycle < from) {
-                continue;
-            }
-            if (column.column == 0) {
-                shown.starts.push_back(column.cycle);
-                shown.pictures.emplace_back();
-            }
-            if (!shown.pictures.empty() && column.column >= 0 && column.column < SignAnimation::kColumns) {
-                shown.pictures.back()[std::size_t(column.column)] = column.word;
-            }
+        Shown found;
+        for (const auto& frame : sign.framesFrom(from)) {
+            found.starts.push_back(tests::RecordedSign::startCycle(frame));
+            found.pictures.push_back(frame.words);
         }
-        return shown;
+        return found;
     }
 
     tests::AvrToolchain* toolchain = nullptr;
@@ -116,9 +101,9 @@ std::u16string chinese(std::size_t length)
 
 // What each phase of a measured loop took, in the model's terms; printed
 // so that the figures in BoardTiming can be measured again.
-BoardTiming measuredTiming(const std::vector<std::uint64_t>& starts, std::size_t frameCount)
+BoardTiming measuredTiming(const std::vector<double>& starts, std::size_t frameCount)
 {
-    const auto length = [&](std::size_t f) { return double(starts[f + 1] - starts[f]); };
+    const auto length = [&](std::size_t f) { return starts[f + 1] - starts[f]; };
     const auto mean = [&](std::size_t from, std::size_t to, std::size_t period, std::size_t firstIn,
                           std::size_t lastIn) {
         double sum = 0;
@@ -141,7 +126,7 @@ BoardTiming measuredTiming(const std::vector<std::uint64_t>& starts, std::size_t
     t.marqueeFrame = mean(632, frameCount, 6, 0, 5);
     t.marqueeStep = mean(632, frameCount - 1, 6, 5, 6) - t.marqueeFrame;
     const SignAnimation model({}, {}, (frameCount - 632) / 6 - 1, t);
-    t.loopReturn = double(starts[frameCount] - starts[0]) - model.loopMicroseconds() * 16;
+    t.loopReturn = starts[frameCount] - starts[0] - model.loopMicroseconds() * 16;
     std::printf("measured {%.1f, %.2f, %.2f, %.1f, %.2f, %.1f, %.2f, %.1f}\n", t.blinkStep, t.litFrame, t.darkFrame,
                 t.rollStep, t.rollFrame, t.marqueeStep, t.marqueeFrame, t.loopReturn);
     return t;
@@ -169,6 +154,11 @@ TEST_F(BoardModelTest, MemoryFiguresAreWhatTheToolchainReports)
             }
         }
     }
+    // The longest message each sketch holds with its stack's room, as the
+    // memory line and the README say, lies among the lengths built above.
+    EXPECT_EQ(BoardMemory::longestMessageThatFits(BoardMemory::Sketch::Panel), 279u);
+    EXPECT_EQ(BoardMemory::longestMessageThatFits(BoardMemory::Sketch::File), 276u);
+
     // The whole message in flash: one array, several read near, several
     // read far, and close to the widest.
     for (std::size_t length : {4u, 1000u, 2010u, 7000u}) {
@@ -211,18 +201,18 @@ TEST_F(BoardModelTest, PreviewLoopLastsWhatTheBoardLoopLasts)
         QString error;
         ASSERT_TRUE(toolchain->build(text, c.name, &error)) << error.toStdString();
         const SignAnimation animation({}, {}, columns, c.timing);
-        board::SimulatedMega::StackDepth stack;
+        simulator::SimulatedMega::StackDepth stack;
         const auto starts = frameStarts(c.name, c.ports, animation.frameCount(), &stack);
         ASSERT_GT(starts.size(), animation.frameCount());
         measuredTiming(starts, animation.frameCount());
         std::printf("stack: %d bytes in the loop, %d more in an interrupt\n", stack.enabled, stack.interrupt);
 
-        const double loop = double(starts[animation.frameCount()] - starts[0]);
+        const double loop = starts[animation.frameCount()] - starts[0];
         std::printf("loop: %.0f cycles on the board, %.0f modelled\n", loop, animation.loopMicroseconds() * 16);
         EXPECT_NEAR(animation.loopMicroseconds() * 16, loop, loop * 0.001);
         for (std::size_t f = 0; f < animation.frameCount(); ++f) {
             const double modelled = (animation.frameStartMicroseconds(f) - animation.frameStartMicroseconds(0)) * 16;
-            ASSERT_NEAR(modelled, double(starts[f] - starts[0]), loop * 0.001) << "frame " << f;
+            ASSERT_NEAR(modelled, starts[f] - starts[0], loop * 0.001) << "frame " << f;
         }
         // The stack goes as deep as the memory model leaves room for.
         EXPECT_EQ(std::size_t(stack.enabled + stack.interrupt), BoardMemory::kStackBytes);
@@ -244,11 +234,11 @@ TEST_F(BoardModelTest, FileSketchScrollsAChineseMessageToItsLastCharacter)
     QString error;
     ASSERT_TRUE(toolchain->build(text, "filemarquee", &error)) << error.toStdString();
 
-    board::SimulatedMega mega;
+    simulator::SimulatedMega mega;
     ASSERT_TRUE(mega.loadElf(toolchain->elfPath("filemarquee"), &error)) << error.toStdString();
     const long counter = mega.symbolAddress("k");
     ASSERT_GE(counter, 0);
-    mega.watchPorts("CBA");
+    const tests::RecordedSign sign(mega, "CBA");
     // Blinks and roll-up: 632 frames of 64 columns of some 1,630 cycles.
     ASSERT_TRUE(mega.run(67000000));
     // The marquee's step k shows c[k] .. c[k + 63]: 64 dark entries, then
@@ -260,25 +250,12 @@ TEST_F(BoardModelTest, FileSketchScrollsAChineseMessageToItsLastCharacter)
     const std::uint64_t from = mega.cycle();
     ASSERT_TRUE(mega.run(3 * 6 * 64 * 1700));
 
-    std::vector<std::uint16_t> lastStep;
+    tests::RecordedSign::Words lastStep{};
     for (std::size_t n = slen - 64; n < slen; ++n) {
-        lastStep.push_back(SignAnimation::boardValue(panel.messageWords[n]));
+        lastStep[n - (slen - 64)] = SignAnimation::boardValue(panel.messageWords[n]);
     }
     ASSERT_TRUE(std::any_of(lastStep.end() - 16, lastStep.end(), [](std::uint16_t word) { return word != 0; }));
-    std::vector<board::SimulatedMega::Column> shown;
-    for (const auto& column : mega.shownColumns('B', 'A')) {
-        if (column.cycle > from) {
-            shown.push_back(column);
-        }
-    }
-    bool lastCharacterShown = false;
-    for (std::size_t start = 0; start + 64 <= shown.size() && !lastCharacterShown; ++start) {
-        lastCharacterShown = true;
-        for (std::size_t i = 0; i < 64 && lastCharacterShown; ++i) {
-            lastCharacterShown = shown[start + i].column == int(i) && shown[start + i].word == lastStep[i];
-        }
-    }
-    EXPECT_TRUE(lastCharacterShown) << "message columns " << slen - 64 << " to " << slen - 1;
+    EXPECT_TRUE(sign.showed(lastStep, from)) << "message columns " << slen - 64 << " to " << slen - 1;
 }
 
 TEST_F(BoardModelTest, StepFramesSetHowManyFramesEachMarqueeColumnStays)
@@ -291,9 +268,9 @@ TEST_F(BoardModelTest, StepFramesSetHowManyFramesEachMarqueeColumnStays)
         const QString name = QStringLiteral("speed%1").arg(stepFrames);
         QString error;
         ASSERT_TRUE(toolchain->build(QByteArray::fromStdString(sketch.text), name, &error)) << error.toStdString();
-        board::SimulatedMega mega;
+        simulator::SimulatedMega mega;
         ASSERT_TRUE(mega.loadElf(toolchain->elfPath(name), &error)) << error.toStdString();
-        mega.watchPorts("CKF");
+        const tests::RecordedSign sign(mega, "CKF");
         const SignAnimation model(sketch.titleWords, sketch.messageWords, sketch.columnCount,
                                   BoardTiming::panelSketch(), stepFrames);
         const std::size_t marqueeStart = 3 * (101 + 51) + 16 * 11;
@@ -309,7 +286,7 @@ TEST_F(BoardModelTest, StepFramesSetHowManyFramesEachMarqueeColumnStays)
         const std::uint64_t from = mega.cycle();
         const double step = BoardTiming::panelSketch().marqueeStepMicroseconds(stepFrames) * 16;
         ASSERT_TRUE(mega.run(std::uint64_t(5 * step)));
-        const Shown shown = framesShown(mega, 'K', 'F', from);
+        const Shown shown = this->shown(sign, from);
 
         // Runs of the same picture, after the step that was under way.
         std::size_t f = 0;
@@ -327,9 +304,9 @@ TEST_F(BoardModelTest, StepFramesSetHowManyFramesEachMarqueeColumnStays)
             ASSERT_LT(f, shown.starts.size());
             // The step lasts what the preview plays: its frames and the
             // same work before them at every speed.
-            EXPECT_NEAR(double(shown.starts[f] - shown.starts[first]), step, step * 0.001) << "step " << s;
+            EXPECT_NEAR(shown.starts[f] - shown.starts[first], step, step * 0.001) << "step " << s;
             std::printf("%d frames a step: %.0f cycles on the board, %.0f modelled\n", stepFrames,
-                        double(shown.starts[f] - shown.starts[first]), step);
+                        shown.starts[f] - shown.starts[first], step);
         }
     }
 }
@@ -353,13 +330,13 @@ TEST_F(BoardModelTest, WiringTestLightsEachRowThenEachColumnThenAllForTheirTimes
             EXPECT_NEAR(double(sizes->text + sizes->data), double(BoardMemory::kWiringTestFlashBytes),
                         double(BoardMemory::kFlashSlackBytes));
         }
-        board::SimulatedMega mega;
+        simulator::SimulatedMega mega;
         ASSERT_TRUE(mega.loadElf(toolchain->elfPath(c.name), &error)) << error.toStdString();
-        mega.watchPorts(c.ports);
+        const tests::RecordedSign sign(mega, c.ports);
         const SignAnimation model = SignAnimation::wiringTest(c.wiring);
         const double frame = WiringTestTiming::forWiring(c.wiring).frame;
         ASSERT_TRUE(mega.run(std::uint64_t(model.loopMicroseconds() * 16 + 3 * frame)));
-        const Shown shown = framesShown(mega, c.ports[1], c.ports[2]);
+        const Shown shown = this->shown(sign);
         ASSERT_GT(shown.starts.size(), model.frameCount() + 1);
 
         // One loop is 81 pictures, each held for a run of frames: each row
@@ -390,12 +367,11 @@ TEST_F(BoardModelTest, WiringTestLightsEachRowThenEachColumnThenAllForTheirTimes
                 kind = 2;
             }
             ASSERT_EQ(shown.pictures[runStarts[run]], expected) << "picture " << run;
-            const double lasted = double(shown.starts[runStarts[run + 1]] - shown.starts[runStarts[run]]) / 16;
+            const double lasted = (shown.starts[runStarts[run + 1]] - shown.starts[runStarts[run]]) / 16;
             // The nearest whole number of frames to the time asked for.
             EXPECT_NEAR(lasted, target, frame / 16 / 2 + 200) << "picture " << run;
             if (run > 0) {
-                extra[std::size_t(kind)] +=
-                    double(shown.starts[runStarts[run]] - shown.starts[runStarts[run] - 1]) - frame;
+                extra[std::size_t(kind)] += shown.starts[runStarts[run]] - shown.starts[runStarts[run] - 1] - frame;
             }
             if (run == 0 || run == 16 || run == 80) {
                 std::printf("%s picture %zu lasts %.1f ms\n", c.name, run, lasted / 1000);
@@ -403,12 +379,12 @@ TEST_F(BoardModelTest, WiringTestLightsEachRowThenEachColumnThenAllForTheirTimes
         }
         // From the last frame of everything to the first row's, loop()
         // returns and fills a[] for the first row.
-        const double looped = double(shown.starts[model.frameCount()] - shown.starts[model.frameCount() - 1]) - frame;
+        const double looped = shown.starts[model.frameCount()] - shown.starts[model.frameCount() - 1] - frame;
         double frames = 0;
         int counted = 0;
         for (std::size_t f = 0; f < model.frameCount(); ++f) {
             if (shown.pictures[f + 1] == shown.pictures[f]) {
-                frames += double(shown.starts[f + 1] - shown.starts[f]);
+                frames += shown.starts[f + 1] - shown.starts[f];
                 ++counted;
             }
         }
@@ -416,12 +392,12 @@ TEST_F(BoardModelTest, WiringTestLightsEachRowThenEachColumnThenAllForTheirTimes
                     frames / counted, looped - extra[0] / 15);
 
         // The preview plays the loop as the board runs it.
-        const double loop = double(shown.starts[model.frameCount()] - shown.starts[0]);
+        const double loop = shown.starts[model.frameCount()] - shown.starts[0];
         EXPECT_NEAR(model.loopMicroseconds() * 16, loop, loop * 0.001);
         for (std::size_t f = 0; f < model.frameCount(); ++f) {
             ASSERT_EQ(model.frame(f), shown.pictures[f]) << "frame " << f;
             const double modelled = (model.frameStartMicroseconds(f) - model.frameStartMicroseconds(0)) * 16;
-            ASSERT_NEAR(modelled, double(shown.starts[f] - shown.starts[0]), loop * 0.001) << "frame " << f;
+            ASSERT_NEAR(modelled, shown.starts[f] - shown.starts[0], loop * 0.001) << "frame " << f;
         }
     }
 }

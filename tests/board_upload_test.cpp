@@ -1,11 +1,12 @@
 #include "board/board_job.h"
 #include "board/board_tools.h"
-#include "board/simulated_mega.h"
 #include "generation/column_sampler.h"
 #include "generation/default_texts.h"
 #include "generation/panel_sketch_builder.h"
 #include "generation/sign_animation.h"
 #include "platform/qt_glyph_canvas.h"
+#include "pty_board.h"
+#include "simulator/simulated_mega.h"
 
 #include <QSignalSpy>
 #include <gtest/gtest.h>
@@ -26,10 +27,9 @@ TEST(BoardUploadTest, DefaultSketchLandsOnTheSimulatedMegaAndShowsTheTitle)
     const auto sketch = builder.buildPanelSketch(std::u16string(generation::kDefaultTitle),
                                       std::u16string(generation::kDefaultMessage), generation::RowWindow::standard());
 
-    board::SimulatedMega mega;
-    mega.watchPorts("CKF");
+    tests::PtyBoard mega;
     QString error;
-    const QString pty = mega.startBootloaderOnPty(&error);
+    const QString pty = mega.start(&error);
     ASSERT_FALSE(pty.isEmpty()) << error.toStdString();
 
     qputenv("XDG_CACHE_HOME", LEDMARQUEE_BOARD_CACHE);
@@ -50,21 +50,17 @@ TEST(BoardUploadTest, DefaultSketchLandsOnTheSimulatedMegaAndShowsTheTitle)
 
     // The flash holds the hex byte for byte, read by simavr's own loader.
     ASSERT_GT(outcome.flashBytes, 0);
-    board::SimulatedMega reference;
+    simulator::SimulatedMega reference;
     ASSERT_TRUE(reference.loadHex(outcome.hexPath, &error)) << error.toStdString();
     const auto length = static_cast<std::size_t>(outcome.flashBytes);
     EXPECT_EQ(mega.flash(0, length), reference.flash(0, length));
 
     // Leaving the bootloader starts the application: the first frame on
     // ports C, K and F is the title.
-    ASSERT_TRUE(mega.waitForWrites(3 * 64 * 3, 20000));
-    mega.stop();
-    const auto columns = mega.shownColumns('K', 'F');
-    ASSERT_GE(columns.size(), 64u);
-    for (int i = 0; i < 64; ++i) {
-        EXPECT_EQ(columns[i].column, i);
-        EXPECT_EQ(columns[i].word, generation::SignAnimation::boardValue(sketch.titleWords[static_cast<std::size_t>(i)]))
-            << "column " << i;
+    const auto frame = mega.firstFrame(std::chrono::seconds(20));
+    ASSERT_TRUE(frame.has_value());
+    for (std::size_t i = 0; i < frame->words.size(); ++i) {
+        EXPECT_EQ(frame->words[i], generation::SignAnimation::boardValue(sketch.titleWords[i])) << "column " << i;
     }
 }
 

@@ -28,7 +28,7 @@ for needed in fonts-arphic-uming fonts-arphic-ukai libqt6svg6 libqt6widgets6 lib
   [[ ", $depends," == *", $needed"[\ ,]* ]] || fail "Depends lacks $needed: $depends"
 done
 recommends=$(field Recommends)
-for wanted in arduino-builder arduino-core-avr avrdude qt6-translations-l10n; do
+for wanted in arduino-builder arduino-core-avr avrdude qt6-translations-l10n qt6-wayland; do
   [[ ", $recommends," == *", $wanted,"* ]] || fail "Recommends lacks $wanted: $recommends"
 done
 

@@ -139,25 +139,22 @@ TEST_F(PanelSketchBuilderTest, CharacterOutsideTheBasicPlaneCountsTwo)
     EXPECT_EQ(lines[5], "unsigned int slen= 299;   //c[]資料長度");
 }
 
+// The title's words in b[] through the window chosen, the message's in c[]
+// after its 64 dark entries, always through the standard window.
 TEST_F(PanelSketchBuilderTest, WordsLandInTheirArraysThroughTheirWindows)
 {
     canvas.ink[u"t"] = {{0, 3}, {63, 0}, {64, 3}};
-    const auto standard = build(u"t", u"");
-    const auto lowered = build(u"t", u"", RowWindow::lowered());
+    canvas.ink[u"m"] = {{2, 5}};
+    const auto standard = build(u"t", u"m");
+    const auto lowered = build(u"t", u"m", RowWindow::lowered());
     EXPECT_TRUE(standard[4].starts_with(" 4, 0,"));
     EXPECT_TRUE(standard[4].ends_with(", .5};"));
     EXPECT_TRUE(lowered[4].starts_with(" 1, 0,"));
     EXPECT_TRUE(lowered[4].ends_with(", 0};"));
     EXPECT_EQ(count(standard[4], ","), 63u); // column 64 is never read
+    // c[64] ends the first line; the message's column 2 is c[66].
+    EXPECT_TRUE(standard[messageStart(standard) + 1].starts_with(" 0, 16,")) << standard[messageStart(standard) + 1];
     EXPECT_EQ(std::vector(standard.begin() + 5, standard.end()), std::vector(lowered.begin() + 5, lowered.end()));
-}
-
-TEST_F(PanelSketchBuilderTest, DrawsTitleThenMessageInOrder)
-{
-    builder.buildPanelSketch(u"title", u"message", RowWindow::standard());
-    EXPECT_EQ(canvas.drawn, (std::vector<std::u16string>{u"title", u"message"}));
-    EXPECT_EQ(canvas.calls, (std::vector<std::string>{"size 12", "pen 0,0", "clear", "draw 5", "clear", "pen 0,0",
-                                                      "draw 7"}));
 }
 
 // One mark counts 13 columns, its picture may draw far more: the count then

@@ -32,7 +32,7 @@ protected:
     {
         session.simulationStarted();
         session.simulationCompiled(outcome(BoardFailure::None));
-        session.simulationWiring(board::SimulatorOutput::Wiring::KF);
+        session.simulationWiring({generation::PortWiring::PortsKF, false});
         session.simulationLight(lit);
     }
 
@@ -40,8 +40,8 @@ protected:
     QString note() const { return session.signNote().text; }
 
     Session session{generation::kMingFace};
-    const board::SimulatorOutput::Levels lit = [] {
-        board::SimulatorOutput::Levels levels{};
+    const simulator::SimulatorOutput::Levels lit = [] {
+        simulator::SimulatorOutput::Levels levels{};
         levels[5] = 15;
         return levels;
     }();

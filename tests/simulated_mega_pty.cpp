@@ -4,7 +4,7 @@
 // the flash (or the given number of bytes) to FILE.
 //
 //   simulated-mega-pty FLASH-FILE [BYTES]
-#include "board/simulated_mega.h"
+#include "pty_board.h"
 
 #include <QFile>
 
@@ -19,9 +19,9 @@ int main(int argc, char** argv)
         return 2;
     }
     const std::size_t bytes = argc > 2 ? std::strtoul(argv[2], nullptr, 0) : 0x3E000;
-    auto* mega = new board::SimulatedMega; // left to the process's end, as the terminal's thread needs
+    tests::PtyBoard mega;
     QString error;
-    const QString path = mega->startBootloaderOnPty(&error);
+    const QString path = mega.start(&error);
     if (path.isEmpty()) {
         std::fprintf(stderr, "simulated-mega-pty: %s\n", error.toLocal8Bit().constData());
         return 1;
@@ -31,10 +31,8 @@ int main(int argc, char** argv)
     char buffer[256];
     while (read(STDIN_FILENO, buffer, sizeof buffer) > 0) {
     }
+    mega.stop();
     QFile out(QString::fromLocal8Bit(argv[1]));
-    const QByteArray flash = mega->flash(0, bytes);
-    const bool written = out.open(QIODevice::WriteOnly) && out.write(flash) == flash.size() && out.flush();
-    std::fflush(stdout);
-    // Stopping the terminal's thread can hang; the process just ends.
-    _exit(written ? 0 : 1);
+    const QByteArray flash = mega.flash(0, bytes);
+    return out.open(QIODevice::WriteOnly) && out.write(flash) == flash.size() && out.flush() ? 0 : 1;
 }

@@ -1,4 +1,4 @@
-#include "board/simulator_output.h"
+#include "simulator/simulator_output.h"
 #include "file_bytes.h"
 
 #include <gtest/gtest.h>
@@ -7,7 +7,7 @@
 
 namespace {
 
-using board::SimulatorOutput;
+using simulator::SimulatorOutput;
 
 // Feeds a captured run to the reader seven characters at a time, as a pipe
 // may deliver it, and returns every event.
@@ -42,7 +42,8 @@ TEST(SimulatorOutputTest, ReadsCapturedRuns)
     // The default sketch for 0.7 simulated seconds: the title lit, then dark.
     const auto events = readInPieces(QStringLiteral("simulator_default_sketch.txt"));
     ASSERT_EQ(events.size(), 7u);
-    EXPECT_EQ(std::get<SimulatorOutput::Wiring>(events.front()), SimulatorOutput::Wiring::KF);
+    EXPECT_EQ(std::get<SimulatorOutput::Wiring>(events.front()),
+              (SimulatorOutput::Wiring{generation::PortWiring::PortsKF, false}));
     const auto frames = all<SimulatorOutput::Frame>(events);
     ASSERT_EQ(frames.size(), 2u);
     EXPECT_EQ(frames[0].microseconds, 1787u);
@@ -71,22 +72,27 @@ TEST(SimulatorOutputTest, ReadsCapturedRuns)
     EXPECT_EQ(faults[0].restarts, 75107);
 }
 
-TEST(SimulatorOutputTest, WritesWhatItReadsAndSkipsWhatItCannot)
+// What the writers write the reader reads back; a line it cannot read is
+// an event of its own that quotes it, so a simulator of another version is
+// not taken for a silent one.
+TEST(SimulatorOutputTest, ReadsWhatItWritesAndQuotesWhatItCannotRead)
 {
     SimulatorOutput::Frame frame{123456789, {}};
     frame.words[0] = 0xffff;
     frame.words[63] = 0x0102;
     SimulatorOutput::Fault fault{SimulatorOutput::Fault::Kind::Asleep, 42, 0x3fffe, 0};
+    const SimulatorOutput::Wiring both{generation::PortWiring::PortsKF, true};
     SimulatorOutput output;
-    const std::string text = "frame 12 00zz\nbogus line\nlight 5 0f\n" + SimulatorOutput::frameLine(frame)
-                             + SimulatorOutput::faultLine(fault) + SimulatorOutput::wiringLine(SimulatorOutput::Wiring::Both)
-                             + "end 9";
+    const std::string text = "frame 12 00zz\n" + SimulatorOutput::frameLine(frame) + SimulatorOutput::darkLine(500000)
+                             + SimulatorOutput::faultLine(fault) + SimulatorOutput::wiringLine(both) + "end 9";
     const auto events = output.read(QString::fromStdString(text));
-    ASSERT_EQ(events.size(), 3u);
-    EXPECT_EQ(std::get<SimulatorOutput::Frame>(events[0]).words, frame.words);
-    EXPECT_EQ(std::get<SimulatorOutput::Frame>(events[0]).microseconds, frame.microseconds);
-    EXPECT_EQ(std::get<SimulatorOutput::Fault>(events[1]).address, fault.address);
-    EXPECT_EQ(std::get<SimulatorOutput::Wiring>(events[2]), SimulatorOutput::Wiring::Both);
+    ASSERT_EQ(events.size(), 5u);
+    EXPECT_EQ(std::get<SimulatorOutput::Unreadable>(events[0]).line, QStringLiteral("frame 12 00zz"));
+    EXPECT_EQ(std::get<SimulatorOutput::Frame>(events[1]).words, frame.words);
+    EXPECT_EQ(std::get<SimulatorOutput::Frame>(events[1]).microseconds, frame.microseconds);
+    EXPECT_EQ(std::get<SimulatorOutput::Dark>(events[2]).microseconds, 500000u);
+    EXPECT_EQ(std::get<SimulatorOutput::Fault>(events[3]).address, fault.address);
+    EXPECT_EQ(std::get<SimulatorOutput::Wiring>(events[4]), both);
     // The end line is whole only with its line end.
     EXPECT_EQ(std::get<SimulatorOutput::End>(output.read(u"\n").front()).microseconds, 9u);
 }

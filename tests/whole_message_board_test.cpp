@@ -1,8 +1,8 @@
 #include "avr_toolchain.h"
+#include "recorded_sign.h"
 
 #include "board/board_tools.h"
-
-#include "board/simulated_mega.h"
+#include "simulator/simulated_mega.h"
 #include "generation/column_sampler.h"
 #include "generation/panel_sketch_builder.h"
 #include "generation/sign_animation.h"
@@ -15,7 +15,6 @@
 
 #include <gtest/gtest.h>
 
-#include <array>
 
 namespace {
 
@@ -102,13 +101,13 @@ TEST_P(WholeMessageBoardTest, ScrollsToTheEnd)
     const QRegularExpression text(QStringLiteral("^\\.text\\s+(\\d+)"), QRegularExpression::MultilineOption);
     EXPECT_LE(text.match(output).captured(1).toLong(), 253952) << "the flash below the bootloader";
 
-    board::SimulatedMega mega;
+    simulator::SimulatedMega mega;
     ASSERT_TRUE(mega.loadElf(elf, &output)) << output.toStdString();
     const long counter = mega.symbolAddress("k");
     ASSERT_GE(counter, 0);
-    mega.watchPorts("CKF");
+    tests::RecordedSign sign(mega, "CKF");
 
-    using Frame = std::array<std::uint16_t, 64>;
+    using Frame = tests::RecordedSign::Words;
     // Marquee step s shows columns s .. s + 63 of 64 dark columns, the
     // message and the dark columns after it.
     const auto expectedFrame = [&](std::size_t step) {
@@ -124,46 +123,28 @@ TEST_P(WholeMessageBoardTest, ScrollsToTheEnd)
     // Blinks and roll-up: 632 frames of 64 columns of some 1,630 cycles.
     ASSERT_TRUE(mega.run(67000000));
 
+    // Moves the counter on; the rest of the step under way runs, then two
+    // steps of 6 frames. Returns the cycle the jump was made at.
     const auto jumpTo = [&](std::uint32_t step) {
         for (int byte = 0; byte < 4; ++byte) {
             mega.setData(static_cast<std::size_t>(counter + byte), static_cast<std::uint8_t>(step >> (8 * byte)));
         }
         const std::uint64_t from = mega.cycle();
-        // The rest of the step under way, then two steps of 6 frames.
         EXPECT_TRUE(mega.run(3 * 6 * 64 * 1700));
-        std::vector<board::SimulatedMega::Column> shown;
-        for (const auto& column : mega.shownColumns('K', 'F')) {
-            if (column.cycle > from) {
-                shown.push_back(column);
-            }
-        }
-        return shown;
-    };
-    // A frame that shows the columns of step `step` somewhere in shown.
-    const auto showsStep = [&](const std::vector<board::SimulatedMega::Column>& shown, std::size_t step) {
-        const auto frame = expectedFrame(step);
-        for (std::size_t start = 0; start + 64 <= shown.size(); ++start) {
-            bool all = true;
-            for (std::size_t i = 0; i < 64 && all; ++i) {
-                all = shown[start + i].column == static_cast<int>(i) && shown[start + i].word == frame[i];
-            }
-            if (all) {
-                return true;
-            }
-        }
-        return false;
+        return from;
     };
 
     const auto far = static_cast<std::uint32_t>(width - 2000);
     ASSERT_NE(expectedFrame(far + 1), Frame{}) << "the message shows there";
-    const auto shown = jumpTo(far);
-    EXPECT_TRUE(showsStep(shown, far + 1) && showsStep(shown, far + 2)) << "columns from " << far + 1 - 64;
+    const std::uint64_t fromFar = jumpTo(far);
+    EXPECT_TRUE(sign.showed(expectedFrame(far + 1), fromFar) && sign.showed(expectedFrame(far + 2), fromFar))
+        << "columns from " << far + 1 - 64;
 
     // Step slen - 1 shows the message's last column; step slen is dark.
     const auto end = static_cast<std::uint32_t>(sketch.columnCount);
-    const auto last = jumpTo(end - 2);
-    EXPECT_TRUE(showsStep(last, end - 1)) << "the last columns";
-    EXPECT_TRUE(showsStep(last, end)) << "the message has left the sign";
+    const std::uint64_t fromEnd = jumpTo(end - 2);
+    EXPECT_TRUE(sign.showed(expectedFrame(end - 1), fromEnd)) << "the last columns";
+    EXPECT_TRUE(sign.showed(expectedFrame(end), fromEnd)) << "the message has left the sign";
 }
 
 // 7,843 characters of 16 pixels are the widest message the tool accepts.

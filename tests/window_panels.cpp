@@ -1,11 +1,14 @@
 // Prints the panel sketches the window makes of a title and a message, one
 // for each face and style, as a user would make them: types the texts,
 // picks the face, ticks or unticks 粗體 and 斜體 and presses 產生程式. Each
-// sketch is followed by a form feed. The window test runs it on a scaled
-// screen, which has to be chosen before the application starts.
-//   window-panels TITLE MESSAGE
+// sketch is followed by a form feed. Given a folder, it then presses 寫入檔案,
+// which writes FOLDER/bb/bb.ino. The window tests run it on a scaled screen
+// and on other window systems, which have to be chosen before the
+// application starts; the window is shown as the tool shows it.
+//   window-panels TITLE MESSAGE [FOLDER]
 #include "platform/canvas_rendering.h"
 #include "platform/face_substitutions.h"
+#include "window/fitted_window.h"
 #include "window/form1.h"
 
 #include <QApplication>
@@ -38,8 +41,8 @@ void setTicked(QCheckBox* box, bool ticked)
 
 int main(int argc, char** argv)
 {
-    if (argc != 3) {
-        std::fprintf(stderr, "usage: %s TITLE MESSAGE\n", argv[0]);
+    if (argc != 3 && argc != 4) {
+        std::fprintf(stderr, "usage: %s TITLE MESSAGE [FOLDER]\n", argv[0]);
         return 2;
     }
     platform::pinCanvasRendering();
@@ -49,9 +52,11 @@ int main(int argc, char** argv)
     QTemporaryDir settingsFolder;
     // The last port used is kept in the user's settings: not the tester's.
     QSettings::setPath(QSettings::NativeFormat, QSettings::UserScope, settingsFolder.path());
-    window::Form1 form(toolFolder.path().toStdString());
-    form.show();
-    if (!QTest::qWaitForWindowExposed(&form)) {
+    const QString folder = argc == 4 ? QString::fromLocal8Bit(argv[3]) : toolFolder.path();
+    window::Form1 form(folder.toStdString());
+    window::FittedWindow fitted(form);
+    fitted.show();
+    if (!QTest::qWaitForWindowExposed(&fitted)) {
         return 1;
     }
     control<QLineEdit>(form, "Text1")->setText(QString::fromUtf8(argv[1]));
@@ -67,6 +72,9 @@ int main(int argc, char** argv)
                 std::fputc('\f', stdout);
             }
         }
+    }
+    if (argc == 4) {
+        QTest::mouseClick(control<QPushButton>(form, "Command5"), Qt::LeftButton);
     }
     return 0;
 }

@@ -135,7 +135,7 @@ void BoardControls::showWorking(const QString& status, bool determinate)
     m_counts = determinate;
     m_progress->setRange(0, 0);
     m_progress->setTextVisible(false);
-    setStatus(status, QString());
+    setStatus(status, ThemeColours::Tone::Plain);
 }
 
 void BoardControls::showProgress(int percent)
@@ -167,12 +167,12 @@ void BoardControls::showResult(const QString& text, bool succeeded, const QStrin
     if (m_detailsText) {
         m_detailsText->setPlainText(m_log);
     }
-    setStatus(text, succeeded ? QStringLiteral("#006000") : QStringLiteral("#c00000"));
+    setStatus(text, succeeded ? ThemeColours::Tone::Success : ThemeColours::Tone::Problem);
 }
 
 void BoardControls::showNote(const QString& text)
 {
-    setStatus(text, QString());
+    setStatus(text, ThemeColours::Tone::Plain);
 }
 
 QList<QWidget*> BoardControls::tabOrder() const
@@ -180,11 +180,11 @@ QList<QWidget*> BoardControls::tabOrder() const
     return {m_port, m_upload, m_uploadPortsBA, m_cancel, m_details};
 }
 
-void BoardControls::setStatus(const QString& text, const QString& colour)
+void BoardControls::setStatus(const QString& text, ThemeColours::Tone tone)
 {
     m_status->setText(text);
     m_status->setToolTip(text);
-    m_status->setStyleSheet(colour.isEmpty() ? QString() : QStringLiteral("color: %1;").arg(colour));
+    ThemeColours::setTone(*m_status, tone);
 }
 
 void BoardControls::showDetails()

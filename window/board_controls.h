@@ -1,6 +1,7 @@
 #pragma once
 
 #include "window/port_choice.h"
+#include "window/theme_colours.h"
 
 #include <QList>
 #include <QWidget>
@@ -49,7 +50,7 @@ signals:
     void cancelRequested();
 
 private:
-    void setStatus(const QString& text, const QString& colour);
+    void setStatus(const QString& text, ThemeColours::Tone tone);
     void showDetails();
 
     QLabel* m_portLabel;

@@ -125,6 +125,7 @@ QString BoardMessage::describe(const board::BoardOutcome& outcome, const QString
         return toolProblem(outcome);
     case BoardFailure::SimulatorMissing:
     case BoardFailure::SimulatorFailed:
+    case BoardFailure::SimulatorUnreadable:
     case BoardFailure::Other:
         break;
     }

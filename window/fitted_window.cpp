@@ -1,13 +1,26 @@
 #include "window/fitted_window.h"
 
+#include <QGuiApplication>
 #include <QScreen>
 #include <QScrollBar>
 #include <QStyle>
-#include <QTimer>
+#include <QWindow>
 
 #include <algorithm>
+#include <cmath>
 
 namespace window {
+
+namespace {
+
+// Under Wayland the compositor alone places windows: a window learns
+// neither where it is nor may it move itself.
+bool windowSystemPlacesWindows()
+{
+    return QGuiApplication::platformName().startsWith(QLatin1String("wayland"));
+}
+
+} // namespace
 
 FittedWindow::FittedWindow(QWidget& form)
     : QScrollArea()
@@ -30,15 +43,20 @@ FittedWindow::~FittedWindow()
     takeWidget();
 }
 
+QMargins FittedWindow::frameMargins() const
+{
+    const QRect outer = frameGeometry();
+    const QRect inner = geometry();
+    return QMargins(inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
+                    outer.bottom() - inner.bottom());
+}
+
 void FittedWindow::fitToScreen()
 {
     const QRect free = screen()->availableGeometry();
-    // What the window manager adds around the window; nothing until it has
-    // framed the window.
-    const QRect outer = frameGeometry();
-    const QRect inner = geometry();
-    const QMargins frame(inner.left() - outer.left(), inner.top() - outer.top(), outer.right() - inner.right(),
-                         outer.bottom() - inner.bottom());
+    const QMargins frame = frameMargins();
+    m_fittedFrame = frame;
+    m_fittedArea = free;
     const QSize room = free.size().shrunkBy(frame);
     const QSize form = widget()->size();
 
@@ -48,10 +66,27 @@ void FittedWindow::fitToScreen()
     bool tall = form.height() > room.height();
     tall = tall || (wide && form.height() + bar > room.height());
     wide = wide || (tall && form.width() + bar > room.width());
-    const QSize size = QSize(form.width() + (tall ? bar : 0), form.height() + (wide ? bar : 0)).boundedTo(room);
-    resize(size);
-
-    // A window that fits is left where the window system puts it.
+    QSize wanted(form.width() + (tall ? bar : 0), form.height() + (wide ? bar : 0));
+    // At a fractional scale the window system may round the window a pixel
+    // smaller than asked, which would show a scroll bar for that pixel.
+    if (devicePixelRatioF() != std::floor(devicePixelRatioF())) {
+        wanted += QSize(1, 1);
+    }
+    const QSize size = wanted.boundedTo(room);
+    if (size != this->size()) {
+        resize(size);
+    }
+    if (windowSystemPlacesWindows()) {
+        // The free area a Wayland window is told of is the whole screen,
+        // the desktop's panels included; only the compositor knows the
+        // room between them, and a maximised window gets exactly that.
+        if (size != wanted) {
+            setWindowState(windowState() | Qt::WindowMaximized);
+        }
+        return;
+    }
+    // A window whose frame lies in the free area is left where the window
+    // system or the user put it; pos() is the frame's corner.
     const QRect framed(pos(), size.grownBy(frame));
     if (!free.contains(framed)) {
         move(std::clamp(framed.left(), free.left(), std::max(free.left(), free.right() + 1 - framed.width())),
@@ -59,15 +94,49 @@ void FittedWindow::fitToScreen()
     }
 }
 
-void FittedWindow::showEvent(QShowEvent* event)
+void FittedWindow::fitIfChanged()
 {
-    QScrollArea::showEvent(event);
-    if (!m_fitted) {
-        m_fitted = true;
-        fitToScreen();
-        // Once shown, the window manager's frame is known: fit again with it.
-        QTimer::singleShot(0, this, &FittedWindow::fitToScreen);
+    // A window the user maximised or made full screen is the window
+    // system's to size.
+    if (!m_shown || (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen | Qt::WindowMinimized))) {
+        return;
     }
+    if (frameMargins() != m_fittedFrame || screen()->availableGeometry() != m_fittedArea) {
+        fitToScreen();
+    }
+}
+
+void FittedWindow::followScreen(QScreen* screen)
+{
+    disconnect(m_screenArea);
+    if (screen) {
+        m_screenArea = connect(screen, &QScreen::availableGeometryChanged, this, &FittedWindow::fitIfChanged);
+    }
+    fitIfChanged();
+}
+
+bool FittedWindow::event(QEvent* event)
+{
+    const bool handled = QScrollArea::event(event);
+    switch (event->type()) {
+    case QEvent::Show:
+        if (!m_shown) {
+            m_shown = true;
+            connect(windowHandle(), &QWindow::screenChanged, this, &FittedWindow::followScreen);
+            followScreen(screen());
+        }
+        break;
+    // A window manager that frames the window moves it into its frame,
+    // and says so with the frame's size known.
+    case QEvent::Move:
+    case QEvent::Resize:
+    case QEvent::WindowStateChange:
+        fitIfChanged();
+        break;
+    default:
+        break;
+    }
+    return handled;
 }
 
 bool FittedWindow::focusNextPrevChild(bool next)

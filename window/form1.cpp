@@ -16,6 +16,7 @@
 #include "window/sign_preview.h"
 #include "window/simulation_actions.h"
 #include "window/sketch_panel.h"
+#include "window/theme_colours.h"
 #include "window/window_actions.h"
 
 #include <QCheckBox>
@@ -415,7 +416,7 @@ void Form1::showSignNote(const QString& text, bool problem)
 {
     signNote->setText(text);
     signNote->setToolTip(text);
-    signNote->setStyleSheet(problem ? QStringLiteral("color: #c00000;") : QString());
+    ThemeColours::setTone(*signNote, problem ? ThemeColours::Tone::Problem : ThemeColours::Tone::Plain);
 }
 
 void Form1::drawMemory()

@@ -68,7 +68,9 @@ public:
     void showUploadResult(const QString& text, bool succeeded, const QString& log) override;
     void showPanelLine(int line) override;
 
-    const Session& session() const { return m_session; }
+    // The window's document, for whoever drives the window from outside
+    // its controls (the tests).
+    Session& session() { return m_session; }
 
 private:
     void placeAddedControls();

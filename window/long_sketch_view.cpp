@@ -27,7 +27,10 @@ LongSketchView::LongSketchView(QWidget* parent)
     m_note->setText(tr("程式太長，這裡只能檢視，不能修改。要修改請按『另存草稿…』，再用 Arduino IDE 開啟。"));
     m_note->setWordWrap(false);
     m_note->setAutoFillBackground(true);
-    m_note->setStyleSheet(QStringLiteral("background: #fff4c0; color: #604000; padding: 2px 4px;"));
+    // A note in the desktop's own colours for notes, readable on any theme.
+    m_note->setBackgroundRole(QPalette::ToolTipBase);
+    m_note->setForegroundRole(QPalette::ToolTipText);
+    m_note->setContentsMargins(4, 2, 4, 2);
     m_note->setFont(QFont(QString::fromUtf8(generation::kMingFace), 9));
     setViewportMargins(0, m_note->sizeHint().height(), 0, 0);
 }
@@ -135,9 +138,11 @@ void LongSketchView::paintEvent(QPaintEvent*)
     int widest = m_contentWidth;
     for (std::size_t line = first; line < last; ++line) {
         const int top = static_cast<int>(line - first) * height;
-        if (line == m_markedLine) {
-            painter.fillRect(QRect(0, top, viewport()->width(), height), QColor(0xff, 0xf0, 0xa0));
+        const bool marked = line == m_markedLine;
+        if (marked) {
+            painter.fillRect(QRect(0, top, viewport()->width(), height), palette().color(QPalette::Highlight));
         }
+        painter.setPen(palette().color(marked ? QPalette::HighlightedText : QPalette::Text));
         const QString text = lineText(line);
         painter.drawText(left, top + ascent, text);
         widest = std::max(widest, fontMetrics().horizontalAdvance(text) + 2 * kTextMargin);

@@ -46,7 +46,7 @@ MemoryLine::Account MemoryLine::describe(const ShownSketch& sketch, const std::o
     Account account;
     switch (sketch.kind) {
     case ShownSketch::Kind::Placeholder:
-        return {tr("按下產生程式後，這裡會預覽看板，並說明程式放不放得進 Mega 2560。"), QString(), QString()};
+        return {tr("按下產生程式後，這裡會預覽看板，並說明程式放不放得進 Mega 2560。"), QString(), ThemeColours::Tone::Plain};
     case ShownSketch::Kind::Marquee:
         account = sketch.layout.storage == generation::MessageStorage::Flash ? describeWholeMessage(sketch)
                                                                                : describeMessage(sketch);
@@ -136,7 +136,7 @@ MemoryLine::Account MemoryLine::describeMessage(const ShownSketch& given)
 
     const int running = (panel == Fit::Fits ? 1 : 0) + (file == Fit::Fits ? 1 : 0);
     return {lines.join(QLatin1Char('\n')), details.join(QLatin1Char('\n')),
-         running == 0 ? QStringLiteral("#c00000") : running == 1 ? QStringLiteral("#a05000") : QString()};
+         running == 0 ? ThemeColours::Tone::Problem : running == 1 ? ThemeColours::Tone::Warning : ThemeColours::Tone::Plain};
 }
 
 MemoryLine::Account MemoryLine::describeWholeMessage(const ShownSketch& sketch)
@@ -154,7 +154,7 @@ MemoryLine::Account MemoryLine::describeWholeMessage(const ShownSketch& sketch)
                                 .arg(number(flash), number(BoardMemory::kFlashBytes))
                                 .arg(number(sram), number(BoardMemory::kSramBytes))
         + QLatin1Char('\n') + tr("最寬可放 %1 欄，約 %2 個中文字。").arg(number(widest), number(widest / MarqueeShape::kCharacterColumns));
-    return {text, details, QString()};
+    return {text, details, ThemeColours::Tone::Plain};
 }
 
 MemoryLine::Account MemoryLine::describeWiringTest()
@@ -171,7 +171,7 @@ MemoryLine::Account MemoryLine::describeWiringTest()
               .arg(number(flash), number(BoardMemory::kFlashBytes))
               .arg(percent(flash, BoardMemory::kFlashBytes))
               .arg(BoardMemory::kStackBytes);
-    return {text, details, QString()};
+    return {text, details, ThemeColours::Tone::Plain};
 }
 
 MemoryLine::Account MemoryLine::describeMeasured(const Session::Measured& measured, bool wiringTest)
@@ -184,7 +184,7 @@ MemoryLine::Account MemoryLine::describeMeasured(const Session::Measured& measur
                              .arg(percent(flash, BoardMemory::kFlashBytes))
                              .arg(number(sram), number(BoardMemory::kSramBytes))
                              .arg(percent(sram, BoardMemory::kSramBytes));
-    return {text, text, QString()};
+    return {text, text, ThemeColours::Tone::Plain};
 }
 
 void MemoryLine::present(const Account& account)
@@ -194,7 +194,7 @@ void MemoryLine::present(const Account& account)
     setToolTip(account.details);
     setAccessibleDescription(account.details.isEmpty() ? tr("記憶體用量")
                                                        : tr("記憶體用量") + QLatin1Char('\n') + account.details);
-    setStyleSheet(account.colour.isEmpty() ? QString() : QStringLiteral("color: %1;").arg(account.colour));
+    ThemeColours::setTone(*this, account.tone);
 }
 
 } // namespace window

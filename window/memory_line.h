@@ -2,6 +2,7 @@
 
 #include "window/session.h"
 #include "window/shown_sketch.h"
+#include "window/theme_colours.h"
 
 #include <QLabel>
 
@@ -27,12 +28,12 @@ class MemoryLine : public QLabel {
     Q_OBJECT
 
 public:
-    // What the line says: its text, the tooltip's details, and its colour
-    // (none when the sketches run).
+    // What the line says: its text, the tooltip's details, and its tone
+    // (plain when the sketches run).
     struct Account {
         QString text;
         QString details;
-        QString colour;
+        ThemeColours::Tone tone = ThemeColours::Tone::Plain;
     };
 
     explicit MemoryLine(QWidget* parent);

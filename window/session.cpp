@@ -200,7 +200,7 @@ void Session::simulationCompiled(const board::BoardOutcome& outcome)
     setBoard(Board::Running);
 }
 
-void Session::simulationWiring(board::SimulatorOutput::Wiring wiring)
+void Session::simulationWiring(const simulator::SimulatorOutput::Wiring& wiring)
 {
     if (m_board != Board::Running && m_board != Board::Paused) {
         return;
@@ -209,7 +209,16 @@ void Session::simulationWiring(board::SimulatorOutput::Wiring wiring)
     announce();
 }
 
-void Session::simulationLight(const board::SimulatorOutput::Levels& levels)
+void Session::simulationStillDark(std::uint64_t microseconds)
+{
+    if (m_board != Board::Running && m_board != Board::Paused) {
+        return;
+    }
+    m_runNote = {SimulationMessage::stillDark(microseconds), false};
+    announce();
+}
+
+void Session::simulationLight(const simulator::SimulatorOutput::Levels& levels)
 {
     if ((m_board != Board::Running && m_board != Board::Paused) || levels == m_levels) {
         return;
@@ -232,7 +241,7 @@ void Session::simulationResumed()
     }
 }
 
-void Session::simulationFaulted(const board::SimulatorOutput::Fault& fault)
+void Session::simulationFaulted(const simulator::SimulatorOutput::Fault& fault)
 {
     if (!runGoesOn()) {
         return;

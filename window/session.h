@@ -1,11 +1,11 @@
 #pragma once
 
 #include "board/board_outcome.h"
-#include "board/simulator_output.h"
 #include "generation/column_sampler.h"
 #include "generation/marquee_shape.h"
 #include "generation/row_window.h"
 #include "platform/qt_glyph_canvas.h"
+#include "simulator/simulator_output.h"
 #include "window/shown_sketch.h"
 
 #include <QObject>
@@ -100,18 +100,19 @@ public:
     // longer heard.
     void simulationStarted();
     void simulationCompiled(const board::BoardOutcome& outcome);
-    void simulationWiring(board::SimulatorOutput::Wiring wiring);
-    void simulationLight(const board::SimulatorOutput::Levels& levels);
+    void simulationWiring(const simulator::SimulatorOutput::Wiring& wiring);
+    void simulationStillDark(std::uint64_t microseconds);
+    void simulationLight(const simulator::SimulatorOutput::Levels& levels);
     void simulationPaused();
     void simulationResumed();
-    void simulationFaulted(const board::SimulatorOutput::Fault& fault);
+    void simulationFaulted(const simulator::SimulatorOutput::Fault& fault);
     void simulationFinished(const board::BoardOutcome& outcome);
 
     Board board() const { return m_board; }
     // Whether the panel holds what the last run was started with.
     bool runIsThePanels() const { return m_runRevision == m_panelRevision; }
     // The LEDs the simulated board lit last, each at its brightness.
-    const board::SimulatorOutput::Levels& levels() const { return m_levels; }
+    const simulator::SimulatorOutput::Levels& levels() const { return m_levels; }
 
     // What the preview says of the frame it plays (the wiring test's rows
     // and columns); shown under the sign while there is no run to speak of.
@@ -161,7 +162,7 @@ private:
 
     Board m_board = Board::Idle;
     std::uint64_t m_runRevision = 0;
-    board::SimulatorOutput::Levels m_levels{};
+    simulator::SimulatorOutput::Levels m_levels{};
     // What the last run said of itself, worded for the note.
     Note m_runNote;
     QString m_previewNote;

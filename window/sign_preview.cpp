@@ -1,6 +1,7 @@
 #include "window/sign_preview.h"
 
 #include "generation/wiring_test_sketch.h"
+#include "window/theme_colours.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -110,7 +111,7 @@ void SignPreview::showNoteFor(std::size_t frame)
     }
 }
 
-void SignPreview::showLevels(const board::SimulatorOutput::Levels& levels)
+void SignPreview::showLevels(const simulator::SimulatorOutput::Levels& levels)
 {
     if (m_live && levels == m_levels) {
         return;
@@ -209,7 +210,7 @@ void SignPreview::renderPicture()
     const qreal ratio = devicePixelRatioF();
     // From dark (level 0) to lit all of its share: the played marquee uses
     // the two ends, a running board every level between.
-    constexpr int top = board::SimulatorOutput::kLevels - 1;
+    constexpr int top = simulator::SimulatorOutput::kLevels - 1;
     if (m_levelLeds[0].isNull() || m_levelLeds[0].devicePixelRatio() != ratio) {
         for (int level = 0; level <= top; ++level) {
             const auto mix = [&](int dark, int lit) { return dark + (lit - dark) * level / top; };
@@ -268,9 +269,12 @@ void SignPreview::paintEvent(QPaintEvent*)
                          text);
     }
     if (hasFocus()) {
-        // In the margin around the LEDs, so no LED is hidden.
+        // In the margin around the LEDs, so no LED is hidden, and in the
+        // theme's selection colour made light enough to see on the board.
         painter.setRenderHint(QPainter::Antialiasing, false);
-        painter.setPen(QPen(palette().color(QPalette::Highlight), 2));
+        const QColor frame =
+            ThemeColours::readableOn(palette().color(QPalette::Highlight), kBoard, ThemeColours::kFrameContrast);
+        painter.setPen(QPen(frame, 2));
         painter.setBrush(Qt::NoBrush);
         painter.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
     }

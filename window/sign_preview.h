@@ -1,6 +1,6 @@
 #pragma once
 
-#include "board/simulator_output.h"
+#include "simulator/simulator_output.h"
 #include "generation/sign_animation.h"
 
 #include <QElapsedTimer>
@@ -42,12 +42,12 @@ public:
     void play(const generation::SignAnimation& animation);
     // Shows each LED at its brightness (0 dark to 15 lit all of its share),
     // column by column, until the next play(); the animation stops meanwhile.
-    void showLevels(const board::SimulatorOutput::Levels& levels);
+    void showLevels(const simulator::SimulatorOutput::Levels& levels);
     // How the live board is shown, until the next play().
     void setLiveLook(LiveLook look);
     bool live() const { return m_live.has_value(); }
     LiveLook liveLook() const { return m_live.value_or(LiveLook::Running); }
-    const board::SimulatorOutput::Levels& levels() const { return m_levels; }
+    const simulator::SimulatorOutput::Levels& levels() const { return m_levels; }
     // Whether the played preview is paused; the live board is never the
     // preview's to pause.
     bool paused() const { return m_animation && !m_live && !m_clock.isValid(); }
@@ -89,8 +89,8 @@ private:
     std::size_t m_shownFrame = 0;
     generation::SignAnimation::Frame m_shownPicture{};
     std::optional<LiveLook> m_live; // while the board is shown live, how
-    board::SimulatorOutput::Levels m_levels{};
-    std::array<QPixmap, board::SimulatorOutput::kLevels> m_levelLeds; // one LED, dark to lit
+    simulator::SimulatorOutput::Levels m_levels{};
+    std::array<QPixmap, simulator::SimulatorOutput::kLevels> m_levelLeds; // one LED, dark to lit
     QPixmap m_picture;          // the whole sign as m_shownPicture or m_levels light it
     QString m_note;
 };

@@ -18,8 +18,9 @@ SimulationActions::SimulationActions(Session& session, SimulationView& view, QOb
 {
     connect(&m_job, &board::SimulationJob::compiled, &m_session, &Session::simulationCompiled);
     connect(&m_job, &board::SimulationJob::wiringRecognised, &m_session, &Session::simulationWiring);
+    connect(&m_job, &board::SimulationJob::stillDark, &m_session, &Session::simulationStillDark);
     connect(&m_job, &board::SimulationJob::lightChanged, &m_session,
-            [this](const board::SimulatorOutput::Light& light) { m_session.simulationLight(light.levels); });
+            [this](const simulator::SimulatorOutput::Light& light) { m_session.simulationLight(light.levels); });
     connect(&m_job, &board::SimulationJob::faulted, &m_session, &Session::simulationFaulted);
     connect(&m_job, &board::SimulationJob::finished, this, &SimulationActions::showFinished);
     // The sign is given something else to show: the run ends.

@@ -5,7 +5,7 @@
 namespace window {
 
 using board::BoardFailure;
-using Fault = board::SimulatorOutput::Fault;
+using Fault = simulator::SimulatorOutput::Fault;
 
 QString SimulationMessage::compiling()
 {
@@ -17,17 +17,21 @@ QString SimulationMessage::running()
     return tr("正在模擬的 Mega 2560 上執行輸出區的程式。");
 }
 
-QString SimulationMessage::running(board::SimulatorOutput::Wiring wiring)
+QString SimulationMessage::running(const simulator::SimulatorOutput::Wiring& wiring)
 {
-    switch (wiring) {
-    case board::SimulatorOutput::Wiring::KF:
-        return tr("正在模擬的 Mega 2560 上執行輸出區的程式：C 埠選行，K、F 埠送出每行的字（面板程式的接法）。");
-    case board::SimulatorOutput::Wiring::BA:
-        return tr("正在模擬的 Mega 2560 上執行輸出區的程式：C 埠選行，B、A 埠送出每行的字（bb.ino 的接法）。");
-    case board::SimulatorOutput::Wiring::Both:
-        break;
+    if (wiring.both) {
+        return tr("正在模擬的 Mega 2560 上執行輸出區的程式：C 埠選行，K、F 埠和 B、A 埠都送出每行的字。");
     }
-    return tr("正在模擬的 Mega 2560 上執行輸出區的程式：C 埠選行，K、F 埠和 B、A 埠都送出每行的字。");
+    if (wiring.ports == generation::PortWiring::PortsKF) {
+        return tr("正在模擬的 Mega 2560 上執行輸出區的程式：C 埠選行，K、F 埠送出每行的字（面板程式的接法）。");
+    }
+    return tr("正在模擬的 Mega 2560 上執行輸出區的程式：C 埠選行，B、A 埠送出每行的字（bb.ino 的接法）。");
+}
+
+QString SimulationMessage::stillDark(std::uint64_t microseconds)
+{
+    return tr("模擬的 Mega 2560 已執行 %1 秒，程式還沒有點亮看板（C 埠還沒依序選過第 0 到 63 行）。")
+        .arg(QString::number(double(microseconds) / 1e6, 'f', 1));
 }
 
 QString SimulationMessage::fault(const Fault& fault)
@@ -81,6 +85,10 @@ QString SimulationMessage::ended(const board::BoardOutcome& outcome)
             return tr("模擬器無法執行這個程式：%1").arg(outcome.toolMessage);
         }
         return tr("模擬器以結束碼 %1 停止，試跑中斷了。請按「詳細資訊」看它的訊息。").arg(outcome.exitStatus);
+    case BoardFailure::SimulatorUnreadable:
+        // Most likely a simulator left from another version of the tool.
+        return tr("模擬器寫出一行讀不懂的輸出，試跑中斷了：「%1」。模擬器和 ledmarquee 的版本可能不同，請重新安裝 ledmarquee。")
+            .arg(outcome.toolMessage);
     case BoardFailure::Crashed:
     case BoardFailure::FileFailed:
         return BoardMessage::toolProblem(outcome);

@@ -1,10 +1,12 @@
 #pragma once
 
 #include "board/board_outcome.h"
-#include "board/simulator_output.h"
+#include "simulator/simulator_output.h"
 
 #include <QCoreApplication>
 #include <QString>
+
+#include <cstdint>
 
 namespace window {
 
@@ -18,8 +20,10 @@ class SimulationMessage {
 public:
     static QString compiling();
     static QString running();
-    static QString running(board::SimulatorOutput::Wiring wiring);
-    static QString fault(const board::SimulatorOutput::Fault& fault);
+    static QString running(const simulator::SimulatorOutput::Wiring& wiring);
+    // The sketch runs but has not scanned the sign yet, this long after it started.
+    static QString stillDark(std::uint64_t microseconds);
+    static QString fault(const simulator::SimulatorOutput::Fault& fault);
     // How a run that ended without a fault of the sketch ended: each way
     // the simulator or the build before it can end.
     static QString ended(const board::BoardOutcome& outcome);

@@ -1,6 +1,6 @@
 // The simulator's output as the tool reads it: any text, whole or cut in
 // two at any place, reads the same and never crashes the reader.
-#include "board/simulator_output.h"
+#include "simulator/simulator_output.h"
 
 #include <QString>
 
@@ -15,9 +15,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const QString text = QString::fromUtf8(reinterpret_cast<const char*>(data + 1), qsizetype(size - 1));
     const qsizetype cut = text.isEmpty() ? 0 : data[0] % (text.size() + 1);
 
-    board::SimulatorOutput whole;
+    simulator::SimulatorOutput whole;
     const auto atOnce = whole.read(text);
-    board::SimulatorOutput pieces;
+    simulator::SimulatorOutput pieces;
     auto inPieces = pieces.read(QStringView(text).first(cut));
     const auto rest = pieces.read(QStringView(text).sliced(cut));
     inPieces.insert(inPieces.end(), rest.begin(), rest.end());

@@ -1,23 +1,25 @@
 #pragma once
 
-#include "board/simulated_mega.h"
-#include "board/simulator_output.h"
+#include "simulator/simulated_mega.h"
+#include "simulator/simulator_output.h"
 
 #include <array>
 #include <cstdint>
 #include <functional>
 #include <optional>
 
-namespace board {
+namespace simulator {
 
 // Reads what the sign shows from the port writes of a sketch running on the
-// simulated Mega. Port C selects the column; the column word's high and low
-// bytes are on K and F, or on B and A, whichever the sketch drives. It
-// gathers whole frames (one pass of port C over the columns 0 to 63, each
-// column showing the word the data ports held longest while it was
-// selected, a dark word only when nothing else was shown) and, if asked,
-// how long each LED was lit over display periods. Running the board and
-// writing anything out are its callers'.
+// simulated Mega: the one rule for what a column shows, for the simulator
+// program and the tests alike. Port C selects the column; the column word's
+// high and low bytes are on the data ports of a wiring (K and F, or B and
+// A), whichever the sketch drives. It gathers whole frames (one pass of port
+// C over the columns 0 to 63, each column showing the lit word the data
+// ports held longest while it was selected, dark only when the column was
+// dark more than ten times as long as it was lit) and, if asked, how long
+// each LED was lit over display periods. Running the board and writing
+// anything out are its callers'.
 class SignReader : public SimulatedMega::PortListener {
 public:
     using Frame = SimulatorOutput::Frame;
@@ -61,9 +63,16 @@ private:
     std::function<void(const Light&)> m_onLight;
     std::uint64_t m_periodCycles = 0;
 
-    std::uint8_t m_k = 0, m_f = 0, m_b = 0, m_a = 0;
-    bool m_drivesKF = false;
-    bool m_drivesBA = false;
+    // The last byte written to each data port, and whether the sketch has
+    // written the ports of each wiring, in the order of generation::PortWiring.
+    struct Pair {
+        generation::DataPorts ports;
+        std::uint8_t high = 0;
+        std::uint8_t low = 0;
+        bool driven = false;
+    };
+    std::array<Pair, 2> m_pairs{Pair{generation::dataPorts(generation::PortWiring::PortsKF)},
+                                Pair{generation::dataPorts(generation::PortWiring::PortsBA)}};
     std::uint16_t m_word = 0;
 
     int m_column = -1;       // selected on port C, or -1 for none
@@ -81,4 +90,4 @@ private:
     std::optional<Light> m_shownLight;
 };
 
-} // namespace board
+} // namespace simulator

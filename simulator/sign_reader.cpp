@@ -1,14 +1,16 @@
-#include "board/sign_reader.h"
+#include "simulator/sign_reader.h"
+
+#include "generation/board_timing.h"
 
 #include <algorithm>
 
-namespace board {
+namespace simulator {
 
 namespace {
 
 constexpr int kColumns = SimulatorOutput::kColumns;
 constexpr int kRows = SimulatorOutput::kRows;
-constexpr std::uint64_t kCyclesPerMicrosecond = SimulatedMega::kFrequency / 1000000;
+constexpr auto kCyclesPerMicrosecond = static_cast<std::uint64_t>(generation::BoardTiming::kCyclesPerMicrosecond);
 
 } // namespace
 
@@ -20,27 +22,22 @@ void SignReader::onLight(std::uint64_t periodCycles, std::function<void(const Li
 
 std::optional<SignReader::Wiring> SignReader::wiring() const
 {
-    if (m_drivesKF && m_drivesBA) {
-        return Wiring::Both;
+    const Pair& kf = m_pairs[0];
+    const Pair& ba = m_pairs[1];
+    if (!kf.driven && !ba.driven) {
+        return std::nullopt;
     }
-    if (m_drivesKF) {
-        return Wiring::KF;
-    }
-    if (m_drivesBA) {
-        return Wiring::BA;
-    }
-    return std::nullopt;
+    return Wiring{kf.driven ? generation::PortWiring::PortsKF : generation::PortWiring::PortsBA, kf.driven && ba.driven};
 }
 
 std::uint16_t SignReader::word() const
 {
     // A sketch drives one pair; one that drives both lights what either does.
     std::uint16_t word = 0;
-    if (m_drivesKF) {
-        word |= static_cast<std::uint16_t>(m_k << 8 | m_f);
-    }
-    if (m_drivesBA) {
-        word |= static_cast<std::uint16_t>(m_b << 8 | m_a);
+    for (const Pair& pair : m_pairs) {
+        if (pair.driven) {
+            word |= static_cast<std::uint16_t>(pair.high << 8 | pair.low);
+        }
     }
     return word;
 }
@@ -48,8 +45,7 @@ std::uint16_t SignReader::word() const
 void SignReader::portWritten(std::uint64_t cycle, char port, std::uint8_t value)
 {
     hold(cycle);
-    switch (port) {
-    case 'C':
+    if (port == 'C') {
         endColumn(cycle);
         m_column = value < kColumns ? value : -1;
         if (m_column == 0) {
@@ -57,26 +53,14 @@ void SignReader::portWritten(std::uint64_t cycle, char port, std::uint8_t value)
             m_frame.microseconds = cycle / kCyclesPerMicrosecond;
         }
         return;
-    case 'K':
-        m_k = value;
-        m_drivesKF = true;
-        break;
-    case 'F':
-        m_f = value;
-        m_drivesKF = true;
-        break;
-    case 'B':
-        m_b = value;
-        m_drivesBA = true;
-        break;
-    case 'A':
-        m_a = value;
-        m_drivesBA = true;
-        break;
-    default:
-        return;
     }
-    m_word = word();
+    for (Pair& pair : m_pairs) {
+        if (port == pair.ports.high || port == pair.ports.low) {
+            (port == pair.ports.high ? pair.high : pair.low) = value;
+            pair.driven = true;
+            m_word = word();
+        }
+    }
 }
 
 void SignReader::advance(std::uint64_t cycle)
@@ -186,4 +170,4 @@ void SignReader::endPeriod(std::uint64_t cycle)
     }
 }
 
-} // namespace board
+} // namespace simulator

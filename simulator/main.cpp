@@ -5,17 +5,25 @@
 //
 // SKETCH is the builder's ELF or Intel HEX. Without --real-time the board
 // runs as fast as it can for S simulated seconds; with it, in step with the
-// clock until S seconds or until it is stopped (SIGTERM). --frames writes
-// each frame whose picture differs from the one before, --light the LEDs'
-// brightness over every 1/50 s whenever it changes. The wiring and any fault
-// are always written, and the run ends with an end line.
+// clock until S seconds or, without --seconds, until it is stopped
+// (SIGTERM). --frames writes each frame whose picture differs from the one
+// before, --light the LEDs' brightness over every 1/50 s whenever it
+// changes. The wiring (once the sketch scans the sign), every half second
+// that the sign is still dark, and any fault are always written, and the run
+// ends with an end line.
+//
+// A sketch that has not passed over the sign's columns yet is still
+// starting, as one that waits in setup() does: a run of S seconds calls it
+// a fault only at its end, and a run without a length never does.
 //
 // It runs as a child of the window or the command line, so that whatever
 // the sketch or simavr does ends here. Exit status: 0 done, 1 the sketch
-// faulted, 2 a usage error, 3 the sketch could not be loaded.
-#include "board/sign_reader.h"
-#include "board/simulated_mega.h"
-#include "board/simulator_output.h"
+// faulted, 2 a usage error, 3 the sketch could not be loaded, 4 the
+// simulator itself failed (its error line says how).
+#include "generation/board_timing.h"
+#include "simulator/sign_reader.h"
+#include "simulator/simulated_mega.h"
+#include "simulator/simulator_output.h"
 
 #include <QFile>
 #include <QString>
@@ -25,6 +33,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <exception>
 #include <limits>
 #include <optional>
 #include <string>
@@ -35,19 +44,18 @@
 
 namespace {
 
-using board::SignReader;
-using board::SimulatedMega;
-using board::SimulatorOutput;
+using simulator::SignReader;
+using simulator::SimulatedMega;
+using simulator::SimulatorOutput;
 using Clock = std::chrono::steady_clock;
 
-constexpr std::uint64_t kFrequency = SimulatedMega::kFrequency;
+constexpr std::uint64_t kFrequency = generation::BoardTiming::kClockHertz;
+constexpr std::uint64_t kCyclesPerMicrosecond = kFrequency / 1000000;
 // The board runs in slices of 1 ms, between which faults are looked for
 // and the clock is kept.
 constexpr std::uint64_t kSlice = kFrequency / 1000;
 constexpr std::uint64_t kLightPeriod = kFrequency / 50;
-// A sketch that has not passed over the 64 columns by then does not drive
-// the sign at all.
-constexpr std::uint64_t kColumnsDue = 2 * kFrequency;
+constexpr std::uint64_t kDarkEvery = SimulatorOutput::kDarkEveryMicroseconds * kCyclesPerMicrosecond;
 // After a restart the board runs on this long, to tell one restart from a
 // sketch that restarts over and over.
 constexpr std::uint64_t kRestartWatch = kFrequency;
@@ -55,6 +63,12 @@ constexpr int kResetsOverAndOver = 3;
 // Behind the clock by more than this (the machine was busy), the run
 // carries on from where it is instead of racing to catch up.
 constexpr auto kMostBehind = std::chrono::milliseconds(100);
+
+constexpr int kDone = 0;
+constexpr int kFaulted = 1;
+constexpr int kUsage = 2;
+constexpr int kNotLoaded = 3;
+constexpr int kFailed = 4;
 
 volatile std::sig_atomic_t stopRequested = 0;
 
@@ -110,7 +124,7 @@ bool isElf(const QString& path)
 // output of its own accord, so that goes to standard error instead.
 class Lines {
 public:
-    Lines()
+    explicit Lines(bool now) : m_now(now)
     {
         const int protocol = dup(STDOUT_FILENO);
         dup2(STDERR_FILENO, STDOUT_FILENO);
@@ -118,10 +132,12 @@ public:
         std::setvbuf(m_file, nullptr, _IOFBF, 1 << 16);
     }
 
-    void write(const std::string& line, bool now)
+    // A run in step with the clock writes each line as it happens; one as
+    // fast as it can, in batches, except for the last lines.
+    void write(const std::string& line, bool now = false)
     {
         std::fwrite(line.data(), 1, line.size(), m_file);
-        if (now) {
+        if (now || m_now) {
             std::fflush(m_file);
         }
     }
@@ -130,22 +146,30 @@ public:
     // each ending with how far the run has come.
     void flushNowAndThen(std::uint64_t reached)
     {
-        if (const auto now = Clock::now(); now - m_flushed > std::chrono::milliseconds(50)) {
-            write(SimulatorOutput::progressLine(reached), true);
-            m_flushed = now;
+        if (const auto at = Clock::now(); at - m_flushed > std::chrono::milliseconds(50)) {
+            // A run in step with the clock needs no word of how far it is.
+            if (!m_now) {
+                const std::string progress = SimulatorOutput::progressLine(reached);
+                std::fwrite(progress.data(), 1, progress.size(), m_file);
+            }
+            std::fflush(m_file);
+            m_flushed = at;
         }
     }
 
     ~Lines() { std::fclose(m_file); }
+    Lines(const Lines&) = delete;
+    Lines& operator=(const Lines&) = delete;
 
 private:
     std::FILE* m_file = nullptr;
+    bool m_now = false;
     Clock::time_point m_flushed = Clock::now();
 };
 
 std::uint64_t microseconds(std::uint64_t cycle)
 {
-    return cycle / (kFrequency / 1000000);
+    return cycle / kCyclesPerMicrosecond;
 }
 
 SimulatorOutput::Fault haltFault(const SimulatedMega& mega)
@@ -161,6 +185,7 @@ SimulatorOutput::Fault haltFault(const SimulatedMega& mega)
         break;
     case SimulatedMega::Halt::None:
     case SimulatedMega::Halt::Crashed:
+    case SimulatedMega::Halt::ToolFailed:
         fault.kind = Kind::Crashed;
         break;
     }
@@ -169,58 +194,65 @@ SimulatorOutput::Fault haltFault(const SimulatedMega& mega)
     return fault;
 }
 
-} // namespace
+// Keeps the board in step with the clock, or lets it run ahead.
+class Pace {
+public:
+    explicit Pace(bool realTime) : m_realTime(realTime) {}
 
-int main(int argc, char** argv)
+    void keep(std::uint64_t cycle)
+    {
+        if (!m_realTime) {
+            return;
+        }
+        const auto due = m_start + std::chrono::nanoseconds(cycle * 1000 / kCyclesPerMicrosecond);
+        const auto now = Clock::now();
+        if (due > now) {
+            std::this_thread::sleep_for(due - now);
+        } else if (now - due > kMostBehind) {
+            m_start += now - due;
+        }
+    }
+
+private:
+    bool m_realTime;
+    Clock::time_point m_start = Clock::now();
+};
+
+// Runs the loaded board until its time is up, it is stopped, or the sketch
+// faults, writing what the sign shows as it goes; returns the exit status.
+int runBoard(SimulatedMega& mega, const Options& options, Lines& lines)
 {
-    // Ends with the window or command line that started it, however they end.
-    prctl(PR_SET_PDEATHSIG, SIGKILL);
-    std::signal(SIGTERM, onStop);
-    std::signal(SIGINT, onStop);
-    Lines lines;
-
-    const auto options = parse(argc, argv);
-    if (!options) {
-        std::fprintf(stderr, "usage: ledmarquee-simulator [--seconds S] [--real-time] [--frames] [--light] SKETCH\n");
-        return 2;
-    }
-
-    SimulatedMega mega;
-    QString error;
-    if (!(isElf(options->sketch) ? mega.loadElf(options->sketch, &error) : mega.loadHex(options->sketch, &error))) {
-        lines.write(SimulatorOutput::errorLine(error.toStdString()), true);
-        return 3;
-    }
-
     SignReader reader;
+    // The wiring is news once the sketch scans the sign, and again if it changes.
     std::optional<SimulatorOutput::Wiring> wiring;
     const auto noteWiring = [&] {
-        if (reader.wiring() != wiring) {
+        if (reader.frames() > 0 && reader.wiring() && reader.wiring() != wiring) {
             wiring = reader.wiring();
-            lines.write(SimulatorOutput::wiringLine(*wiring), options->realTime);
+            lines.write(SimulatorOutput::wiringLine(*wiring));
         }
     };
     std::optional<SimulatorOutput::Words> lastWords;
-    if (options->frames) {
+    if (options.frames) {
         reader.onFrame([&](const SimulatorOutput::Frame& frame) {
             if (frame.words != lastWords) {
                 noteWiring();
                 lastWords = frame.words;
-                lines.write(SimulatorOutput::frameLine(frame), options->realTime);
+                lines.write(SimulatorOutput::frameLine(frame));
             }
         });
     }
-    if (options->light) {
+    if (options.light) {
         reader.onLight(kLightPeriod, [&](const SimulatorOutput::Light& light) {
             noteWiring();
-            lines.write(SimulatorOutput::lightLine(light), options->realTime);
+            lines.write(SimulatorOutput::lightLine(light));
         });
     }
     mega.watchPorts(SignReader::kPorts, reader);
 
-    const std::uint64_t limit = options->seconds > 0
-        ? static_cast<std::uint64_t>(options->seconds * double(kFrequency))
-        : std::numeric_limits<std::uint64_t>::max();
+    // Without a length the run goes on until it is stopped.
+    const bool lengthGiven = options.seconds > 0;
+    const std::uint64_t limit = lengthGiven ? static_cast<std::uint64_t>(options.seconds * double(kFrequency))
+                                            : std::numeric_limits<std::uint64_t>::max();
     std::optional<SimulatorOutput::Fault> fault;
     std::uint64_t firstRestart = 0;
     const auto restartFault = [&] {
@@ -232,10 +264,15 @@ int main(int argc, char** argv)
         restarted.restarts = mega.restarts();
         return restarted;
     };
-    auto clockStart = Clock::now();
+    std::uint64_t nextDark = kDarkEvery;
+    Pace pace(options.realTime);
     while (stopRequested == 0 && mega.cycle() < limit) {
         const bool running = mega.run(std::min(kSlice, limit - mega.cycle()));
         reader.advance(mega.cycle());
+        if (mega.halt() == SimulatedMega::Halt::ToolFailed) {
+            lines.write(SimulatorOutput::errorLine(mega.toolError()), true);
+            return kFailed;
+        }
         if (!running) {
             fault = haltFault(mega);
             break;
@@ -247,34 +284,55 @@ int main(int argc, char** argv)
             fault = restartFault();
             break;
         }
-        if (reader.frames() == 0 && mega.cycle() >= kColumnsDue) {
-            fault = SimulatorOutput::Fault{SimulatorOutput::Fault::Kind::NoColumns, microseconds(mega.cycle()), 0, 0};
-            break;
+        if (reader.frames() == 0 && mega.cycle() >= nextDark) {
+            lines.write(SimulatorOutput::darkLine(microseconds(mega.cycle())));
+            nextDark += kDarkEvery;
         }
-        if (options->realTime) {
-            const auto due = clockStart + std::chrono::nanoseconds(mega.cycle() * 1000 / (kFrequency / 1000000));
-            const auto now = Clock::now();
-            if (due > now) {
-                std::this_thread::sleep_for(due - now);
-            } else if (now - due > kMostBehind) {
-                clockStart += now - due;
-            }
-        } else {
-            lines.flushNowAndThen(microseconds(mega.cycle()));
-        }
+        pace.keep(mega.cycle());
+        lines.flushNowAndThen(microseconds(mega.cycle()));
     }
     if (!fault && firstRestart > 0) {
         fault = restartFault();
     }
-    if (!fault && reader.frames() == 0 && stopRequested == 0) {
+    // A run of a given length that never lit the sign did not drive it; one
+    // that was stopped, or had no length, may simply not have got there yet.
+    if (!fault && reader.frames() == 0 && lengthGiven && mega.cycle() >= limit) {
         fault = SimulatorOutput::Fault{SimulatorOutput::Fault::Kind::NoColumns, microseconds(mega.cycle()), 0, 0};
     }
-    if (reader.wiring()) {
-        noteWiring();
-    }
+    noteWiring();
     if (fault) {
         lines.write(SimulatorOutput::faultLine(*fault), true);
     }
     lines.write(SimulatorOutput::endLine(microseconds(mega.cycle())), true);
-    return fault ? 1 : 0;
+    return fault ? kFaulted : kDone;
+}
+
+} // namespace
+
+int main(int argc, char** argv)
+{
+    // Ends with the window or command line that started it, however they end.
+    prctl(PR_SET_PDEATHSIG, SIGKILL);
+    std::signal(SIGTERM, onStop);
+    std::signal(SIGINT, onStop);
+
+    const auto options = parse(argc, argv);
+    if (!options) {
+        std::fprintf(stderr, "usage: ledmarquee-simulator [--seconds S] [--real-time] [--frames] [--light] SKETCH\n");
+        return kUsage;
+    }
+    Lines lines(options->realTime);
+    try {
+        SimulatedMega mega;
+        QString error;
+        if (!(isElf(options->sketch) ? mega.loadElf(options->sketch, &error)
+                                     : mega.loadHex(options->sketch, &error))) {
+            lines.write(SimulatorOutput::errorLine(error.toStdString()), true);
+            return kNotLoaded;
+        }
+        return runBoard(mega, *options, lines);
+    } catch (const std::exception& failure) {
+        lines.write(SimulatorOutput::errorLine(failure.what()), true);
+        return kFailed;
+    }
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include "generation/marquee_shape.h"
+#include "generation/sketch_layout.h"
 
 #include <QString>
 #include <QStringView>
@@ -11,14 +12,14 @@
 #include <variant>
 #include <vector>
 
-namespace board {
+namespace simulator {
 
 // The lines the simulator program writes while a sketch runs on the
 // simulated Mega, and what they say: the wiring recognised, the frames the
-// sign shows, how bright each LED looks, a fault of the sketch, the end of
-// the run. The simulator writes them with the line functions and its callers
-// read them back with read(), so the format lives here alone. It runs
-// nothing and shows nothing.
+// sign shows, how bright each LED looks, that the sign is still dark, a
+// fault of the sketch, the end of the run. The simulator writes them with the
+// line functions and its callers read them back with read(), so the format
+// lives here alone. It runs nothing and shows nothing.
 class SimulatorOutput {
 public:
     static constexpr int kColumns = generation::MarqueeShape::kColumns;
@@ -29,9 +30,14 @@ public:
     // Column by column, the top row (bit 0) first.
     using Levels = std::array<std::uint8_t, kColumns * kRows>;
 
-    // Which data ports carry the column word: K (high byte) and F, as the
-    // panel's sketch drives them, B and A as bb.ino does, or both.
-    enum class Wiring { KF, BA, Both };
+    // Which data ports carry the column word: those of one of the sketches'
+    // wirings (K and F as the panel's sketch drives them, B and A as bb.ino
+    // does), or of both at once.
+    struct Wiring {
+        generation::PortWiring ports = generation::PortWiring::PortsKF; // the first of both
+        bool both = false;
+        bool operator==(const Wiring&) const = default;
+    };
     // One pass of port C over the columns 0 to 63, from the moment column 0
     // was selected.
     struct Frame {
@@ -66,19 +72,32 @@ public:
     struct Progress {
         std::uint64_t microseconds = 0;
     };
+    // The board has run this long and has not yet passed over the 64
+    // columns: said every kDarkEvery while it has not, never once it has.
+    struct Dark {
+        std::uint64_t microseconds = 0;
+    };
+    static constexpr std::uint64_t kDarkEveryMicroseconds = 500000;
     // The run ended, at this simulated time.
     struct End {
         std::uint64_t microseconds = 0;
     };
-    // The simulator could not run the sketch at all (an unreadable file).
+    // The simulator could not run the sketch (an unreadable file), or failed
+    // itself while it ran it.
     struct Error {
         QString text;
     };
-    using Event = std::variant<Wiring, Frame, Light, Fault, Progress, End, Error>;
+    // A line that says none of the above, as it came: a simulator of another
+    // version, or one that broke off.
+    struct Unreadable {
+        QString line;
+    };
+    using Event = std::variant<Wiring, Frame, Light, Dark, Fault, Progress, End, Error, Unreadable>;
 
     static std::string wiringLine(Wiring wiring);
     static std::string frameLine(const Frame& frame);
     static std::string lightLine(const Light& light);
+    static std::string darkLine(std::uint64_t microseconds);
     static std::string faultLine(const Fault& fault);
     static std::string progressLine(std::uint64_t microseconds);
     static std::string endLine(std::uint64_t microseconds);
@@ -88,13 +107,15 @@ public:
     static std::string frameText(const Frame& frame);
 
     // Takes the simulator's output as it arrives, in pieces of any size, and
-    // returns what its complete lines say; a partial line waits for the rest.
+    // returns what its complete lines say, one event a line; a partial line
+    // waits for the rest.
     std::vector<Event> read(QStringView text);
 
 private:
-    static bool parse(QStringView line, Event& event);
+    static Event parse(QStringView line);
+    static bool parseFields(QStringView tag, QStringView rest, Event& event);
 
     QString m_partial;
 };
 
-} // namespace board
+} // namespace simulator

@@ -1,11 +1,11 @@
-#include "board/simulator_output.h"
+#include "simulator/simulator_output.h"
 
 #include <QList>
 
 #include <cstdio>
 #include <limits>
 
-namespace board {
+namespace simulator {
 
 namespace {
 
@@ -63,15 +63,10 @@ bool number(QStringView text, Number& value, int base = 10)
 
 std::string SimulatorOutput::wiringLine(Wiring wiring)
 {
-    switch (wiring) {
-    case Wiring::KF:
-        return "wiring KF\n";
-    case Wiring::BA:
-        return "wiring BA\n";
-    case Wiring::Both:
-        break;
+    if (wiring.both) {
+        return "wiring KF+BA\n";
     }
-    return "wiring KF+BA\n";
+    return wiring.ports == generation::PortWiring::PortsKF ? "wiring KF\n" : "wiring BA\n";
 }
 
 std::string SimulatorOutput::frameText(const Frame& frame)
@@ -99,6 +94,11 @@ std::string SimulatorOutput::lightLine(const Light& light)
     }
     text += '\n';
     return text;
+}
+
+std::string SimulatorOutput::darkLine(std::uint64_t microseconds)
+{
+    return "dark " + std::to_string(microseconds) + '\n';
 }
 
 std::string SimulatorOutput::faultLine(const Fault& fault)
@@ -136,28 +136,35 @@ std::vector<SimulatorOutput::Event> SimulatorOutput::read(QStringView text)
     m_partial += text;
     qsizetype start = 0;
     for (qsizetype end = m_partial.indexOf(u'\n'); end >= 0; end = m_partial.indexOf(u'\n', start)) {
-        Event event;
-        if (parse(QStringView(m_partial).mid(start, end - start), event)) {
-            events.push_back(std::move(event));
-        }
+        events.push_back(parse(QStringView(m_partial).mid(start, end - start)));
         start = end + 1;
     }
     m_partial.remove(0, start);
     return events;
 }
 
-bool SimulatorOutput::parse(QStringView line, Event& event)
+SimulatorOutput::Event SimulatorOutput::parse(QStringView line)
 {
     const qsizetype space = line.indexOf(u' ');
     const QStringView tag = line.left(space);
     const QStringView rest = space < 0 ? QStringView() : line.mid(space + 1);
+    Event event;
+    if (!parseFields(tag, rest, event)) {
+        event = Unreadable{line.toString()};
+    }
+    return event;
+}
+
+bool SimulatorOutput::parseFields(QStringView tag, QStringView rest, Event& event)
+{
+    using generation::PortWiring;
     if (tag == u"wiring") {
         if (rest == u"KF") {
-            event = Wiring::KF;
+            event = Wiring{PortWiring::PortsKF, false};
         } else if (rest == u"BA") {
-            event = Wiring::BA;
+            event = Wiring{PortWiring::PortsBA, false};
         } else if (rest == u"KF+BA") {
-            event = Wiring::Both;
+            event = Wiring{PortWiring::PortsKF, true};
         } else {
             return false;
         }
@@ -217,12 +224,12 @@ bool SimulatorOutput::parse(QStringView line, Event& event)
         event = progress;
         return true;
     }
-    if (tag == u"end") {
-        End end;
-        if (!number(rest, end.microseconds)) {
+    if (tag == u"dark" || tag == u"end") {
+        std::uint64_t microseconds = 0;
+        if (!number(rest, microseconds)) {
             return false;
         }
-        event = end;
+        event = tag == u"dark" ? Event(Dark{microseconds}) : Event(End{microseconds});
         return true;
     }
     if (tag == u"error") {
@@ -232,4 +239,4 @@ bool SimulatorOutput::parse(QStringView line, Event& event)
     return false;
 }
 
-} // namespace board
+} // namespace simulator
