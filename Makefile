@@ -69,7 +69,7 @@ run: build
 bench: deps
 	cmake -S . -B $(BENCH_DIR) -DCMAKE_BUILD_TYPE=Release -DLEDMARQUEE_BUILD_BENCH=ON -DBUILD_TESTING=OFF $(UNITY)
 	cmake --build $(BENCH_DIR) -j $(JOBS) --target ledmarquee-bench ledmarquee ledmarquee-cli ledmarquee-preview-cpu ledmarquee-window-generate simulated-mega-pty \
-		ledmarquee-simulator ledmarquee-simulate-speed ledmarquee-live-sign
+		ledmarquee-simulator ledmarquee-simulate-speed ledmarquee-live-sign ledmarquee-window-upload
 	$(BENCH_DIR)/bench/ledmarquee-bench
 	./bench/cli-figures $(BENCH_DIR)/cli/ledmarquee-cli $(EARLIER_CLI)
 	./bench/window-figures $(BENCH_DIR)/bench/ledmarquee-window-generate $(EARLIER_WINDOW)

@@ -6,11 +6,16 @@
 
 #include <algorithm>
 #include <csignal>
+#include <sys/resource.h>
 #include <unistd.h>
 
 namespace board {
 
 namespace {
+
+// The niceness of a program run at low priority: it yields to the user's
+// other work, yet is not starved when the machine is merely busy.
+constexpr int kLowPriorityNiceness = 10;
 
 // A builder runs the compilers as children of its own; ending only the
 // builder would leave them writing into a build folder the next run uses.
@@ -48,6 +53,11 @@ ProcessRunner::~ProcessRunner()
 void ProcessRunner::setSeparateChannels(bool separate)
 {
     m_separate = separate;
+}
+
+void ProcessRunner::setLowPriority(bool low)
+{
+    m_lowPriority = low;
 }
 
 void ProcessRunner::setTimeLimit(int milliseconds)
@@ -89,7 +99,15 @@ void ProcessRunner::start(const QString& program, const QStringList& arguments)
     environment.insert(QStringLiteral("LC_ALL"), QStringLiteral("C.UTF-8"));
     environment.remove(QStringLiteral("LANGUAGE"));
     m_process->setProcessEnvironment(environment);
-    m_process->setChildProcessModifier([] { ::setpgid(0, 0); });
+    // The niceness is set in the child before it runs the program, so the
+    // program and all it starts inherit it; no process of the group ever
+    // runs at normal priority.
+    m_process->setChildProcessModifier([low = m_lowPriority] {
+        ::setpgid(0, 0);
+        if (low) {
+            ::setpriority(PRIO_PROCESS, 0, kLowPriorityNiceness);
+        }
+    });
 
     connect(m_process, &QProcess::readyReadStandardOutput, this, [this] { read(Channel::StandardOutput); });
     connect(m_process, &QProcess::readyReadStandardError, this, [this] { read(Channel::StandardError); });

@@ -21,7 +21,8 @@ namespace board {
 // when the program could not be started at all. A program it stops is
 // asked first (SIGTERM), so that it can say its last words, and ended
 // (SIGKILL) after a short grace. It can also hold a program where it is and
-// let it go on. Every program runs with
+// let it go on. It can run a program at low priority, for work nobody waits
+// for yet. Every program runs with
 // the C locale for its messages, so they read the same on every machine,
 // while UTF-8 text passes through. What the output means is the caller's
 // business.
@@ -60,6 +61,10 @@ public:
     // not running yet; 0 lifts the limit. Called while it runs, it sets the
     // limit afresh, as for a program that must keep showing signs of life.
     void setTimeLimit(int milliseconds);
+    // Runs the programs started from now on, and every process they start,
+    // at low priority (niced), so that they take only the processor time
+    // nothing else wants.
+    void setLowPriority(bool low);
 
     // Does nothing while a program is running.
     void start(const QString& program, const QStringList& arguments);
@@ -99,6 +104,7 @@ private:
     QTimer m_grace;
     int m_timeLimit = 0;
     bool m_separate = false;
+    bool m_lowPriority = false;
     // Why the program was stopped, once this runner has stopped it.
     std::optional<Exit> m_stoppedAs;
     // While the program is held: the time limit it had left, 0 for none.

@@ -1,6 +1,7 @@
 #include "board/sketch_compiler.h"
 
 #include "board/board_tools.h"
+#include "board/build_record.h"
 #include "board/builder_output.h"
 #include "board/tool_exit.h"
 #include "generation/sketch_error.h"
@@ -51,6 +52,10 @@ BoardOutcome fileFailed(const QString& path, int osError, const QString& detail)
     return outcome;
 }
 
+// How often a compile that waits for the build folder looks again: often
+// enough that a click joining a build of its text hears of its end at once.
+constexpr int kLockPollMilliseconds = 20;
+
 } // namespace
 
 SketchCompiler::SketchCompiler(QObject* parent) : QObject(parent)
@@ -59,9 +64,16 @@ SketchCompiler::SketchCompiler(QObject* parent) : QObject(parent)
     connect(&m_runner, &ProcessRunner::received, this,
             [this](ProcessRunner::Channel, const QString& text) { m_output += text; });
     connect(&m_runner, &ProcessRunner::finished, this, &SketchCompiler::onFinished);
+    m_lockWait.setInterval(kLockPollMilliseconds);
+    connect(&m_lockWait, &QTimer::timeout, this, &SketchCompiler::tryTheSharedFolder);
 }
 
 SketchCompiler::~SketchCompiler() = default;
+
+void SketchCompiler::setLowPriority(bool low)
+{
+    m_runner.setLowPriority(low);
+}
 
 bool SketchCompiler::isRunning() const
 {
@@ -70,7 +82,31 @@ bool SketchCompiler::isRunning() const
 
 void SketchCompiler::cancel()
 {
+    if (m_lockWait.isActive()) {
+        m_lockWait.stop();
+        BoardOutcome cancelled;
+        cancelled.failure = BoardFailure::Cancelled;
+        cancelled.detail = QStringLiteral("cancelled while waiting for the build folder");
+        m_life.finish(cancelled);
+        return;
+    }
     m_runner.cancel();
+}
+
+QStringList SketchCompiler::arguments(const QString& root) const
+{
+    // The flag mends Debian's avr-g++ 5.4, whose headers leave DECIMAL_DIG
+    // undefined for the core.
+    return {
+        QStringLiteral("-compile"),
+        QStringLiteral("-hardware"), QString::fromLatin1(BoardTools::kHardwareFolder),
+        QStringLiteral("-hardware"), QString::fromLatin1(BoardTools::kBuilderHardwareFolder),
+        QStringLiteral("-tools"), QStringLiteral("/usr/bin"),
+        QStringLiteral("-fqbn"), QStringLiteral("arduino:avr:mega:cpu=atmega2560"),
+        QStringLiteral("-prefs"), QStringLiteral("compiler.cpp.extra_flags=-DDECIMAL_DIG=__DECIMAL_DIG__"),
+        QStringLiteral("-build-path"), root + kBuildFolder,
+        root + kSketchFile,
+    };
 }
 
 void SketchCompiler::compile(const QString& sketchText)
@@ -79,52 +115,85 @@ void SketchCompiler::compile(const QString& sketchText)
         return;
     }
     m_output.clear();
-    if (const BoardOutcome prepared = prepare(sketchText); !prepared.ok()) {
+    m_sketch = sketchText.toUtf8();
+    // Without the folders in it, the key is the same in every build folder.
+    m_key = BuildRecord::key(BoardTools::builderProgram(), arguments(QString()), m_sketch);
+    m_waited.start();
+    tryTheSharedFolder();
+}
+
+void SketchCompiler::tryTheSharedFolder()
+{
+    // Two builds in one folder (the window and the command line at once)
+    // would spoil each other's objects, so a build holds the folder's lock.
+    // Another build's lock is waited for: it is most often the same text's,
+    // built in the background, and otherwise a warm build that ends soon,
+    // while a folder of one's own costs a cold build of the whole core.
+    const QString root = buildRoot();
+    bool usable = true;
+    try {
+        platform::FolderMaker::make(root);
+    } catch (const generation::SketchError&) {
+        usable = false; // the compiler builds in a folder of its own
+    }
+    auto lock = std::make_unique<QLockFile>(root + QStringLiteral("/lock"));
+    lock->setStaleLockTime(0); // stale only once its process has gone
+    if (usable && lock->tryLock(0)) {
+        m_lockWait.stop();
+        m_lock = std::move(lock);
+        buildIn(root);
+        return;
+    }
+    if (usable && lock->error() == QLockFile::LockFailedError && m_waited.elapsed() < kLockWaitMilliseconds) {
+        if (!m_lockWait.isActive()) {
+            m_lockWait.start();
+        }
+        return;
+    }
+    m_lockWait.stop();
+    if (!m_privateRoot) {
+        m_privateRoot = std::make_unique<QTemporaryDir>();
+    }
+    buildIn(m_privateRoot->path());
+}
+
+void SketchCompiler::buildIn(const QString& root)
+{
+    m_activeRoot = root;
+    if (const std::optional<BuildRecord> record = BuildRecord::read(root);
+        record && record->buildKey == m_key && record->describes(builtFiles())) {
+        BoardOutcome built;
+        built.hexPath = buildFile(".hex");
+        built.elfPath = buildFile(".elf");
+        built.flashBytes = record->flashBytes;
+        built.sramBytes = record->sramBytes;
+        built.log = record->log;
+        m_lock.reset();
+        m_life.finishLater(built);
+        return;
+    }
+    if (const BoardOutcome prepared = prepare(); !prepared.ok()) {
         m_lock.reset();
         m_life.finishLater(prepared);
         return;
     }
-    // The flag mends Debian's avr-g++ 5.4, whose headers leave DECIMAL_DIG
-    // undefined for the core.
-    const QStringList arguments{
-        QStringLiteral("-compile"),
-        QStringLiteral("-hardware"), QString::fromLatin1(BoardTools::kHardwareFolder),
-        QStringLiteral("-hardware"), QString::fromLatin1(BoardTools::kBuilderHardwareFolder),
-        QStringLiteral("-tools"), QStringLiteral("/usr/bin"),
-        QStringLiteral("-fqbn"), QStringLiteral("arduino:avr:mega:cpu=atmega2560"),
-        QStringLiteral("-prefs"), QStringLiteral("compiler.cpp.extra_flags=-DDECIMAL_DIG=__DECIMAL_DIG__"),
-        QStringLiteral("-build-path"), m_activeRoot + kBuildFolder,
-        m_activeRoot + kSketchFile,
-    };
     m_runner.setTimeLimit(kTimeLimitMilliseconds);
-    m_runner.start(BoardTools::builderProgram(), arguments);
+    m_runner.start(BoardTools::builderProgram(), arguments(root));
 }
 
-BoardOutcome SketchCompiler::prepare(const QString& sketchText)
+BoardOutcome SketchCompiler::prepare()
 {
-    // Two builds in one folder (the window and the command line at once)
-    // would spoil each other's objects; the second one builds on its own.
-    const QString root = buildRoot();
-    m_activeRoot = root;
-    try {
-        platform::FolderMaker::make(root);
-    } catch (const generation::SketchError&) {
-        // Without a shared folder, the compiler builds in one of its own.
-    }
-    m_lock = std::make_unique<QLockFile>(root + QStringLiteral("/lock"));
-    m_lock->setStaleLockTime(0); // stale only once its process has gone
-    if (!m_lock->tryLock(0)) {
-        m_lock.reset();
-        if (!m_privateRoot) {
-            m_privateRoot = std::make_unique<QTemporaryDir>();
-        }
-        m_activeRoot = m_privateRoot->path();
+    // The record goes before the builder touches a file, so a build cut
+    // short leaves none that speaks for it.
+    if (!BuildRecord::forget(m_activeRoot)) {
+        return fileFailed(m_activeRoot, EACCES,
+                          QStringLiteral("cannot remove the earlier build's record from %1").arg(m_activeRoot));
     }
     try {
         platform::FolderMaker::make(m_activeRoot + kSketchFolder);
         platform::FolderMaker::make(m_activeRoot + kBuildFolder);
         platform::OutputFile file(m_activeRoot + kSketchFile);
-        file.write(sketchText.toUtf8());
+        file.write(m_sketch);
         file.commit();
     } catch (const generation::SketchError& error) {
         return fileFailed(platform::fromUtf8(error.subject()), error.osError(), platform::fromUtf8(error.description()));
@@ -135,6 +204,11 @@ BoardOutcome SketchCompiler::prepare(const QString& sketchText)
 QString SketchCompiler::buildFile(const char* suffix) const
 {
     return m_activeRoot + kBuildFolder + QStringLiteral("/sketch.ino") + QLatin1String(suffix);
+}
+
+QStringList SketchCompiler::builtFiles() const
+{
+    return {buildFile(".hex"), buildFile(".elf")};
 }
 
 void SketchCompiler::onFinished(const ProcessRunner::Result& result)
@@ -151,6 +225,16 @@ void SketchCompiler::onFinished(const ProcessRunner::Result& result)
         return read;
     });
     outcome.log = m_output;
+    if (outcome.ok()) {
+        // Written last, once every file it names is whole. A record that
+        // cannot be written costs the next compile of this text a build.
+        BuildRecord record;
+        record.buildKey = m_key;
+        record.flashBytes = outcome.flashBytes;
+        record.sramBytes = outcome.sramBytes;
+        record.log = outcome.log;
+        record.write(m_activeRoot, builtFiles());
+    }
     m_lock.reset();
     m_life.finish(outcome);
 }

@@ -1,5 +1,6 @@
 #include "board/board_tools.h"
 #include "window/form1.h"
+#include "window/panel_prebuild.h"
 #include "window/sign_preview.h"
 
 #include <QDeadlineTimer>
@@ -131,6 +132,59 @@ TEST(WindowSimulateTest, RunsThePanelLivePausesAndStops)
     QTest::mouseClick(generate, Qt::LeftButton);
     EXPECT_FALSE(preview->live());
     EXPECT_TRUE(note->text().isEmpty()) << note->text().toStdString();
+}
+
+// After a generate the window builds the panel in the background, so that
+// 在模擬看板上試跑 finds it built: the real builder, behind a stand-in that
+// counts its runs, runs once, for the background build, and the click's
+// run lights the sign all the same.
+TEST(WindowSimulateTest, TheClickTakesTheBackgroundBuild)
+{
+    const QString realBuilder = board::BoardTools::builderProgram();
+    if (const QStringList missing = board::BoardTools::missingForCompile(); !missing.isEmpty()) {
+        GTEST_SKIP() << "Arduino tools absent: " << missing.join(QLatin1Char(' ')).toStdString();
+    }
+    QTemporaryDir toolFolder;
+    QFile script(toolFolder.filePath(QStringLiteral("arduino-builder")));
+    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+    script.write("#!/bin/sh\necho run >> \"$0.runs\"\nexec '" + realBuilder.toLocal8Bit() + "' \"$@\"\n");
+    script.close();
+    ASSERT_TRUE(script.setPermissions(script.permissions() | QFile::ExeOwner));
+    const auto builderRuns = [&] {
+        QFile runs(script.fileName() + QStringLiteral(".runs"));
+        return runs.open(QIODevice::ReadOnly) ? runs.readAll().count('\n') : 0;
+    };
+    const QByteArray path = qgetenv("PATH");
+    qputenv("PATH", (toolFolder.path() + QLatin1Char(':')).toLocal8Bit() + path);
+    qputenv("XDG_CACHE_HOME", LEDMARQUEE_BOARD_CACHE);
+    window::Form1 form(toolFolder.path().toStdString());
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    auto* generate = form.findChild<QPushButton*>(QStringLiteral("Command1"));
+    auto* simulate = form.findChild<QPushButton*>(QStringLiteral("simulate"));
+    auto* preview = form.findChild<window::SignPreview*>(QStringLiteral("preview"));
+    ASSERT_TRUE(generate && simulate && preview);
+
+    QSignalSpy built(&form.prebuild(), &window::PanelPrebuild::built);
+    QTest::mouseClick(generate, Qt::LeftButton);
+    ASSERT_TRUE(built.wait(240000));
+    const auto outcome = built.value(0).value(0).value<board::BoardOutcome>();
+    ASSERT_TRUE(outcome.ok()) << outcome.detail.toStdString();
+    ASSERT_EQ(builderRuns(), 1);
+
+    QTest::mouseClick(simulate, Qt::LeftButton);
+    const auto lit = [preview] {
+        const auto& levels = preview->levels();
+        return preview->live() && std::any_of(levels.begin(), levels.end(), [](auto level) { return level > 0; });
+    };
+    QSignalSpy pictureChanged(preview, &window::SignPreview::pictureChanged);
+    const QDeadlineTimer deadline(60000);
+    while (!lit() && pictureChanged.wait(int(std::max<qint64>(1, deadline.remainingTime())))) {
+    }
+    EXPECT_TRUE(lit());
+    EXPECT_EQ(builderRuns(), 1);
+    QTest::mouseClick(simulate, Qt::LeftButton);
+    qputenv("PATH", path);
 }
 
 } // namespace

@@ -12,6 +12,7 @@
 #include "window/caption_button.h"
 #include "window/long_sketch_view.h"
 #include "window/memory_line.h"
+#include "window/panel_prebuild.h"
 #include "window/scroll_speed_box.h"
 #include "window/sign_preview.h"
 #include "window/simulation_actions.h"
@@ -160,6 +161,7 @@ Form1::Form1(const std::string& toolFolder, QWidget* parent)
     m_actions = std::make_unique<WindowActions>(m_session, *this, toolFolder);
     m_boardActions = std::make_unique<BoardActions>(m_session, *this);
     m_simulation = std::make_unique<SimulationActions>(m_session, *this);
+    m_prebuild = std::make_unique<PanelPrebuild>(m_session, *this);
     connectControls();
 }
 
@@ -288,6 +290,7 @@ Form1::~Form1()
     // gone, while the picture box paints from the Session's canvas as long
     // as it lives. So the actions, which see the widgets through the views,
     // go first, then the widgets, and the Session last.
+    m_prebuild.reset();
     m_simulation.reset();
     m_boardActions.reset();
     m_actions.reset();

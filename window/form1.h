@@ -24,6 +24,7 @@ class BoardControls;
 class CanvasView;
 class LongSketchView;
 class MemoryLine;
+class PanelPrebuild;
 class ScrollSpeedBox;
 class SignPreview;
 class SimulationActions;
@@ -71,6 +72,8 @@ public:
     // The window's document, for whoever drives the window from outside
     // its controls (the tests).
     Session& session() { return m_session; }
+    // What compiles the panel's sketch in the background, for the same.
+    PanelPrebuild& prebuild() { return *m_prebuild; }
 
 private:
     void placeAddedControls();
@@ -116,6 +119,7 @@ private:
     std::unique_ptr<WindowActions> m_actions;
     std::unique_ptr<BoardActions> m_boardActions;
     std::unique_ptr<SimulationActions> m_simulation;
+    std::unique_ptr<PanelPrebuild> m_prebuild;
 };
 
 } // namespace window

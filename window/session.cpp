@@ -148,6 +148,7 @@ void Session::panelChanged(bool edited)
     }
     ++m_panelRevision;
     m_sketch.edited = edited;
+    emit panelEdited();
     if (m_board == Board::Stopped && canPlay()) {
         // Undone back to the sketch given: the sign plays its preview again.
         m_runNote = {};

@@ -122,6 +122,10 @@ public:
 signals:
     // The panel is to show sketch() afresh.
     void panelReplaced();
+    // The panel's text changed from the sketch given or back to it (see
+    // sketch().edited); the panel taking a new sketch may pass through an
+    // edit undone at once.
+    void panelEdited();
     // The sign shows something else (see board()): the preview of sketch(),
     // the live board, or its last picture held.
     void signChanged();

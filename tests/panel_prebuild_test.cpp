@@ -1,0 +1,82 @@
+#include "window/panel_prebuild.h"
+
+#include "board/board_tools.h"
+#include "generation/face_names.h"
+#include "platform/text_conversion.h"
+#include "window/session.h"
+#include "window/simulation_view.h"
+
+#include <QDir>
+#include <QFile>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+#include <gtest/gtest.h>
+
+#include <csignal>
+
+namespace {
+
+using window::PanelPrebuild;
+
+// The panel as the window shows it: the Session's sketch.
+class PanelOfTheSession : public window::SimulationView {
+public:
+    explicit PanelOfTheSession(const window::Session& session) : m_session(session) {}
+    QString panelText() const override { return platform::fromUtf8(*m_session.sketch().text); }
+    void showPanelLine(int) override {}
+    void showCanvas() override {}
+    void showError(const QString&) override {}
+
+private:
+    const window::Session& m_session;
+};
+
+// An edit of the panel stops the background build of the sketch it was
+// given: the builder (a stand-in that writes its process id and waits) is
+// ended, and nothing is built until the panel is given a sketch again.
+TEST(PanelPrebuildTest, AnEditStopsTheBackgroundBuild)
+{
+    if (const QStringList missing = board::BoardTools::missingForCompile(); !missing.isEmpty()) {
+        GTEST_SKIP() << "Arduino tools absent: " << missing.join(QLatin1Char(' ')).toStdString();
+    }
+    QTemporaryDir folder;
+    QFile script(folder.filePath("arduino-builder"));
+    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
+    script.write("#!/bin/sh\necho $$ > \"$0.pid\"\nexec sleep 60\n");
+    script.close();
+    ASSERT_TRUE(script.setPermissions(script.permissions() | QFile::ExeOwner));
+    const QByteArray path = qgetenv("PATH");
+    const QByteArray cache = qgetenv("XDG_CACHE_HOME");
+    qputenv("PATH", (folder.path() + ':').toLocal8Bit() + path);
+    qputenv("XDG_CACHE_HOME", folder.filePath("cache").toLocal8Bit());
+
+    window::Session session(generation::kMingFace);
+    PanelOfTheSession panel(session);
+    PanelPrebuild prebuild(session, panel);
+    prebuild.setQuietTime(0);
+    QSignalSpy built(&prebuild, &PanelPrebuild::built);
+    session.showWiringTest();
+    EXPECT_EQ(prebuild.state(), PanelPrebuild::State::Quiet);
+    const QString pidFile = script.fileName() + ".pid";
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QFile(pidFile).size() > 0; }, 10000));
+    QFile pid(pidFile);
+    ASSERT_TRUE(pid.open(QIODevice::ReadOnly));
+    const pid_t builder = pid.readAll().trimmed().toInt();
+    EXPECT_EQ(prebuild.state(), PanelPrebuild::State::Compiling);
+
+    session.panelChanged(true);
+    EXPECT_EQ(prebuild.state(), PanelPrebuild::State::Idle);
+    EXPECT_TRUE(QTest::qWaitFor([builder] { return ::kill(builder, 0) != 0; }, 5000)) << "the builder still runs";
+    EXPECT_EQ(prebuild.state(), PanelPrebuild::State::Idle);
+    EXPECT_TRUE(built.isEmpty());
+
+    qputenv("PATH", path);
+    if (cache.isNull()) {
+        qunsetenv("XDG_CACHE_HOME");
+    } else {
+        qputenv("XDG_CACHE_HOME", cache);
+    }
+}
+
+} // namespace

@@ -1,0 +1,84 @@
+#include "window/panel_prebuild.h"
+
+#include "board/preflight.h"
+#include "window/session.h"
+#include "window/simulation_view.h"
+
+namespace window {
+
+PanelPrebuild::PanelPrebuild(Session& session, const SimulationView& view, QObject* parent)
+    : QObject(parent)
+    , m_session(session)
+    , m_view(view)
+{
+    m_quiet.setSingleShot(true);
+    m_quiet.setInterval(kQuietMilliseconds);
+    m_compiler.setLowPriority(true);
+    connect(&m_quiet, &QTimer::timeout, this, &PanelPrebuild::onQuiet);
+    connect(&m_compiler, &board::SketchCompiler::finished, this, &PanelPrebuild::onCompiled);
+    connect(&session, &Session::panelReplaced, this, &PanelPrebuild::onPanelReplaced);
+    connect(&session, &Session::panelEdited, this, &PanelPrebuild::onPanelEdited);
+}
+
+void PanelPrebuild::setQuietTime(int milliseconds)
+{
+    m_quiet.setInterval(milliseconds);
+}
+
+void PanelPrebuild::onPanelReplaced()
+{
+    // The build of the sketch before is of no use any more. The state
+    // changes first, so that the end of that build is not taken for one.
+    m_quiet.start();
+    setState(State::Quiet);
+    m_compiler.cancel();
+}
+
+void PanelPrebuild::onPanelEdited()
+{
+    // Back to the sketch as given (an undo, or the panel taking a new
+    // sketch, which it hears as an edit undone at once): build it.
+    if (!m_session.sketch().edited) {
+        onPanelReplaced();
+        return;
+    }
+    m_quiet.stop();
+    setState(State::Idle);
+    m_compiler.cancel();
+}
+
+void PanelPrebuild::onQuiet()
+{
+    // A build stopped a moment ago is still ending; this one starts when it
+    // has (onCompiled).
+    if (m_compiler.isRunning()) {
+        return;
+    }
+    // Without the tools there is nothing to build; a click says so.
+    if (!board::Preflight::forCompile().ok()) {
+        setState(State::Idle);
+        return;
+    }
+    setState(State::Compiling);
+    m_compiler.compile(m_view.panelText());
+}
+
+void PanelPrebuild::onCompiled(const board::BoardOutcome& outcome)
+{
+    if (m_state == State::Compiling) {
+        setState(State::Idle);
+        emit built(outcome);
+    } else if (m_state == State::Quiet && !m_quiet.isActive()) {
+        onQuiet();
+    }
+}
+
+void PanelPrebuild::setState(State state)
+{
+    if (m_state != state) {
+        m_state = state;
+        emit stateChanged(state);
+    }
+}
+
+} // namespace window
