@@ -60,7 +60,13 @@ constexpr int kLockPollMilliseconds = 20;
 
 SketchCompiler::SketchCompiler(QObject* parent) : QObject(parent)
 {
-    connect(&m_life, &JobLife::finished, this, &SketchCompiler::finished);
+    // The folder is let go as the outcome is given, so that whoever hears
+    // it uses the build before another compile of this process can take
+    // the folder.
+    connect(&m_life, &JobLife::finished, this, [this](const BoardOutcome& outcome) {
+        m_lock.reset();
+        emit finished(outcome);
+    });
     connect(&m_runner, &ProcessRunner::received, this,
             [this](ProcessRunner::Channel, const QString& text) { m_output += text; });
     connect(&m_runner, &ProcessRunner::finished, this, &SketchCompiler::onFinished);
@@ -87,7 +93,8 @@ void SketchCompiler::cancel()
         BoardOutcome cancelled;
         cancelled.failure = BoardFailure::Cancelled;
         cancelled.detail = QStringLiteral("cancelled while waiting for the build folder");
-        m_life.finish(cancelled);
+        // From the event loop, as the runner reports a builder it stopped.
+        m_life.finishLater(cancelled);
         return;
     }
     m_runner.cancel();
@@ -168,12 +175,10 @@ void SketchCompiler::buildIn(const QString& root)
         built.flashBytes = record->flashBytes;
         built.sramBytes = record->sramBytes;
         built.log = record->log;
-        m_lock.reset();
         m_life.finishLater(built);
         return;
     }
     if (const BoardOutcome prepared = prepare(); !prepared.ok()) {
-        m_lock.reset();
         m_life.finishLater(prepared);
         return;
     }
@@ -235,7 +240,6 @@ void SketchCompiler::onFinished(const ProcessRunner::Result& result)
         record.log = outcome.log;
         record.write(m_activeRoot, builtFiles());
     }
-    m_lock.reset();
     m_life.finish(outcome);
 }
 

@@ -1,4 +1,5 @@
 #include "window/form1.h"
+#include "window/panel_prebuild.h"
 
 #include "generation/wiring_test_sketch.h"
 
@@ -10,6 +11,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QSettings>
+#include <QSignalSpy>
 #include <QSpinBox>
 #include <QStringDecoder>
 #include <QTemporaryDir>
@@ -80,8 +82,11 @@ TEST(WindowUploadTest, SendsThePanelAsItWasAtTheClick)
     sent.close();
 
     // While the panel holds the wiring test, the B/A button sends the
-    // test's B/A variant.
+    // test's B/A variant, not the panel's sketch, which the window builds
+    // in the background first.
+    QSignalSpy built(&form.prebuild(), &window::PanelPrebuild::built);
     QTest::mouseClick(form.findChild<QPushButton*>(QStringLiteral("wiringTest")), Qt::LeftButton);
+    ASSERT_TRUE(built.wait(240000));
     QTest::mouseClick(form.findChild<QPushButton*>(QStringLiteral("uploadPortsBA")), Qt::LeftButton);
     ASSERT_TRUE(finished());
     ASSERT_TRUE(sent.open(QIODevice::ReadOnly));

@@ -40,8 +40,8 @@ class WindowActions;
 // panel's sketch on the simulated board, the controls that send the sketch
 // to the board, and a button that saves it for the Arduino IDE.
 // It owns the document (a Session: the canvas, its sampler, the choices,
-// the sketch on show and the simulated board's state) and the actions,
-// tells the actions when a control is used, and draws what the Session
+// the sketch on show and the simulated board's state), the actions and
+// the background build of the panel's sketch, tells the actions when a control is used, and draws what the Session
 // announces; what a button does is the actions' business, and each kind
 // sees the window only through its own view: the sketch actions through
 // SketchView, the board actions through BoardView, the simulation through

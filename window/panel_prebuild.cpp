@@ -36,13 +36,13 @@ void PanelPrebuild::onPanelReplaced()
 
 void PanelPrebuild::onPanelEdited()
 {
-    // Back to the sketch as given (an undo, or the panel taking a new
-    // sketch, which it hears as an edit undone at once): build it.
-    if (!m_session.sketch().edited) {
-        onPanelReplaced();
+    // An edit while the panel is waiting to be still is looked at when the
+    // wait is over: the panel taking a new sketch passes through an edit
+    // undone at once, and an edit undone within the wait leaves the sketch
+    // as given.
+    if (m_state != State::Compiling || !m_session.sketch().edited) {
         return;
     }
-    m_quiet.stop();
     setState(State::Idle);
     m_compiler.cancel();
 }
@@ -54,8 +54,9 @@ void PanelPrebuild::onQuiet()
     if (m_compiler.isRunning()) {
         return;
     }
-    // Without the tools there is nothing to build; a click says so.
-    if (!board::Preflight::forCompile().ok()) {
+    // Only the sketch as given is built; without the tools nothing is, and
+    // a click says why.
+    if (m_session.sketch().edited || !board::Preflight::forCompile().ok()) {
         setState(State::Idle);
         return;
     }
