@@ -956,4 +956,31 @@ TEST_F(WindowTest, ScrollSpeedReachesEverySketchAndTheWiringTestSaysWhatToSee)
     EXPECT_TRUE(boxes.texts.isEmpty());
 }
 
+// The placeholder the window starts with, or a panel emptied to blanks, is
+// no sketch: the three buttons that would compile it ask for a generate
+// where each shows its answer, and nothing starts.
+TEST_F(WindowTest, CompilingButtonsAskForAGenerateFirst)
+{
+    const QString asks = QStringLiteral("請先按「產生程式」");
+    auto* note = control<QLabel>("signNote");
+    auto* status = control<QLabel>("uploadStatus");
+    auto* upload = control<QPushButton>("upload");
+    click(control<QPushButton>("simulate"));
+    EXPECT_TRUE(note->text().startsWith(asks)) << note->text().toStdString();
+    EXPECT_EQ(form->session().board(), window::Session::Board::Idle);
+    click(upload);
+    EXPECT_TRUE(status->text().startsWith(asks)) << status->text().toStdString();
+    EXPECT_TRUE(upload->isEnabled()) << "an upload started";
+
+    click(Command1);
+    Text3->setPlainText(QStringLiteral(" \n\t"));
+    status->clear();
+    click(control<QPushButton>("uploadPortsBA"));
+    EXPECT_TRUE(status->text().startsWith(asks)) << status->text().toStdString();
+    EXPECT_TRUE(upload->isEnabled()) << "an upload started";
+    click(control<QPushButton>("simulate"));
+    EXPECT_TRUE(note->text().startsWith(asks)) << note->text().toStdString();
+    EXPECT_EQ(form->session().board(), window::Session::Board::Idle);
+}
+
 } // namespace

@@ -162,6 +162,17 @@ std::optional<Session::Measured> Session::measured() const
     return m_measuredRevision == m_panelRevision ? m_measured : std::nullopt;
 }
 
+bool Session::panelAwaitsGenerate(const QString& panelText) const
+{
+    const bool placeholder = m_sketch.kind == ShownSketch::Kind::Placeholder && !m_sketch.edited;
+    return placeholder || panelText.trimmed().isEmpty();
+}
+
+QString Session::generateFirst()
+{
+    return tr("請先按「產生程式」，輸出區還沒有程式。");
+}
+
 void Session::replace(ShownSketch sketch)
 {
     m_sketch = std::move(sketch);
@@ -184,6 +195,14 @@ void Session::simulationStarted()
     m_runNote = {SimulationMessage::compiling(), false};
     m_previewNote.clear();
     setBoard(Board::Compiling);
+}
+
+void Session::simulationRefused()
+{
+    // Said of the panel as it is now; the sign keeps what it shows.
+    m_runRevision = m_panelRevision;
+    m_runNote = {generateFirst(), false};
+    announce();
 }
 
 void Session::simulationCompiled(const board::BoardOutcome& outcome)

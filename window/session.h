@@ -94,11 +94,20 @@ public:
     // The toolchain's figures for the panel's text, while they describe the
     // panel as it is.
     std::optional<Measured> measured() const;
+    // Whether the panel holds no sketch to compile: the placeholder the
+    // window starts with, untouched, or nothing but blanks. Whoever would
+    // compile it asks for a generate first (generateFirst()) and starts
+    // nothing.
+    bool panelAwaitsGenerate(const QString& panelText) const;
+    static QString generateFirst();
 
     // What the simulated board does with the panel's text, as the
     // simulation actions hear it; a run let go for another sketch is no
     // longer heard.
     void simulationStarted();
+    // The button was pressed on a panel that awaits a generate: the note
+    // asks for one, and nothing runs.
+    void simulationRefused();
     void simulationCompiled(const board::BoardOutcome& outcome);
     void simulationWiring(const simulator::SimulatorOutput::Wiring& wiring);
     void simulationStillDark(std::uint64_t microseconds);
