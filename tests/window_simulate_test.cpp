@@ -133,4 +133,40 @@ TEST(WindowSimulateTest, RunsThePanelLivePausesAndStops)
     EXPECT_TRUE(note->text().isEmpty()) << note->text().toStdString();
 }
 
+// What the linker refuses is named under the sign, and 詳細資訊 shows the
+// builder's whole output, the linker's own lines among it.
+TEST(WindowSimulateTest, AMissingLoopIsNamedAndTheLogIsShown)
+{
+    if (const QStringList missing = board::BoardTools::missingForCompile(); !missing.isEmpty()) {
+        GTEST_SKIP() << "Arduino tools absent: " << missing.join(QLatin1Char(' ')).toStdString();
+    }
+    QTemporaryDir toolFolder;
+    qputenv("XDG_CACHE_HOME", LEDMARQUEE_BOARD_CACHE);
+    window::Form1 form(toolFolder.path().toStdString());
+    form.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    auto* panel = form.findChild<QPlainTextEdit*>(QStringLiteral("Text3"));
+    auto* note = form.findChild<QLabel*>(QStringLiteral("signNote"));
+    auto* details = form.findChild<QPushButton*>(QStringLiteral("uploadDetails"));
+    ASSERT_TRUE(panel && note && details);
+
+    // Typed over the placeholder, as a user pastes a sketch of their own.
+    QTextCursor all(panel->document());
+    all.select(QTextCursor::Document);
+    all.insertText(QStringLiteral("void setup() {}\n"));
+    QSignalSpy signChanged(&form.session(), &window::Session::signChanged);
+    QTest::mouseClick(form.findChild<QPushButton*>(QStringLiteral("simulate")), Qt::LeftButton);
+    const QDeadlineTimer built(120000);
+    while (form.session().board() == window::Session::Board::Compiling
+           && signChanged.wait(int(std::max<qint64>(1, built.remainingTime())))) {
+    }
+    EXPECT_TRUE(note->text().contains(QStringLiteral("loop()"))) << note->text().toStdString();
+    ASSERT_TRUE(details->isEnabled());
+    QTest::mouseClick(details, Qt::LeftButton);
+    auto* log = form.findChild<QPlainTextEdit*>(QStringLiteral("uploadLog"));
+    ASSERT_NE(log, nullptr);
+    EXPECT_TRUE(log->toPlainText().contains(QStringLiteral("undefined reference to `loop'")))
+        << log->toPlainText().toStdString();
+}
+
 } // namespace

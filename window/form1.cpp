@@ -381,6 +381,11 @@ void Form1::showPanelLine(int line)
     m_panel->showLine(line);
 }
 
+void Form1::showRunLog(const QString& log)
+{
+    boardControls->showLog(log);
+}
+
 void Form1::drawPanel()
 {
     m_panel->setText(m_session.sketch().text);

@@ -67,6 +67,7 @@ public:
     void showUploadProgress(int percent) override;
     void showUploadResult(const QString& text, bool succeeded, const QString& log) override;
     void showPanelLine(int line) override;
+    void showRunLog(const QString& log) override;
 
     // The window's document, for whoever drives the window from outside
     // its controls (the tests).
