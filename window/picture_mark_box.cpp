@@ -4,6 +4,7 @@
 #include "window/theme_colours.h"
 
 #include <QAction>
+#include <QCoreApplication>
 #include <QContextMenuEvent>
 #include <QFontMetricsF>
 #include <QKeyEvent>
@@ -122,21 +123,31 @@ void PictureMarkBox::contextMenuEvent(QContextMenuEvent* event)
     QMenu* menu = createStandardContextMenu();
     menu->setAttribute(Qt::WA_DeleteOnClose);
     // The menu's undo, redo, cut and copy are the box's own, told as the
-    // keys' are.
+    // keys' are. They are known by the box's own words for them, which
+    // carry their shortcut after a tab.
     const auto replace = [this](QAction* action, auto step) {
         disconnect(action, &QAction::triggered, this, nullptr);
         connect(action, &QAction::triggered, this, step);
     };
+    const auto is = [](QAction* action, const char* name, const char* words) {
+        return action->objectName() == QLatin1String(name)
+            || action->text().section(QLatin1Char('\t'), 0, 0) == QCoreApplication::translate("QLineEdit", words);
+    };
     for (QAction* action : menu->actions()) {
-        const QString name = action->objectName();
-        if (name == QLatin1String("edit-undo")) {
+        if (is(action, "edit-undo", "&Undo")) {
             replace(action, [this] { undoOrRedo(BoxPictures::Change::Undo, &QLineEdit::undo); });
-        } else if (name == QLatin1String("edit-redo")) {
+        } else if (is(action, "edit-redo", "&Redo")) {
             replace(action, [this] { undoOrRedo(BoxPictures::Change::Redo, &QLineEdit::redo); });
-        } else if (name == QLatin1String("edit-cut")) {
-            replace(action, [this] { tellCopy(); cut(); });
-        } else if (name == QLatin1String("edit-copy")) {
-            replace(action, [this] { tellCopy(); copy(); });
+        } else if (is(action, "edit-cut", "Cu&t")) {
+            replace(action, [this] {
+                tellCopy();
+                cut();
+            });
+        } else if (is(action, "edit-copy", "&Copy")) {
+            replace(action, [this] {
+                tellCopy();
+                copy();
+            });
         }
     }
     menu->popup(event->globalPos());
