@@ -16,6 +16,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 
 #include <unistd.h>
 
@@ -53,22 +54,34 @@ char simulatorState()
     return '\0';
 }
 
+// The window on the real builder and the simulated board, with a build
+// cache of the tests' own; skipped where the Arduino tools are missing.
+class WindowSimulateTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (const QStringList missing = board::BoardTools::missingForCompile(); !missing.isEmpty()) {
+            GTEST_SKIP() << "Arduino tools absent: " << missing.join(QLatin1Char(' ')).toStdString();
+        }
+        qputenv("XDG_CACHE_HOME", LEDMARQUEE_BOARD_CACHE);
+        opened = std::make_unique<window::Form1>(toolFolder.path().toStdString());
+        opened->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(opened.get()));
+    }
+
+    QTemporaryDir toolFolder;
+    std::unique_ptr<window::Form1> opened;
+};
+
 // The simulate button runs the panel as it stands, hand edits included, on
 // the real builder and the simulated board: the live sign shows the title
 // word typed over; a click on it holds the simulator stopped, and Space lets
 // it go on. Stopped with the edit still in the panel, the sign keeps the
 // last picture, dimmed, until a generate plays the preview again, and no
 // process is left.
-TEST(WindowSimulateTest, RunsThePanelLivePausesAndStops)
+TEST_F(WindowSimulateTest, RunsThePanelLivePausesAndStops)
 {
-    if (const QStringList missing = board::BoardTools::missingForCompile(); !missing.isEmpty()) {
-        GTEST_SKIP() << "Arduino tools absent: " << missing.join(QLatin1Char(' ')).toStdString();
-    }
-    QTemporaryDir toolFolder;
-    qputenv("XDG_CACHE_HOME", LEDMARQUEE_BOARD_CACHE);
-    window::Form1 form(toolFolder.path().toStdString());
-    form.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    window::Form1& form = *opened;
     auto* panel = form.findChild<QPlainTextEdit*>(QStringLiteral("Text3"));
     auto* generate = form.findChild<QPushButton*>(QStringLiteral("Command1"));
     auto* simulate = form.findChild<QPushButton*>(QStringLiteral("simulate"));
@@ -135,16 +148,9 @@ TEST(WindowSimulateTest, RunsThePanelLivePausesAndStops)
 
 // What the linker refuses is named under the sign, and 詳細資訊 shows the
 // builder's whole output, the linker's own lines among it.
-TEST(WindowSimulateTest, AMissingLoopIsNamedAndTheLogIsShown)
+TEST_F(WindowSimulateTest, AMissingLoopIsNamedAndTheLogIsShown)
 {
-    if (const QStringList missing = board::BoardTools::missingForCompile(); !missing.isEmpty()) {
-        GTEST_SKIP() << "Arduino tools absent: " << missing.join(QLatin1Char(' ')).toStdString();
-    }
-    QTemporaryDir toolFolder;
-    qputenv("XDG_CACHE_HOME", LEDMARQUEE_BOARD_CACHE);
-    window::Form1 form(toolFolder.path().toStdString());
-    form.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    window::Form1& form = *opened;
     auto* panel = form.findChild<QPlainTextEdit*>(QStringLiteral("Text3"));
     auto* note = form.findChild<QLabel*>(QStringLiteral("signNote"));
     auto* details = form.findChild<QPushButton*>(QStringLiteral("uploadDetails"));

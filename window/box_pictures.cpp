@@ -90,6 +90,11 @@ std::vector<BoxPictures::Shared> BoxPictures::afterEdit(const QString& text, int
         ++head;
     }
     const std::vector<Shared>& was = pictures();
+    if (was.size() != marksIn(before)) {
+        // Never so while every change is told; should one be missed, no
+        // picture goes to a mark it was not given for.
+        return std::vector<Shared>(marksIn(text));
+    }
     const std::size_t headMarks = marksIn(QStringView(before).left(head));
     const std::size_t tailMarks = marksIn(QStringView(before).right(tail));
     const QStringView added = QStringView(text).mid(head, text.size() - tail - head);

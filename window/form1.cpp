@@ -105,7 +105,7 @@ Form1::Form1(const std::string& toolFolder, QWidget* parent)
     Command5 = place(button(this, tr("寫入檔案")), "Command5", twips(5760, 8160, 1215, 495));
     Command5->setToolTip(tr("請開啟程式所在資料夾的bb.txt"));
 
-    Text3 = place(new QPlainTextEdit(tr("Text3"), this), "Text3", twips(120, 2760, 12255, 5295));
+    Text3 = place(new QPlainTextEdit(Session::placeholder(), this), "Text3", twips(120, 2760, 12255, 5295));
     QFont ming(kMingFace);
     ming.setPointSize(12);
     Text3->setFont(ming);
@@ -270,7 +270,8 @@ void Form1::connectControls()
     // that the marks keep their pictures, and the picture button puts its
     // mark in the box last used.
     TextPictures& pictures = m_session.pictures();
-    for (const auto& boxAndWhich : {std::pair{Text1, TextPictures::Box::Title}, std::pair{Text2, TextPictures::Box::Message}}) {
+    for (const auto& boxAndWhich :
+         {std::pair{Text1, TextPictures::Box::Title}, std::pair{Text2, TextPictures::Box::Message}}) {
         PictureMarkBox* box = boxAndWhich.first;
         const TextPictures::Box which = boxAndWhich.second;
         pictures.changed(which, box->text(), box->cursorPosition(), BoxPictures::Change::Edit);

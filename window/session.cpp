@@ -140,9 +140,14 @@ std::optional<Session::Measured> Session::measured() const
     return m_measuredRevision == m_panelRevision ? m_measured : std::nullopt;
 }
 
+QString Session::placeholder()
+{
+    return QStringLiteral("Text3");
+}
+
 bool Session::panelAwaitsGenerate(const QString& panelText) const
 {
-    const bool placeholder = m_sketch.kind == ShownSketch::Kind::Placeholder && !m_sketch.edited;
+    const bool placeholder = m_sketch.kind == ShownSketch::Kind::Placeholder && panelText == Session::placeholder();
     return placeholder || panelText.trimmed().isEmpty();
 }
 

@@ -100,8 +100,10 @@ public:
     // The toolchain's figures for the panel's text, while they describe the
     // panel as it is.
     std::optional<Measured> measured() const;
+    // What the panel holds before it is given a sketch.
+    static QString placeholder();
     // Whether the panel holds no sketch to compile: the placeholder the
-    // window starts with, untouched, or nothing but blanks. Whoever would
+    // window starts with, as it was, or nothing but blanks. Whoever would
     // compile it asks for a generate first (generateFirst()) and starts
     // nothing.
     bool panelAwaitsGenerate(const QString& panelText) const;
