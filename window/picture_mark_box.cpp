@@ -69,10 +69,23 @@ void drawSymbol(QPainter& painter, const QRectF& frame, const QColor& colour, bo
 
 PictureMarkBox::PictureMarkBox(const QString& text, const QFont& font, QWidget* parent)
     : QLineEdit(text, parent)
+    , m_plainFont(font)
 {
-    setFont(widenedSpaces(font));
-    connect(this, &QLineEdit::textChanged, this,
-            [this](const QString& now) { emit edited(now, cursorPosition(), m_change); });
+    fitSpacesTo(text);
+    connect(this, &QLineEdit::textChanged, this, [this](const QString& now) {
+        fitSpacesTo(now);
+        emit edited(now, cursorPosition(), m_change);
+    });
+}
+
+void PictureMarkBox::fitSpacesTo(const QString& text)
+{
+    // Spaces are widened only while there is a mark to make room for, so a
+    // text without pictures looks as it always did.
+    const QFont wanted = text.contains(kDrawnMark) ? widenedSpaces(m_plainFont) : m_plainFont;
+    if (font() != wanted) {
+        setFont(wanted);
+    }
 }
 
 void PictureMarkBox::showPictures(std::vector<bool> held)
