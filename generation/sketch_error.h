@@ -3,6 +3,7 @@
 #include "generation/marquee_shape.h"
 
 #include <cstddef>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <utility>
@@ -16,7 +17,10 @@ namespace generation {
 // front end can word the failure in its own language. It travels up to the
 // one place that shows it; nothing on the way catches it. A whole message
 // too wide for the board also carries its width and the most the board
-// holds, so no front end has to read those out of the English text.
+// holds, a picture too wide its width and the most taken, and a picture
+// mark without a picture which mark it is, so no front end has to read
+// those out of the English text; a failure met in reading a file the user
+// gave says so, since its reasons read differently from a write's.
 class SketchError : public std::runtime_error {
 public:
     // The numbers follow the runtime error numbers long used by Windows
@@ -52,6 +56,39 @@ public:
         return error;
     }
 
+    // A picture this many columns wide at the sign's 16 rows, read from
+    // path, refused because pictures are taken up to mostColumns wide.
+    static SketchError pictureTooWide(const std::string& description, std::string path, std::size_t columns,
+                                      std::size_t mostColumns)
+    {
+        SketchError error(kInvalidPicture, description, 0, std::move(path));
+        error.m_pictureColumns = columns;
+        error.m_mostColumns = mostColumns;
+        return error;
+    }
+
+    // Where a picture mark stands that has no picture: in the title or the
+    // message, and which of that text's marks it is, from 1.
+    struct MarkPlace {
+        bool inTitle = true;
+        std::size_t number = 0;
+    };
+    static SketchError markWithoutPicture(MarkPlace place)
+    {
+        SketchError error(kInvalidPicture, "Invalid picture: picture mark " + std::to_string(place.number) + " of the "
+                                               + (place.inTitle ? "title" : "message") + " (U+FFFC) has no picture");
+        error.m_markPlace = place;
+        return error;
+    }
+
+    // The same failure, met in reading a file the user gave.
+    SketchError inReading() const
+    {
+        SketchError error(*this);
+        error.m_reading = true;
+        return error;
+    }
+
     int number() const { return m_number; }
     std::string description() const { return what(); }
     // The operating system's error code behind the failure, or 0 if none.
@@ -62,6 +99,14 @@ public:
     // board holds, in columns; both 0 for any other failure.
     std::size_t messageColumns() const { return m_messageColumns; }
     std::size_t mostColumns() const { return m_mostColumns; }
+    // For a picture too wide: its width at 16 rows (the most taken is
+    // mostColumns()); 0 for any other failure.
+    std::size_t pictureColumns() const { return m_pictureColumns; }
+    // For a picture mark without a picture: where it stands.
+    const std::optional<MarkPlace>& markPlace() const { return m_markPlace; }
+    // Whether the failure was met in reading a file the user gave, rather
+    // than in writing one.
+    bool reading() const { return m_reading; }
 
 private:
     int m_number;
@@ -69,6 +114,9 @@ private:
     std::string m_subject;
     std::size_t m_messageColumns = 0;
     std::size_t m_mostColumns = 0;
+    std::size_t m_pictureColumns = 0;
+    std::optional<MarkPlace> m_markPlace;
+    bool m_reading = false;
 };
 
 } // namespace generation

@@ -37,12 +37,14 @@ SketchError invalidPicture(const QString& why, const QString& path)
 
 SketchError tooWide(QSize size, const QString& path)
 {
-    return invalidPicture(QStringLiteral("%1 is %2 columns wide at %3 rows; a picture may be at most %4")
-                              .arg(path)
-                              .arg(PictureFile::signSize(size).width())
-                              .arg(Picture::kHeight)
-                              .arg(Picture::kMaxWidth),
-                          path);
+    const int columns = PictureFile::signSize(size).width();
+    return SketchError::pictureTooWide(toUtf8(QStringLiteral("Invalid picture: %1 is %2 columns wide at %3 rows; "
+                                                             "a picture may be at most %4")
+                                                  .arg(path)
+                                                  .arg(columns)
+                                                  .arg(Picture::kHeight)
+                                                  .arg(Picture::kMaxWidth)),
+                                       toUtf8(path), static_cast<std::size_t>(columns), Picture::kMaxWidth);
 }
 
 bool fitsTheSign(QSize size)
@@ -58,20 +60,20 @@ QByteArray readBytes(const QString& path)
         descriptor = ::open(QFile::encodeName(path).constData(), O_RDONLY | O_CLOEXEC | O_NOCTTY);
     } while (descriptor < 0 && errno == EINTR);
     if (descriptor < 0) {
-        throw osFailure(errno, action, path);
+        throw osFailure(errno, action, path).inReading();
     }
     QFile file;
     if (!file.open(descriptor, QIODevice::ReadOnly, QFileDevice::AutoCloseHandle)) {
         ::close(descriptor);
-        throw osFailure(EIO, action, path);
+        throw osFailure(EIO, action, path).inReading();
     }
     struct stat status {};
     if (::fstat(descriptor, &status) == 0 && S_ISDIR(status.st_mode)) {
-        throw osFailure(EISDIR, action, path);
+        throw osFailure(EISDIR, action, path).inReading();
     }
     QByteArray bytes = file.read(kLargestFile + 1);
     if (file.error() != QFileDevice::NoError) {
-        throw osFailure(EIO, action, path);
+        throw osFailure(EIO, action, path).inReading();
     }
     if (bytes.size() > kLargestFile) {
         throw invalidPicture(QStringLiteral("%1 is larger than any picture the sign can take (%2 MiB)")

@@ -2,10 +2,14 @@
 
 #include "generation/board_memory.h"
 #include "generation/face_names.h"
+#include "window/box_pictures.h"
 #include "window/memory_line.h"
 
 #include <QSignalSpy>
 #include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
 
 namespace {
 
@@ -138,6 +142,21 @@ TEST_F(SessionTest, TheNoteNeverSpeaksOfASketchThePanelNoLongerHolds)
     session.simulationFinished(outcome(BoardFailure::Cancelled));
     EXPECT_EQ(signChanged.count(), 0);
     EXPECT_TRUE(note().isEmpty()) << note().toStdString();
+}
+
+// Two marks look alike; the edit is told by where it leaves the cursor, so
+// deleting the first mark drops the first picture, not the last.
+TEST(BoxPicturesTest, DeletingOneOfTwoMarksDropsItsOwnPicture)
+{
+    using window::BoxPictures;
+    const QString marks = QStringLiteral("\uFFFC\uFFFC");
+    BoxPictures box(marks);
+    const auto first = std::make_shared<const generation::Picture>(std::vector<std::uint16_t>{1});
+    const auto second = std::make_shared<const generation::Picture>(std::vector<std::uint16_t>{2});
+    box.attach(0, first);
+    box.attach(1, second);
+    box.changed(marks.mid(1), 0, BoxPictures::Change::Edit);
+    EXPECT_EQ(box.pictures(), std::vector<BoxPictures::Shared>{second});
 }
 
 } // namespace

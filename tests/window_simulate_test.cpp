@@ -17,6 +17,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 
 #include <unistd.h>
 
@@ -54,22 +55,34 @@ char simulatorState()
     return '\0';
 }
 
+// The window on the real builder and the simulated board, with a build
+// cache of the tests' own; skipped where the Arduino tools are missing.
+class WindowSimulateTest : public testing::Test {
+protected:
+    void SetUp() override
+    {
+        if (const QStringList missing = board::BoardTools::missingForCompile(); !missing.isEmpty()) {
+            GTEST_SKIP() << "Arduino tools absent: " << missing.join(QLatin1Char(' ')).toStdString();
+        }
+        qputenv("XDG_CACHE_HOME", LEDMARQUEE_BOARD_CACHE);
+        opened = std::make_unique<window::Form1>(toolFolder.path().toStdString());
+        opened->show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(opened.get()));
+    }
+
+    QTemporaryDir toolFolder;
+    std::unique_ptr<window::Form1> opened;
+};
+
 // The simulate button runs the panel as it stands, hand edits included, on
 // the real builder and the simulated board: the live sign shows the title
 // word typed over; a click on it holds the simulator stopped, and Space lets
 // it go on. Stopped with the edit still in the panel, the sign keeps the
 // last picture, dimmed, until a generate plays the preview again, and no
 // process is left.
-TEST(WindowSimulateTest, RunsThePanelLivePausesAndStops)
+TEST_F(WindowSimulateTest, RunsThePanelLivePausesAndStops)
 {
-    if (const QStringList missing = board::BoardTools::missingForCompile(); !missing.isEmpty()) {
-        GTEST_SKIP() << "Arduino tools absent: " << missing.join(QLatin1Char(' ')).toStdString();
-    }
-    QTemporaryDir toolFolder;
-    qputenv("XDG_CACHE_HOME", LEDMARQUEE_BOARD_CACHE);
-    window::Form1 form(toolFolder.path().toStdString());
-    form.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
+    window::Form1& form = *opened;
     auto* panel = form.findChild<QPlainTextEdit*>(QStringLiteral("Text3"));
     auto* generate = form.findChild<QPushButton*>(QStringLiteral("Command1"));
     auto* simulate = form.findChild<QPushButton*>(QStringLiteral("simulate"));
@@ -134,20 +147,46 @@ TEST(WindowSimulateTest, RunsThePanelLivePausesAndStops)
     EXPECT_TRUE(note->text().isEmpty()) << note->text().toStdString();
 }
 
+// What the linker refuses is named under the sign, and 詳細資訊 shows the
+// builder's whole output, the linker's own lines among it.
+TEST_F(WindowSimulateTest, AMissingLoopIsNamedAndTheLogIsShown)
+{
+    window::Form1& form = *opened;
+    auto* panel = form.findChild<QPlainTextEdit*>(QStringLiteral("Text3"));
+    auto* note = form.findChild<QLabel*>(QStringLiteral("signNote"));
+    auto* details = form.findChild<QPushButton*>(QStringLiteral("uploadDetails"));
+    ASSERT_TRUE(panel && note && details);
+
+    // Typed over the placeholder, as a user pastes a sketch of their own.
+    QTextCursor all(panel->document());
+    all.select(QTextCursor::Document);
+    all.insertText(QStringLiteral("void setup() {}\n"));
+    QSignalSpy signChanged(&form.session(), &window::Session::signChanged);
+    QTest::mouseClick(form.findChild<QPushButton*>(QStringLiteral("simulate")), Qt::LeftButton);
+    const QDeadlineTimer built(120000);
+    while (form.session().board() == window::Session::Board::Compiling
+           && signChanged.wait(int(std::max<qint64>(1, built.remainingTime())))) {
+    }
+    EXPECT_TRUE(note->text().contains(QStringLiteral("loop()"))) << note->text().toStdString();
+    ASSERT_TRUE(details->isEnabled());
+    QTest::mouseClick(details, Qt::LeftButton);
+    auto* log = form.findChild<QPlainTextEdit*>(QStringLiteral("uploadLog"));
+    ASSERT_NE(log, nullptr);
+    EXPECT_TRUE(log->toPlainText().contains(QStringLiteral("undefined reference to `loop'")))
+        << log->toPlainText().toStdString();
+}
+
 // After a generate the window builds the panel in the background, so that
 // 在模擬看板上試跑 finds it built: the real builder, behind a stand-in that
 // counts its runs, runs once, for the background build, and the click's
 // run lights the sign all the same.
-TEST(WindowSimulateTest, TheClickTakesTheBackgroundBuild)
+TEST_F(WindowSimulateTest, TheClickTakesTheBackgroundBuild)
 {
-    const QString realBuilder = board::BoardTools::builderProgram();
-    if (const QStringList missing = board::BoardTools::missingForCompile(); !missing.isEmpty()) {
-        GTEST_SKIP() << "Arduino tools absent: " << missing.join(QLatin1Char(' ')).toStdString();
-    }
-    QTemporaryDir toolFolder;
+    window::Form1& form = *opened;
     QFile script(toolFolder.filePath(QStringLiteral("arduino-builder")));
     ASSERT_TRUE(script.open(QIODevice::WriteOnly));
-    script.write("#!/bin/sh\necho run >> \"$0.runs\"\nexec '" + realBuilder.toLocal8Bit() + "' \"$@\"\n");
+    script.write("#!/bin/sh\necho run >> \"$0.runs\"\nexec '" + board::BoardTools::builderProgram().toLocal8Bit()
+                 + "' \"$@\"\n");
     script.close();
     ASSERT_TRUE(script.setPermissions(script.permissions() | QFile::ExeOwner));
     const auto builderRuns = [&] {
@@ -156,10 +195,6 @@ TEST(WindowSimulateTest, TheClickTakesTheBackgroundBuild)
     };
     const QByteArray path = qgetenv("PATH");
     qputenv("PATH", (toolFolder.path() + QLatin1Char(':')).toLocal8Bit() + path);
-    qputenv("XDG_CACHE_HOME", LEDMARQUEE_BOARD_CACHE);
-    window::Form1 form(toolFolder.path().toStdString());
-    form.show();
-    ASSERT_TRUE(QTest::qWaitForWindowExposed(&form));
     auto* generate = form.findChild<QPushButton*>(QStringLiteral("Command1"));
     auto* simulate = form.findChild<QPushButton*>(QStringLiteral("simulate"));
     auto* preview = form.findChild<window::SignPreview*>(QStringLiteral("preview"));

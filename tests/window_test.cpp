@@ -4,6 +4,7 @@
 #include "generation/board_memory.h"
 #include "generation/default_texts.h"
 #include "generation/panel_sketch_builder.h"
+#include "generation/picture.h"
 #include "generation/wiring_test_sketch.h"
 #include "platform/text_conversion.h"
 #include "sketch_lines.h"
@@ -21,6 +22,7 @@
 #include <QAccessible>
 #include <QApplication>
 #include <QCheckBox>
+#include <QContextMenuEvent>
 #include <QClipboard>
 #include <QDir>
 #include <QFile>
@@ -28,6 +30,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QLocale>
+#include <QMenu>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QProcess>
@@ -67,8 +70,8 @@ struct ControlRow {
 const ControlRow kControls[] = {
     {"pic", "window::CanvasView", nullptr, 240, 1320, 18135, 495},
     {"Command1", "window::CaptionButton", "產生程式(電腦有安裝VB6）", 2520, 8040, 1695, 735},
-    {"Text1", "QLineEdit", "恭喜發財", 120, 120, 1215, 495},
-    {"Text2", "QLineEdit", nullptr, 120, 720, 13215, 495},
+    {"Text1", "window::PictureMarkBox", "恭喜發財", 120, 120, 1215, 495},
+    {"Text2", "window::PictureMarkBox", nullptr, 120, 720, 13215, 495},
     {"Check1", "QCheckBox", "粗體", 240, 2040, 1215, 495},
     {"Check2", "QCheckBox", "斜體", 1800, 2040, 1215, 495},
     {"Option1", "QRadioButton", "新細明體", 3240, 2040, 1215, 495},
@@ -265,7 +268,8 @@ TEST_F(WindowTest, TabKeyWalksTheWindowFromTopToBottom)
     // keys move between them); the cancel and details buttons wait,
     // disabled, until there is something to cancel or show.
     const char* const order[] = {"Text1", "Text2", "pic", "Check1", "Check2", "Option1", "Text3", "preview",
-                                 "wholeMessage", "stepFrames", "wiringTest", "saveAs", "simulate", "port", "upload",
+                                 "wholeMessage", "insertPicture", "stepFrames", "wiringTest", "saveAs", "simulate",
+                                 "port", "upload",
                                  "uploadPortsBA", "Command3", "Command1", "Command2", "Command5", "Text1"};
     EXPECT_EQ(QApplication::focusWidget(), Text1);
     for (std::size_t i = 1; i < std::size(order); ++i) {
@@ -592,10 +596,11 @@ TEST_F(WindowTest, MemoryLineSaysWhatReachesTheSignAndWhichSketchRuns)
 
 TEST_F(WindowTest, AddedControlsTakeTheFreeSpaceWithoutMovingAnything)
 {
-    // Top to bottom, each row under the one before; the wiring test, save
-    // and simulate buttons share one row.
+    // Top to bottom, each row under the one before; the long-message box
+    // shares its row with the picture button, and the wiring test, save and
+    // simulate buttons share one.
     const std::vector<std::vector<const char*>> rows = {{"preview"},     {"signNote"},
-                                                        {"memoryLine"},  {"wholeMessage"},
+                                                        {"memoryLine"},  {"wholeMessage", "insertPicture"},
                                                         {"scrollSpeed"}, {"wiringTest", "saveAs", "simulate"},
                                                         {"boardControls"}};
     std::vector<QRect> areas;
@@ -954,6 +959,122 @@ TEST_F(WindowTest, ScrollSpeedReachesEverySketchAndTheWiringTestSaysWhatToSee)
     EXPECT_TRUE(note->text().isEmpty());
     EXPECT_TRUE(status->text().isEmpty()) << status->text().toStdString();
     EXPECT_TRUE(boxes.texts.isEmpty());
+}
+
+// The placeholder the window starts with, or a panel emptied to blanks, is
+// no sketch: the three buttons that would compile it ask for a generate
+// where each shows its answer, and nothing starts.
+TEST_F(WindowTest, CompilingButtonsAskForAGenerateFirst)
+{
+    const QString asks = QStringLiteral("請先按「產生程式」");
+    auto* note = control<QLabel>("signNote");
+    auto* status = control<QLabel>("uploadStatus");
+    auto* upload = control<QPushButton>("upload");
+    click(control<QPushButton>("simulate"));
+    EXPECT_TRUE(note->text().startsWith(asks)) << note->text().toStdString();
+    EXPECT_EQ(form->session().board(), window::Session::Board::Idle);
+    click(upload);
+    EXPECT_TRUE(status->text().startsWith(asks)) << status->text().toStdString();
+    EXPECT_TRUE(upload->isEnabled()) << "an upload started";
+
+    click(Command1);
+    Text3->setPlainText(QStringLiteral(" \n\t"));
+    status->clear();
+    click(control<QPushButton>("uploadPortsBA"));
+    EXPECT_TRUE(status->text().startsWith(asks)) << status->text().toStdString();
+    EXPECT_TRUE(upload->isEnabled()) << "an upload started";
+    click(control<QPushButton>("simulate"));
+    EXPECT_TRUE(note->text().startsWith(asks)) << note->text().toStdString();
+    EXPECT_EQ(form->session().board(), window::Session::Board::Idle);
+}
+
+// 插入圖片… puts a mark at the cursor of the box last used and keeps the
+// picture with it: the panel and bb.ino take it as the command line does.
+// Deleted, the mark drops its picture and an undo brings both back; cut and
+// pasted, the mark takes its picture along; a mark pasted from elsewhere
+// has none, and a generate says which mark and changes nothing. A picture
+// too wide is refused with its path before anything changes.
+TEST_F(WindowTest, InsertedPicturesStayWithTheirMarks)
+{
+    QTemporaryDir place;
+    const QString bar = place.filePath(QStringLiteral("bar.png"));
+    QImage image(3, 16, QImage::Format_RGB32);
+    image.fill(Qt::white);
+    for (int row = 2; row < 14; ++row) {
+        image.setPixel(1, row, qRgb(0, 0, 0));
+    }
+    ASSERT_TRUE(image.save(bar));
+    QString chosen = bar;
+    QTimer answer;
+    QObject::connect(&answer, &QTimer::timeout, [&] {
+        if (auto* dialog = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+            dialog->selectFile(chosen);
+            QMetaObject::invokeMethod(dialog, "accept", Qt::QueuedConnection);
+        }
+    });
+    answer.start(10);
+    MessageBoxCatcher boxes;
+    auto* insert = control<QPushButton>("insertPicture");
+    EXPECT_EQ(insert->accessibleName(), QStringLiteral("插入圖片…"));
+    const QString mark(QChar(0xFFFC));
+    const auto sameAsCli = [&](const QStringList& more = {}) {
+        return tests::runCli(QStringList{"--title", Text1->text(), "--message", Text2->text(), "--picture", bar}
+                             + more)
+            .out;
+    };
+
+    Text2->setFocus();
+    Text2->setCursorPosition(4);
+    click(insert);
+    ASSERT_EQ(Text2->text().indexOf(mark), 4);
+    EXPECT_EQ(form->focusWidget(), Text2);
+    QApplication::setActiveWindow(form.get());
+    click(Command1);
+    EXPECT_EQ(form->panelText().toUtf8(), sameAsCli());
+    click(Command5);
+    EXPECT_EQ(readAll(toolFolder.filePath("bb/bb.ino")), sameAsCli({"--file-sketch"}));
+
+    QTest::keyClick(Text2, Qt::Key_Backspace);
+    EXPECT_FALSE(Text2->text().contains(mark));
+    // Undone from the box's own menu, whose first item is its undo.
+    QContextMenuEvent askForMenu(QContextMenuEvent::Keyboard, QPoint(4, 4), Text2->mapToGlobal(QPoint(4, 4)));
+    QApplication::sendEvent(Text2, &askForMenu);
+    auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget());
+    ASSERT_NE(menu, nullptr);
+    menu->actions().constFirst()->trigger();
+    menu->close();
+    ASSERT_EQ(Text2->text().indexOf(mark), 4);
+    Text2->setSelection(4, 1);
+    QTest::keyClick(Text2, Qt::Key_X, Qt::ControlModifier);
+    Text1->setFocus();
+    Text1->setCursorPosition(0);
+    QTest::keyClick(Text1, Qt::Key_V, Qt::ControlModifier);
+    ASSERT_EQ(Text1->text().indexOf(mark), 0);
+    click(Command1);
+    EXPECT_EQ(form->panelText().toUtf8(), sameAsCli());
+    EXPECT_TRUE(boxes.texts.isEmpty()) << boxes.texts.join(QLatin1Char('\n')).toStdString();
+
+    QApplication::clipboard()->setText(QStringLiteral("新") + mark);
+    Text2->setFocus();
+    QTest::keyClick(Text2, Qt::Key_V, Qt::ControlModifier);
+    const QString panelBefore = form->panelText();
+    click(Command1);
+    ASSERT_EQ(boxes.texts.size(), 1);
+    EXPECT_TRUE(boxes.texts[0].startsWith(QStringLiteral("錯誤 481：")) && boxes.texts[0].contains(QStringLiteral("訊息的第 1 個")))
+        << boxes.texts[0].toStdString();
+    EXPECT_EQ(form->panelText(), panelBefore);
+
+    const QString title = Text1->text();
+    chosen = place.filePath(QStringLiteral("wide.png"));
+    QImage wide(int(generation::Picture::kMaxWidth) + 1, 16, QImage::Format_RGB32);
+    wide.fill(Qt::black);
+    ASSERT_TRUE(wide.save(chosen));
+    Text1->setFocus();
+    click(insert);
+    ASSERT_EQ(boxes.texts.size(), 2);
+    EXPECT_TRUE(boxes.texts[1].startsWith(QStringLiteral("錯誤 481：")) && boxes.texts[1].contains(chosen))
+        << boxes.texts[1].toStdString();
+    EXPECT_EQ(Text1->text(), title);
 }
 
 } // namespace

@@ -64,11 +64,21 @@ void BoardActions::refreshPorts()
 
 void BoardActions::uploadPanel()
 {
-    send(m_form.panelText(), true);
+    const QString text = m_form.panelText();
+    if (m_session.panelAwaitsGenerate(text)) {
+        m_form.showNote(Session::generateFirst());
+        return;
+    }
+    send(text, true);
 }
 
 void BoardActions::uploadPortsBA()
 {
+    // The variant goes with the panel's sketch: none before a generate.
+    if (m_session.panelAwaitsGenerate(m_form.panelText())) {
+        m_form.showNote(Session::generateFirst());
+        return;
+    }
     // When it cannot be made (a message too wide for the board, no memory
     // left), nothing is sent and the guard says why.
     m_guard.run([&] {

@@ -57,7 +57,7 @@ BoardControls::BoardControls(QWidget* parent)
     m_progress->setValue(0);
     m_progress->setTextVisible(false);
     m_details = namedButton(tr("詳細資訊"), "uploadDetails", this);
-    m_details->setToolTip(tr("顯示編譯器和燒錄程式的完整輸出"));
+    m_details->setToolTip(tr("顯示上次上傳或試跑時編譯器、燒錄程式和模擬器的完整輸出"));
     m_details->setEnabled(false);
 
     // Its text is its name for a screen reader, which hears each change.
@@ -162,12 +162,17 @@ void BoardControls::showResult(const QString& text, bool succeeded, const QStrin
     m_progress->setRange(0, 100);
     m_progress->setValue(succeeded ? 100 : 0);
     m_progress->setTextVisible(succeeded);
+    showLog(log);
+    setStatus(text, succeeded ? ThemeColours::Tone::Success : ThemeColours::Tone::Problem);
+}
+
+void BoardControls::showLog(const QString& log)
+{
     m_log = log;
     m_details->setEnabled(!m_log.isEmpty());
     if (m_detailsText) {
         m_detailsText->setPlainText(m_log);
     }
-    setStatus(text, succeeded ? ThemeColours::Tone::Success : ThemeColours::Tone::Problem);
 }
 
 void BoardControls::showNote(const QString& text)
@@ -194,7 +199,7 @@ void BoardControls::showDetails()
         dialog->setObjectName(QStringLiteral("uploadDetailsDialog"));
         dialog->setWindowTitle(tr("詳細資訊"));
         dialog->resize(760, 460);
-        m_detailsText = named(new QPlainTextEdit(dialog), "uploadLog", tr("編譯器和燒錄程式的輸出"));
+        m_detailsText = named(new QPlainTextEdit(dialog), "uploadLog", tr("編譯器、燒錄程式和模擬器的輸出"));
         m_detailsText->setReadOnly(true);
         m_detailsText->setLineWrapMode(QPlainTextEdit::NoWrap);
         m_detailsText->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));

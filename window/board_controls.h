@@ -17,7 +17,8 @@ namespace window {
 // The controls for sending the sketch to the board, in the free space right
 // of the output panel: the port chooser (any typed path is accepted), the two
 // upload buttons, a cancel button, the progress bar, the status line and a
-// button that shows the tools' full output. It only shows what it is told
+// button that shows the tools' full output, an upload's or a simulated
+// run's. It only shows what it is told
 // and says what the user asked for; compiling and uploading are the board
 // layer's, and choosing what to send is the actions'.
 class BoardControls : public QWidget {
@@ -38,6 +39,9 @@ public:
     void showProgress(int percent);
     // The job is over; log is the tools' full output for the details box.
     void showResult(const QString& text, bool succeeded, const QString& log);
+    // The tools' full output of other work (a run on the simulated board)
+    // for the details box, leaving the status as it is.
+    void showLog(const QString& log);
     // A plain note, such as where a sketch was saved.
     void showNote(const QString& text);
 

@@ -28,13 +28,27 @@ QString ErrorMessage::kind(int number)
         return tr("找不到路徑");
     case SketchError::kClipboard:
         return tr("無法開啟剪貼簿");
+    case SketchError::kInvalidPicture:
+        return tr("圖片無效");
     default:
         return tr("內部錯誤");
     }
 }
 
-QString ErrorMessage::reason(int osError)
+QString ErrorMessage::reason(int osError, bool reading)
 {
+    // A file read is left as it was; only a write has an earlier file to keep.
+    if (reading) {
+        switch (osError) {
+        case EACCES:
+        case EPERM:
+            return tr("沒有讀取的權限");
+        case EIO:
+            return tr("讀取時發生輸入/輸出錯誤");
+        default:
+            break;
+        }
+    }
     switch (osError) {
     case ENOENT:
         return tr("不存在");
@@ -68,11 +82,14 @@ QString ErrorMessage::forError(const SketchError& error)
     if (error.messageColumns() > 0) {
         return text + QLatin1Char('\n') + tooWide(error.messageColumns(), error.mostColumns());
     }
+    if (error.number() == SketchError::kInvalidPicture) {
+        return text + QLatin1Char('\n') + invalidPicture(error);
+    }
     const QString subject = QDir::toNativeSeparators(platform::fromUtf8(error.subject()));
     if (error.osError() != 0 && !subject.isEmpty()) {
-        text += QLatin1Char('\n') + tr("%1 %2").arg(subject, reason(error.osError()));
+        text += QLatin1Char('\n') + tr("%1 %2").arg(subject, reason(error.osError(), error.reading()));
     } else if (error.osError() != 0) {
-        text += QLatin1Char('\n') + reason(error.osError());
+        text += QLatin1Char('\n') + reason(error.osError(), error.reading());
     } else if (!subject.isEmpty()) {
         text += QLatin1Char('\n') + subject;
     }
@@ -88,6 +105,22 @@ QString ErrorMessage::tooWide(std::size_t columns, std::size_t mostColumns)
     return tr("整段訊息放不進看板的快閃記憶體：訊息有 %1 欄寬（約 %2 個中文字），"
               "Mega 2560 最多放 %3 欄（約 %4 個中文字）。請把訊息縮短到約 %4 個字以內。")
         .arg(number(columns), number(columns / kCharacter), number(mostColumns), number(mostColumns / kCharacter));
+}
+
+QString ErrorMessage::invalidPicture(const SketchError& error)
+{
+    if (const auto& place = error.markPlace()) {
+        return tr("%1的第 %2 個圖片標記沒有圖片（框裡畫成打叉的虛線框）。請刪掉它，或選取它後按「插入圖片…」放上圖片。")
+            .arg(place->inTitle ? tr("標題") : tr("訊息"))
+            .arg(place->number);
+    }
+    const QString file = QDir::toNativeSeparators(platform::fromUtf8(error.subject()));
+    if (error.pictureColumns() > 0) {
+        const QLocale locale(QLocale::Chinese, QLocale::Taiwan);
+        return tr("%1 縮放到 16 列高時有 %2 欄寬，看板最多只收 %3 欄寬的圖片。")
+            .arg(file, locale.toString(qulonglong(error.pictureColumns())), locale.toString(qulonglong(error.mostColumns())));
+    }
+    return tr("%1 無法當成圖片讀取：看板收 PNG、BMP、GIF、JPEG 和 SVG 圖片。").arg(file);
 }
 
 QString ErrorMessage::outOfMemory()

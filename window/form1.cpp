@@ -13,6 +13,7 @@
 #include "window/long_sketch_view.h"
 #include "window/memory_line.h"
 #include "window/panel_prebuild.h"
+#include "window/picture_mark_box.h"
 #include "window/scroll_speed_box.h"
 #include "window/sign_preview.h"
 #include "window/simulation_actions.h"
@@ -29,6 +30,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QStandardPaths>
 #include <QTextDocument>
 
 namespace window {
@@ -84,12 +86,10 @@ Form1::Form1(const std::string& toolFolder, QWidget* parent)
 
     QFont kai(kKaiFace);
     kai.setPointSize(9);
-    Text1 = place(new QLineEdit(platform::fromU16(std::u16string(generation::kDefaultTitle)), this), "Text1",
-                  twips(120, 120, 1215, 495));
-    Text1->setFont(kai);
-    Text2 = place(new QLineEdit(platform::fromU16(std::u16string(generation::kDefaultMessage)), this), "Text2",
-                  twips(120, 720, 13215, 495));
-    Text2->setFont(kai);
+    Text1 = place(new PictureMarkBox(platform::fromU16(std::u16string(generation::kDefaultTitle)), kai, this),
+                  "Text1", twips(120, 120, 1215, 495));
+    Text2 = place(new PictureMarkBox(platform::fromU16(std::u16string(generation::kDefaultMessage)), kai, this),
+                  "Text2", twips(120, 720, 13215, 495));
     // The message box must hold long messages; its limit is the tool's own,
     // as the command line's is.
     Text1->setMaxLength(static_cast<int>(generation::kMessageLimit));
@@ -106,7 +106,7 @@ Form1::Form1(const std::string& toolFolder, QWidget* parent)
     Command5 = place(button(this, tr("寫入檔案")), "Command5", twips(5760, 8160, 1215, 495));
     Command5->setToolTip(tr("請開啟程式所在資料夾的bb.txt"));
 
-    Text3 = place(new QPlainTextEdit(tr("Text3"), this), "Text3", twips(120, 2760, 12255, 5295));
+    Text3 = place(new QPlainTextEdit(Session::placeholder(), this), "Text3", twips(120, 2760, 12255, 5295));
     QFont ming(kMingFace);
     ming.setPointSize(12);
     Text3->setFont(ming);
@@ -149,10 +149,6 @@ Form1::Form1(const std::string& toolFolder, QWidget* parent)
     signNote->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     memoryLine = place(new MemoryLine(this), "memoryLine",
                        QRect(previewLeft, signNote->geometry().bottom() + 4, preview->width(), 60));
-    // As wide as its text: a click beside the words does not tick it.
-    wholeMessageBox = new QCheckBox(tr("長訊息：整段存入快閃記憶體"), this);
-    place(wholeMessageBox, "wholeMessage",
-          QRect(QPoint(previewLeft, memoryLine->geometry().bottom() + 5), wholeMessageBox->sizeHint()));
     placeAddedControls();
     nameForAssistiveTools();
     orderTabStops();
@@ -167,21 +163,34 @@ Form1::Form1(const std::string& toolFolder, QWidget* parent)
 
 void Form1::placeAddedControls()
 {
-    // Under the long-message box come the scroll speed, then a row of the
-    // buttons that do something with the panel's sketch (put the wiring
-    // test there, save it for the IDE, try it on the simulated board), then
-    // the board controls, which reach down to the designed buttons' foot so
-    // that their status has room for a whole answer.
+    // Under the memory line come the long-message box, with the button
+    // that puts a picture in the texts at its right, then the scroll speed,
+    // then a row of the buttons that do something with the panel's sketch
+    // (put the wiring test there, save it for the IDE, try it on the
+    // simulated board), then the board controls, which reach down to the
+    // designed buttons' foot so that their status has room for a whole
+    // answer. The picture and simulate buttons stand one above the other.
     const QRect line = memoryLine->geometry();
-    scrollSpeed = place(new ScrollSpeedBox(this), "scrollSpeed",
-                        QRect(line.left(), wholeMessageBox->geometry().bottom() + 4, line.width(), 24));
-    const int rowTop = scrollSpeed->geometry().bottom() + 4;
     constexpr int kRowHeight = 26;
+    constexpr int kRightButtonWidth = 160;
+    const int optionTop = line.bottom() + 5;
+    insertPicture = place(button(this, tr("插入圖片…")), "insertPicture",
+                          QRect(line.right() + 1 - kRightButtonWidth, optionTop, kRightButtonWidth, kRowHeight));
+    insertPicture->setToolTip(tr("選一個圖片檔（PNG、BMP、GIF、JPEG、SVG），放進標題或訊息框裡游標所在的地方"
+                                 "（最後用過的那個框）；產生程式時，圖片畫在它的位置。圖片只保留到關閉視窗。"));
+    // As wide as its text: a click beside the words does not tick it.
+    wholeMessageBox = new QCheckBox(tr("長訊息：整段存入快閃記憶體"), this);
+    const QSize option = wholeMessageBox->sizeHint();
+    place(wholeMessageBox, "wholeMessage",
+          QRect(QPoint(line.left(), optionTop + (kRowHeight - option.height()) / 2), option));
+    scrollSpeed = place(new ScrollSpeedBox(this), "scrollSpeed",
+                        QRect(line.left(), optionTop + kRowHeight + 4, line.width(), 24));
+    const int rowTop = scrollSpeed->geometry().bottom() + 4;
     wiringTest = place(button(this, tr("接線測試")), "wiringTest", QRect(line.left(), rowTop, 120, kRowHeight));
     wiringTest->setToolTip(tr("把接線測試放進輸出區並在預覽播放：逐列、逐行、再全亮。"
                               "用「上傳到看板」送給接 F、K 埠的看板，接 B、A 埠的看板請按「上傳 B/A 埠版」。"));
     simulate = place(button(this, tr("在模擬看板上試跑")), "simulate",
-                     QRect(line.right() + 1 - 160, rowTop, 160, kRowHeight));
+                     QRect(line.right() + 1 - kRightButtonWidth, rowTop, kRightButtonWidth, kRowHeight));
     simulate->setToolTip(tr("把輸出區裡的程式（連同手動修改）編譯後，在模擬的 Mega 2560 上即時執行，看板預覽會顯示它亮出的樣子"));
     const int saveLeft = wiringTest->geometry().right() + 1 + 6;
     saveAs = place(button(this, tr("另存草稿…")), "saveAs",
@@ -209,7 +218,7 @@ void Form1::nameForAssistiveTools()
     for (QAbstractButton* captioned : std::initializer_list<QAbstractButton*>{
              Command1, Command3, Command2, Command5, Check1, Check2, Option1, Option2, wholeMessageBox, wiringTest,
              simulate,
-             saveAs}) {
+             saveAs, insertPicture}) {
         captioned->setAccessibleName(captioned->text());
     }
 }
@@ -222,7 +231,7 @@ void Form1::orderTabStops()
     // test, save and simulate buttons, the board controls), then the row of
     // buttons under the panel.
     QList<QWidget*> order = {Text1,   Text2,   pic,   Check1,     Check2,
-                             Option1, Option2, Text3, longSketch, preview, wholeMessageBox};
+                             Option1, Option2, Text3, longSketch, preview, wholeMessageBox, insertPicture};
     order += {scrollSpeed->focusTarget(), wiringTest, saveAs, simulate};
     order += boardControls->tabOrder();
     order += {Command3, Command1, Command2, Command5};
@@ -244,6 +253,7 @@ void Form1::connectControls()
     press(Command5, &WindowActions::writeFile);
     press(saveAs, &WindowActions::saveSketchAs);
     press(wiringTest, &WindowActions::showWiringTest);
+    press(insertPicture, &WindowActions::insertPicture);
     connect(preview, &SignPreview::noteChanged, &m_session, &Session::setPreviewNote);
     // Every change of the user's counts; the document's modified mark says
     // whether the text still is the sketch it was given (an undo back to it
@@ -257,6 +267,25 @@ void Form1::connectControls()
     connect(&m_session, &Session::levelsChanged, this, [this] { preview->showLevels(m_session.levels()); });
     connect(&m_session, &Session::signNoteChanged, this, &Form1::drawSignNote);
     connect(&m_session, &Session::memoryChanged, this, &Form1::drawMemory);
+
+    // Each box tells the Session's pictures every change of its text, so
+    // that the marks keep their pictures, and the picture button puts its
+    // mark in the box last used.
+    TextPictures& pictures = m_session.pictures();
+    for (const auto& boxAndWhich :
+         {std::pair{Text1, TextPictures::Box::Title}, std::pair{Text2, TextPictures::Box::Message}}) {
+        PictureMarkBox* box = boxAndWhich.first;
+        const TextPictures::Box which = boxAndWhich.second;
+        pictures.changed(which, box->text(), box->cursorPosition(), BoxPictures::Change::Edit);
+        connect(box, &PictureMarkBox::edited, &pictures,
+                [&pictures, which](const QString& text, int cursor, BoxPictures::Change change) {
+                    pictures.changed(which, text, cursor, change);
+                });
+        connect(box, &PictureMarkBox::copied, &pictures,
+                [&pictures, which](qsizetype from, qsizetype length) { pictures.copied(which, from, length); });
+        connect(box, &PictureMarkBox::focused, this, [this, which] { m_markBox = which; });
+    }
+    connect(&pictures, &TextPictures::marksChanged, this, &Form1::drawMarks);
 
     // A box or option changed by the user, by mouse or keyboard, toggles;
     // unticking a box turns its style off again.
@@ -349,6 +378,45 @@ QString Form1::askSketchPath()
     return path;
 }
 
+QString Form1::askPicturePath()
+{
+    QString start = m_pictureFolder;
+    if (start.isEmpty()) {
+        start = QStandardPaths::writableLocation(QStandardPaths::PicturesLocation);
+        if (!QFileInfo(start).isDir()) {
+            start = QDir::homePath();
+        }
+    }
+    QFileDialog dialog(this, tr("插入圖片"), start,
+                       tr("圖片 (*.png *.bmp *.gif *.jpg *.jpeg *.svg *.svgz);;所有檔案 (*)"));
+    dialog.setObjectName(QStringLiteral("pictureDialog"));
+    dialog.setAcceptMode(QFileDialog::AcceptOpen);
+    dialog.setFileMode(QFileDialog::ExistingFile);
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) {
+        return {};
+    }
+    const QString chosen = dialog.selectedFiles().constFirst();
+    m_pictureFolder = QFileInfo(chosen).absolutePath();
+    return chosen;
+}
+
+SketchView::PlacedMark Form1::placePictureMark()
+{
+    PictureMarkBox* box = m_markBox == TextPictures::Box::Title ? Text1 : Text2;
+    PlacedMark placed{m_markBox, box->insertMark()};
+    box->setFocus();
+    return placed;
+}
+
+void Form1::drawMarks(TextPictures::Box box)
+{
+    std::vector<bool> held;
+    for (const BoxPictures::Shared& picture : m_session.pictures().of(box).pictures()) {
+        held.push_back(picture != nullptr);
+    }
+    (box == TextPictures::Box::Title ? Text1 : Text2)->showPictures(std::move(held));
+}
+
 void Form1::showNote(const QString& text)
 {
     boardControls->showNote(text);
@@ -382,6 +450,11 @@ void Form1::showUploadResult(const QString& text, bool succeeded, const QString&
 void Form1::showPanelLine(int line)
 {
     m_panel->showLine(line);
+}
+
+void Form1::showRunLog(const QString& log)
+{
+    boardControls->showLog(log);
 }
 
 void Form1::drawPanel()

@@ -25,6 +25,7 @@ class CanvasView;
 class LongSketchView;
 class MemoryLine;
 class PanelPrebuild;
+class PictureMarkBox;
 class ScrollSpeedBox;
 class SignPreview;
 class SimulationActions;
@@ -35,10 +36,11 @@ class WindowActions;
 // picture box, the style and face choices, the output panel (where a view
 // stands in for a sketch too long to edit) and the four buttons, each at a
 // fixed place that never moves, and to their right a
-// preview of the sign with a note under it and the sketch's memory use, the
-// scroll speed, the wiring test's button and a button that tries the
-// panel's sketch on the simulated board, the controls that send the sketch
-// to the board, and a button that saves it for the Arduino IDE.
+// preview of the sign with a note under it and the sketch's memory use, a
+// button that puts a picture in the title or the message, the scroll
+// speed, the wiring test's button and a button that tries the panel's
+// sketch on the simulated board, the controls that send the sketch to the
+// board, and a button that saves it for the Arduino IDE.
 // It owns the document (a Session: the canvas, its sampler, the choices,
 // the sketch on show and the simulated board's state), the actions and
 // the background build of the panel's sketch, tells the actions when a control is used, and draws what the Session
@@ -61,6 +63,8 @@ public:
     void showError(const QString& text) override;
     QString askSketchPath() override;
     void showNote(const QString& text) override;
+    QString askPicturePath() override;
+    PlacedMark placePictureMark() override;
 
     QString port() const override;
     void showPorts(const QList<PortChoice>& ports, int preferred) override;
@@ -68,6 +72,7 @@ public:
     void showUploadProgress(int percent) override;
     void showUploadResult(const QString& text, bool succeeded, const QString& log) override;
     void showPanelLine(int line) override;
+    void showRunLog(const QString& log) override;
 
     // The window's document, for whoever drives the window from outside
     // its controls (the tests).
@@ -85,13 +90,14 @@ private:
     void drawSign();
     void drawSignNote();
     void drawMemory();
+    void drawMarks(TextPictures::Box box);
     // The lines under the preview, for what it shows; a problem in red.
     void showSignNote(const QString& text, bool problem);
 
     CanvasView* pic;
     QPushButton* Command1;
-    QLineEdit* Text1;
-    QLineEdit* Text2;
+    PictureMarkBox* Text1;
+    PictureMarkBox* Text2;
     QCheckBox* Check1;
     QCheckBox* Check2;
     QRadioButton* Option1;
@@ -113,6 +119,11 @@ private:
     QCheckBox* wholeMessageBox;
     ScrollSpeedBox* scrollSpeed;
     QPushButton* wiringTest;
+    QPushButton* insertPicture;
+    // The text box a picture goes into: the one that last had the focus.
+    TextPictures::Box m_markBox = TextPictures::Box::Title;
+    // Where the last picture was picked, while the window is open.
+    QString m_pictureFolder;
 
     Session m_session;
     std::unique_ptr<SketchPanel> m_panel;

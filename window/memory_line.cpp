@@ -23,9 +23,16 @@ int percent(std::size_t part, std::size_t whole)
     return qRound(100.0 * double(part) / double(whole));
 }
 
-BoardMemory::Fit fitOf(BoardMemory::Sketch sketch, std::size_t messageLength, std::size_t drawnWidth)
+// The sketch's message column count; a message with pictures runs on to
+// its last drawn column in either sketch.
+std::size_t columnsOf(BoardMemory::Sketch sketch, const ShownSketch& given)
 {
-    return BoardMemory::fit(BoardMemory::sketchBytes(BoardMemory::columnCount(sketch, messageLength, drawnWidth)));
+    return BoardMemory::columnCount(sketch, given.messageLength, given.words.drawnWidth, given.messagePictures > 0);
+}
+
+BoardMemory::Fit fitOf(BoardMemory::Sketch sketch, const ShownSketch& given)
+{
+    return BoardMemory::fit(BoardMemory::sketchBytes(columnsOf(sketch, given)));
 }
 
 } // namespace
@@ -73,28 +80,30 @@ MemoryLine::Account MemoryLine::describeMessage(const ShownSketch& given)
 {
     using Fit = BoardMemory::Fit;
     using Sketch = BoardMemory::Sketch;
-    const std::size_t length = given.messageLength;
-    const std::size_t drawnWidth = given.words.drawnWidth;
     const std::size_t characters = given.messageCharacters;
     const std::size_t shown = given.charactersOnSign;
-    const Fit panel = fitOf(Sketch::Panel, length, drawnWidth);
-    const Fit file = fitOf(Sketch::File, length, drawnWidth);
+    const Fit panel = fitOf(Sketch::Panel, given);
+    const Fit file = fitOf(Sketch::File, given);
     // The file's sketch has more columns, so it is the first to run out.
     const std::size_t longestForBoth = BoardMemory::longestMessageThatFits(Sketch::File);
     const auto consequence = [](Fit fit) {
         return fit == Fit::TooBig ? tr("無法上傳") : tr("看板會出錯");
     };
 
+    // A picture counts as one character.
+    const QString counted = given.messagePictures > 0
+        ? tr("%1 個字（含 %2 張圖片）").arg(number(characters), number(given.messagePictures))
+        : tr("%1 個字").arg(number(characters));
     QStringList lines;
     if (shown < characters) {
         // The option holds only what the flash holds: say how much, so that
         // nobody ticks it for a message it must refuse.
-        lines << tr("看板只顯示訊息 %1 個字的前 %2 個（畫布寬 %3 像素）；勾選「長訊息」可讓整段捲動（最多約 %4 個中文字）。")
-                     .arg(number(characters), number(shown))
+        lines << tr("看板只顯示訊息 %1的前 %2 個（畫布寬 %3 像素）；勾選「長訊息」可讓整段捲動（最多約 %4 個中文字）。")
+                     .arg(counted, number(shown))
                      .arg(generation::GlyphCanvas::kWidth)
                      .arg(number(BoardMemory::kMaxFlashColumns / MarqueeShape::kCharacterColumns));
     } else {
-        lines << tr("看板會顯示訊息的全部 %1 個字。").arg(number(characters));
+        lines << tr("看板會顯示訊息的全部 %1。").arg(counted);
     }
     if (panel == Fit::Fits && file == Fit::Fits) {
         lines << tr("程式放得進 Mega 2560，可以執行。");
@@ -107,7 +116,7 @@ MemoryLine::Account MemoryLine::describeMessage(const ShownSketch& given)
     }
 
     const auto sketchLine = [&](Sketch sketch, const QString& name) {
-        const std::size_t bytes = BoardMemory::sketchBytes(BoardMemory::columnCount(sketch, length, drawnWidth));
+        const std::size_t bytes = BoardMemory::sketchBytes(columnsOf(sketch, given));
         QString verdict;
         switch (BoardMemory::fit(bytes)) {
         case Fit::Fits:

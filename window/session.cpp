@@ -1,48 +1,20 @@
 #include "window/session.h"
 
 #include "generation/board_timing.h"
-#include "generation/glyph_canvas.h"
 #include "generation/panel_sketch_builder.h"
+#include "generation/picture_marks.h"
 #include "generation/sketch_file_writer.h"
 #include "generation/string_line_file.h"
 #include "generation/wiring_test_sketch.h"
 #include "platform/text_conversion.h"
+#include "window/canvas_reach.h"
 #include "window/simulation_message.h"
-
-#include <QFontMetricsF>
 
 #include <utility>
 
 namespace window {
 
 namespace {
-
-// No character is narrower than a quarter pixel, so the canvas never holds
-// more than this many code units; measuring further would only cost time.
-constexpr qsizetype kMostCodeUnitsOnCanvas = 4 * generation::GlyphCanvas::kWidth;
-
-// How many of the message's characters, from the first, the canvas holds
-// whole at its current font.
-std::size_t charactersHeldWhole(const QString& message, const platform::QtGlyphCanvas& canvas)
-{
-    const QFontMetricsF metrics(canvas.font(), &canvas.image());
-    const QString considered = message.left(kMostCodeUnitsOnCanvas);
-    // The longest prefix whose drawing ends within the canvas.
-    qsizetype low = 0;
-    qsizetype high = considered.size();
-    while (low < high) {
-        const qsizetype middle = low + (high - low + 1) / 2;
-        if (metrics.horizontalAdvance(considered.left(middle)) <= generation::GlyphCanvas::kWidth) {
-            low = middle;
-        } else {
-            high = middle - 1;
-        }
-    }
-    if (low > 0 && considered.at(low - 1).isHighSurrogate()) {
-        --low; // half a character is none
-    }
-    return static_cast<std::size_t>(QStringView(considered).left(low).toUcs4().size());
-}
 
 // Characters as the reader counts them: a surrogate pair is one.
 std::size_t characterCount(const QString& text)
@@ -98,9 +70,12 @@ void Session::generate(const QString& title, const QString& message, generation:
 {
     using generation::BoardTiming;
     const std::u16string text = platform::toU16(message);
+    const std::u16string titleText = platform::toU16(title);
+    const std::vector<generation::Picture> pictures = m_pictures.forBuilders(title, message);
     generation::PanelSketchBuilder builder(m_sampler);
-    generation::PanelSketch made = builder.buildPanelSketch(platform::toU16(title), text, titleWindow,
-                                                            m_choices.wholeMessage, m_choices.stepFrames);
+    generation::PanelSketch made = builder.buildPanelSketch(titleText, text, titleWindow, m_choices.wholeMessage,
+                                                            m_choices.stepFrames, pictures);
+    const auto messagePictures = generation::PictureMarks::deal(titleText, text, pictures).second;
     ShownSketch shown;
     shown.kind = ShownSketch::Kind::Marquee;
     shown.layout = generation::PanelSketchBuilder::layout(m_choices.wholeMessage, m_choices.stepFrames);
@@ -110,9 +85,11 @@ void Session::generate(const QString& title, const QString& message, generation:
                             inFlash ? BoardTiming::wholeMessageSketch() : BoardTiming::panelSketch(), made.stepFrames);
     shown.messageLength = text.size();
     shown.messageCharacters = characterCount(message);
+    shown.messagePictures = messagePictures.size();
     // A whole message scrolls past whole; otherwise the sign shows what the
     // canvas held.
-    shown.charactersOnSign = inFlash ? shown.messageCharacters : charactersHeldWhole(message, m_canvas);
+    shown.charactersOnSign = inFlash ? shown.messageCharacters
+                                     : CanvasReach::charactersHeldWhole(message, messagePictures, m_canvas, m_sampler);
     shown.words = std::move(made);
     replace(std::move(shown));
 }
@@ -136,7 +113,8 @@ std::string Session::sketchForPortsBA(const QString& title, const QString& messa
     }
     generation::StringLineFile text;
     generation::SketchFileWriter::write(m_sampler, text, platform::toU16(title), platform::toU16(message),
-                                        m_choices.wholeMessage, m_choices.stepFrames);
+                                        m_choices.wholeMessage, m_choices.stepFrames,
+                                        m_pictures.forBuilders(title, message));
     return text.take();
 }
 
@@ -163,6 +141,22 @@ std::optional<Session::Measured> Session::measured() const
     return m_measuredRevision == m_panelRevision ? m_measured : std::nullopt;
 }
 
+QString Session::placeholder()
+{
+    return QStringLiteral("Text3");
+}
+
+bool Session::panelAwaitsGenerate(const QString& panelText) const
+{
+    const bool placeholder = m_sketch.kind == ShownSketch::Kind::Placeholder && panelText == Session::placeholder();
+    return placeholder || panelText.trimmed().isEmpty();
+}
+
+QString Session::generateFirst()
+{
+    return tr("請先按「產生程式」，輸出區還沒有程式。");
+}
+
 void Session::replace(ShownSketch sketch)
 {
     m_sketch = std::move(sketch);
@@ -185,6 +179,14 @@ void Session::simulationStarted()
     m_runNote = {SimulationMessage::compiling(), false};
     m_previewNote.clear();
     setBoard(Board::Compiling);
+}
+
+void Session::simulationRefused()
+{
+    // Said of the panel as it is now; the sign keeps what it shows.
+    m_runRevision = m_panelRevision;
+    m_runNote = {generateFirst(), false};
+    announce();
 }
 
 void Session::simulationCompiled(const board::BoardOutcome& outcome)

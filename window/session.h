@@ -7,6 +7,7 @@
 #include "platform/qt_glyph_canvas.h"
 #include "simulator/simulator_output.h"
 #include "window/shown_sketch.h"
+#include "window/text_pictures.h"
 
 #include <QObject>
 #include <QString>
@@ -19,8 +20,8 @@
 namespace window {
 
 // The window's one document: the canvas and sampler that draw the texts,
-// the choices every sketch is made with (face, bold, italic, scroll speed,
-// whole message), the sketch the output panel was given and whether the user
+// the pictures of the texts' picture marks, the choices every sketch is made
+// with (face, bold, italic, scroll speed, whole message), the sketch the output panel was given and whether the user
 // has changed it since, and the simulated board's state with what its run
 // lit and measured. From these it says what the sign shows and what the note
 // under it says, and it announces each change for the window to draw. The
@@ -66,6 +67,10 @@ public:
     const platform::QtGlyphCanvas& canvas() const { return m_canvas; }
     generation::ColumnSampler& sampler() { return m_sampler; }
 
+    // The pictures of the title's and the message's marks, kept while the
+    // window is open; every sketch made of the texts takes them.
+    TextPictures& pictures() { return m_pictures; }
+
     const Choices& choices() const { return m_choices; }
     void setFace(std::string_view face);
     void setBold(bool on);
@@ -73,15 +78,16 @@ public:
     void setStepFrames(int stepFrames);
     void setWholeMessage(bool on);
 
-    // Makes the marquee of a title and a message with the choices made and
-    // gives it to the panel; a run on the simulated board is let go. Throws
+    // Makes the marquee of a title and a message, with their marks'
+    // pictures and the choices made, and gives it to the panel; a run on the simulated board is let go. Throws
     // SketchError as the builder does, and then nothing has changed.
     void generate(const QString& title, const QString& message, generation::RowWindow titleWindow);
     // Gives the panel the wiring test for the panel's wiring, as generate does.
     void showWiringTest();
     // The sketch for a board wired to ports B and A that goes with the panel:
     // the wiring test's own while the panel was given the wiring test, else
-    // the one the write button puts in bb.ino, drawn with the choices made.
+    // the one the write button puts in bb.ino, drawn with the choices made
+    // and the marks' pictures.
     std::string sketchForPortsBA(const QString& title, const QString& message);
     // The user changed the panel's text; edited says whether it now differs
     // from the sketch the panel was given (an undo can bring that back).
@@ -94,11 +100,22 @@ public:
     // The toolchain's figures for the panel's text, while they describe the
     // panel as it is.
     std::optional<Measured> measured() const;
+    // What the panel holds before it is given a sketch.
+    static QString placeholder();
+    // Whether the panel holds no sketch to compile: the placeholder the
+    // window starts with, as it was, or nothing but blanks. Whoever would
+    // compile it asks for a generate first (generateFirst()) and starts
+    // nothing.
+    bool panelAwaitsGenerate(const QString& panelText) const;
+    static QString generateFirst();
 
     // What the simulated board does with the panel's text, as the
     // simulation actions hear it; a run let go for another sketch is no
     // longer heard.
     void simulationStarted();
+    // The button was pressed on a panel that awaits a generate: the note
+    // asks for one, and nothing runs.
+    void simulationRefused();
     void simulationCompiled(const board::BoardOutcome& outcome);
     void simulationWiring(const simulator::SimulatorOutput::Wiring& wiring);
     void simulationStillDark(std::uint64_t microseconds);
@@ -156,6 +173,7 @@ private:
 
     platform::QtGlyphCanvas m_canvas;
     generation::ColumnSampler m_sampler;
+    TextPictures m_pictures;
     Choices m_choices;
 
     ShownSketch m_sketch;

@@ -33,11 +33,13 @@ struct ShownSketch {
     generation::PanelSketch words;
     // What the preview plays; none for the placeholder.
     std::optional<generation::SignAnimation> animation;
-    // The marquee's message: its length in UTF-16 code units, its characters,
-    // and how many of those, from the first, the canvas held whole.
+    // The marquee's message: its length in UTF-16 code units, its characters
+    // (a picture counts as one), how many of those, from the first, the
+    // canvas held whole, and how many pictures it holds.
     std::size_t messageLength = 0;
     std::size_t messageCharacters = 0;
     std::size_t charactersOnSign = 0;
+    std::size_t messagePictures = 0;
     // The user has changed the panel since it was given this sketch.
     bool edited = false;
 };

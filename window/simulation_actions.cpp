@@ -49,6 +49,11 @@ void SimulationActions::togglePause()
 
 void SimulationActions::start()
 {
+    const QString text = m_view.panelText();
+    if (m_session.panelAwaitsGenerate(text)) {
+        m_session.simulationRefused();
+        return;
+    }
     if (board::BoardTools::simulatorProgram().isEmpty()) {
         const QString path = board::BoardTools::simulatorPath();
         throw generation::SketchError(generation::SketchError::kPathNotFound,
@@ -58,7 +63,7 @@ void SimulationActions::start()
     board::SimulationJob::Request request;
     request.pace = board::SimulationJob::Pace::RealTime;
     request.light = true;
-    m_job.start(m_view.panelText(), request);
+    m_job.start(text, request);
     m_session.simulationStarted();
 }
 
@@ -68,6 +73,7 @@ void SimulationActions::showFinished(const board::BoardOutcome& outcome)
     if (outcome.failure == board::BoardFailure::CompileFailed && outcome.sketchLine > 0 && m_session.runIsThePanels()) {
         m_view.showPanelLine(outcome.sketchLine);
     }
+    m_view.showRunLog(outcome.log);
     m_session.simulationFinished(outcome);
 }
 

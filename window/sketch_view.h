@@ -1,8 +1,12 @@
 #pragma once
 
 #include "window/failure_view.h"
+#include "window/text_pictures.h"
 
 #include <QString>
+
+#include <cstddef>
+#include <optional>
 
 namespace window {
 
@@ -22,6 +26,18 @@ public:
     virtual QString askSketchPath() = 0;
     // A short note on the status line, such as where a sketch went.
     virtual void showNote(const QString& text) = 0;
+
+    // Asks for a picture file; returns its path, or an empty text when the
+    // user changed their mind.
+    virtual QString askPicturePath() = 0;
+    // A picture mark put at the cursor of the text box that last had the
+    // focus: which box, and which of its marks it is, from 0; none when the
+    // box is full.
+    struct PlacedMark {
+        TextPictures::Box box = TextPictures::Box::Title;
+        std::optional<std::size_t> mark;
+    };
+    virtual PlacedMark placePictureMark() = 0;
 
 protected:
     ~SketchView() = default;

@@ -1,11 +1,14 @@
 #include "window/window_actions.h"
 
 #include "platform/ide_sketch_file.h"
+#include "platform/picture_file.h"
 #include "platform/text_conversion.h"
 #include "window/session.h"
 #include "window/sketch_view.h"
 
 #include <QDir>
+
+#include <utility>
 
 namespace window {
 
@@ -45,8 +48,10 @@ void WindowActions::writeFile()
 {
     m_guard.run([&] {
         const Session::Choices& choices = m_session.choices();
-        m_writer.writeSketchFile(toU16(m_form.title()), toU16(m_form.message()), choices.wholeMessage,
-                                 choices.stepFrames);
+        const QString title = m_form.title();
+        const QString message = m_form.message();
+        m_writer.writeSketchFile(toU16(title), toU16(message), choices.wholeMessage, choices.stepFrames,
+                                 m_session.pictures().forBuilders(title, message));
     });
 }
 
@@ -103,6 +108,25 @@ void WindowActions::saveSketchAs()
         }
         platform::IdeSketchFile::save(path, m_form.panelText());
         m_form.showNote(tr("草稿已存成 %1").arg(QDir::toNativeSeparators(path)));
+    });
+}
+
+void WindowActions::insertPicture()
+{
+    m_guard.run([&] {
+        const QString path = m_form.askPicturePath();
+        if (path.isEmpty()) {
+            return;
+        }
+        // Read before anything changes, so that a file the sign cannot take
+        // leaves the texts as they were.
+        generation::Picture picture = platform::PictureFile::read(path);
+        const SketchView::PlacedMark placed = m_form.placePictureMark();
+        if (!placed.mark) {
+            m_form.showNote(tr("框裡的文字已達上限，放不下圖片標記。"));
+            return;
+        }
+        m_session.pictures().attach(placed.box, *placed.mark, std::move(picture));
     });
 }
 

@@ -41,6 +41,9 @@ public:
     void setStepFrames(int stepFrames);
     // Saves the panel's text as a sketch the Arduino IDE opens.
     void saveSketchAs();
+    // Reads a picture file the user picks and puts its mark in the text box
+    // that last had the focus.
+    void insertPicture();
 
 private:
     Session& m_session;
