@@ -25,6 +25,7 @@ public:
     explicit PanelOfTheSession(const window::Session& session) : m_session(session) {}
     QString panelText() const override { return platform::fromUtf8(*m_session.sketch().text); }
     void showPanelLine(int) override {}
+    void showRunLog(const QString&) override {}
     void showCanvas() override {}
     void showError(const QString&) override {}
 
