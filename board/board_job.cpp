@@ -63,9 +63,15 @@ void BoardJob::onCompiled(const BoardOutcome& outcome)
         return;
     }
     m_compiled = outcome;
+    BoardOutcome copied = outcome;
+    const QString hex = m_compiledCopy.take(outcome.hexPath, copied);
+    if (!copied.ok()) {
+        m_life.finish(copied);
+        return;
+    }
     emit stageChanged(Stage::Uploading);
     emit progress(0);
-    m_uploader.upload(outcome.hexPath, *m_port);
+    m_uploader.upload(hex, *m_port);
 }
 
 void BoardJob::onUploaded(const BoardOutcome& outcome)
@@ -76,6 +82,7 @@ void BoardJob::onUploaded(const BoardOutcome& outcome)
     combined.flashBytes = m_compiled.flashBytes;
     combined.sramBytes = m_compiled.sramBytes;
     combined.log = m_compiled.log + QLatin1Char('\n') + outcome.log;
+    m_compiledCopy.release();
     m_life.finish(combined);
 }
 

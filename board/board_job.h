@@ -1,6 +1,7 @@
 #pragma once
 
 #include "board/board_outcome.h"
+#include "board/compiled_copy.h"
 #include "board/job_life.h"
 #include "board/sketch_compiler.h"
 #include "board/sketch_uploader.h"
@@ -52,6 +53,8 @@ private:
     SketchUploader m_uploader;
     std::optional<QString> m_port;
     BoardOutcome m_compiled;
+    // The HEX avrdude reads: the shared build folder may be rebuilt meanwhile.
+    CompiledCopy m_compiledCopy;
 };
 
 } // namespace board

@@ -21,12 +21,18 @@ constexpr qint64 kMostRecordBytes = 4 << 20;
 
 } // namespace
 
-QByteArray BuildRecord::key(const QString& program, const QStringList& arguments, const QByteArray& sketch)
+QByteArray BuildRecord::key(const QString& program, const QStringList& arguments, const QByteArray& sketch,
+                            const QStringList& toolchainFiles)
 {
     QCryptographicHash hash(QCryptographicHash::Sha256);
+    QStringList parts = QStringList{program} + arguments;
+    for (const QString& file : toolchainFiles) {
+        const std::optional<Stamp> stamp = stampOf(file);
+        parts << file << (stamp ? QStringLiteral("%1 %2").arg(stamp->bytes).arg(stamp->modified) : QString());
+    }
     // Each part ends with a byte no path or argument holds, so that two
     // different lists never run together into the same bytes.
-    for (const QString& part : QStringList{program} + arguments) {
+    for (const QString& part : parts) {
         hash.addData(part.toUtf8());
         hash.addData(QByteArrayView("\0", 1));
     }

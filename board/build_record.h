@@ -20,8 +20,11 @@ namespace board {
 class BuildRecord {
 public:
     // Stands for a build's inputs: the builder program, its arguments (with
-    // no folder of the build's in them) and the sketch's bytes.
-    static QByteArray key(const QString& program, const QStringList& arguments, const QByteArray& sketch);
+    // no folder of the build's in them) and the sketch's bytes, and the size
+    // and time of each of the toolchain's files named, so that a build made
+    // before the compiler or the core was upgraded is not taken for one now.
+    static QByteArray key(const QString& program, const QStringList& arguments, const QByteArray& sketch,
+                          const QStringList& toolchainFiles);
 
     // The record in the folder, if there is one that can be read; none for
     // a missing, torn or foreign file.

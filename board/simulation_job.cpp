@@ -6,12 +6,7 @@
 
 #include <QFile>
 #include <QFileInfo>
-#include <QTemporaryDir>
 
-#include <cerrno>
-#include <cstring>
-#include <filesystem>
-#include <system_error>
 #include <variant>
 
 namespace board {
@@ -109,7 +104,9 @@ void SimulationJob::onCompiled(const BoardOutcome& outcome)
         return;
     }
     BoardOutcome copied = outcome;
-    const QString copy = copyCompiled(copied);
+    // The ELF file carries the sketch's symbols; the HEX does if it is gone.
+    const QString copy =
+        m_compiledCopy.take(QFileInfo::exists(outcome.elfPath) ? outcome.elfPath : outcome.hexPath, copied);
     if (!copied.ok()) {
         finish(copied);
         return;
@@ -132,31 +129,6 @@ void SimulationJob::onCompiled(const BoardOutcome& outcome)
     const bool limited = m_request.pace == Pace::AsFastAsItCan;
     m_simulator.setTimeLimit(limited ? int(m_request.seconds * 1000 / kSlowestPace) + kTimeLimitSlack : 0);
     m_simulator.start(BoardTools::simulatorProgram(), arguments);
-}
-
-QString SimulationJob::copyCompiled(BoardOutcome& outcome)
-{
-    // The simulator gets a copy of its own: the build folder is the next
-    // compile's, from this window or from the command line. The ELF file
-    // carries the sketch's symbols; the HEX does if it is gone.
-    m_folder = std::make_unique<QTemporaryDir>();
-    const QString source = QFileInfo::exists(outcome.elfPath) ? outcome.elfPath : outcome.hexPath;
-    const QString copy = m_folder->filePath(QFileInfo(source).fileName());
-    std::error_code error;
-    if (!m_folder->isValid()) {
-        error.assign(EACCES, std::generic_category());
-    } else {
-        std::filesystem::copy_file(QFile::encodeName(source).toStdString(), QFile::encodeName(copy).toStdString(),
-                                   error);
-    }
-    if (error) {
-        outcome.failure = BoardFailure::FileFailed;
-        outcome.subject = source;
-        outcome.osError = error.value();
-        outcome.detail = QStringLiteral("cannot copy %1 into a temporary folder: %2")
-                             .arg(source, QString::fromLocal8Bit(std::strerror(error.value())));
-    }
-    return copy;
 }
 
 void SimulationJob::onReceived(ProcessRunner::Channel channel, const QString& text)
@@ -224,7 +196,7 @@ void SimulationJob::finish(BoardOutcome outcome)
     if (!m_errors.isEmpty()) {
         outcome.log += QStringLiteral("\n") + m_errors;
     }
-    m_folder.reset();
+    m_compiledCopy.release();
     m_life.finish(outcome);
 }
 

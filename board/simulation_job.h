@@ -2,6 +2,7 @@
 
 #include "board/board_job.h"
 #include "board/board_outcome.h"
+#include "board/compiled_copy.h"
 #include "board/job_life.h"
 #include "board/process_runner.h"
 #include "simulator/simulator_output.h"
@@ -13,7 +14,6 @@
 #include <memory>
 #include <optional>
 
-class QTemporaryDir;
 
 namespace board {
 
@@ -78,7 +78,6 @@ private:
     void onCompiled(const BoardOutcome& outcome);
     // Copies the compiled sketch into a folder of the simulator's own; the
     // copy's path, or a failure in outcome.
-    QString copyCompiled(BoardOutcome& outcome);
     void onReceived(ProcessRunner::Channel channel, const QString& text);
     void onSimulatorFinished(const ProcessRunner::Result& result);
     // Ends the run, with what the simulator said on its standard error in the log.
@@ -88,7 +87,7 @@ private:
     BoardJob m_build;
     Request m_request;
     BoardOutcome m_compiledOutcome;
-    std::unique_ptr<QTemporaryDir> m_folder; // the compiled sketch, the simulator's own copy
+    CompiledCopy m_compiledCopy; // the compiled sketch, the simulator's own copy
     simulator::SimulatorOutput m_output;
     QString m_errors;
     QString m_simulatorError;

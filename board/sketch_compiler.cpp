@@ -34,6 +34,14 @@ QString buildRoot()
            QStringLiteral("/ledmarquee/board");
 }
 
+// The files an upgrade of the compiler or of the Arduino core replaces: a
+// build recorded before one is built again.
+QStringList toolchainFiles()
+{
+    return {QStandardPaths::findExecutable(QStringLiteral("avr-g++")),
+            QString::fromLatin1(BoardTools::kCoreFolder) + QStringLiteral("/platform.txt")};
+}
+
 const ToolExit::Tool& builder()
 {
     static const ToolExit::Tool tool{
@@ -124,7 +132,7 @@ void SketchCompiler::compile(const QString& sketchText)
     m_output.clear();
     m_sketch = sketchText.toUtf8();
     // Without the folders in it, the key is the same in every build folder.
-    m_key = BuildRecord::key(BoardTools::builderProgram(), arguments(QString()), m_sketch);
+    m_key = BuildRecord::key(BoardTools::builderProgram(), arguments(QString()), m_sketch, toolchainFiles());
     m_waited.start();
     tryTheSharedFolder();
 }
