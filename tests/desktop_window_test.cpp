@@ -110,6 +110,12 @@ std::unique_ptr<Started> startX(QSize size, QProcessEnvironment& environment)
         return nullptr;
     }
     environment.insert(QStringLiteral("DISPLAY"), QStringLiteral(":%1").arg(display));
+    // With two servers starting side by side, a display can be named a
+    // moment before it takes clients.
+    if (!QTest::qWaitFor([&] { return !outputOf(QStringLiteral("xprop"), {"-root", "-len", "1"}, environment).isEmpty(); },
+                         30000)) {
+        return nullptr;
+    }
     return server;
 }
 
@@ -148,13 +154,20 @@ TEST(WindowManagerTest, AtTwiceTheScaleTheWholeFrameLiesOnTheScreen)
     if (!server) {
         GTEST_SKIP() << "Xvfb did not start";
     }
-    Started manager(QStringLiteral("openbox"), {"--sm-disable"}, environment);
+    // openbox gives up when its first connection is refused; it is started
+    // again until the display has it.
+    auto manager = std::make_unique<Started>(QStringLiteral("openbox"), QStringList{"--sm-disable"}, environment);
+    QByteArray refusal;
     if (!QTest::qWaitFor(
             [&] {
+                if (manager->process().state() == QProcess::NotRunning) {
+                    refusal = manager->process().readAllStandardOutput() + manager->process().readAllStandardError();
+                    manager = std::make_unique<Started>(QStringLiteral("openbox"), QStringList{"--sm-disable"}, environment);
+                }
                 return outputOf(QStringLiteral("xprop"), {"-root", "_NET_SUPPORTING_WM_CHECK"}, environment).contains("window id");
             },
             30000)) {
-        GTEST_SKIP() << "openbox did not start";
+        GTEST_SKIP() << "openbox did not start: " << refusal.constData();
     }
 
     environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("xcb"));
