@@ -27,6 +27,28 @@ void signalGroup(QProcess* process, int signal)
     }
 }
 
+// Names the timer that ends a process after its grace, so that a process
+// given the grace again has its one timer started afresh.
+const QString kGraceName = QStringLiteral("grace");
+
+// Ends the process, with its group, if it has not ended by itself once the
+// grace is over. The timer goes with the process, so it never signals a
+// group that has ended and been reaped.
+void endAfterGrace(QProcess* process)
+{
+    auto* grace = process->findChild<QTimer*>(kGraceName, Qt::FindDirectChildrenOnly);
+    if (grace == nullptr) {
+        grace = new QTimer(process);
+        grace->setObjectName(kGraceName);
+        grace->setSingleShot(true);
+        QObject::connect(grace, &QTimer::timeout, process, [process] {
+            signalGroup(process, SIGKILL);
+            process->kill();
+        });
+    }
+    grace->start(ProcessRunner::kGraceMilliseconds);
+}
+
 } // namespace
 
 ProcessRunner::ProcessRunner(QObject* parent) : QObject(parent)
@@ -34,11 +56,6 @@ ProcessRunner::ProcessRunner(QObject* parent) : QObject(parent)
     qRegisterMetaType<board::ProcessRunner::Result>();
     m_timer.setSingleShot(true);
     connect(&m_timer, &QTimer::timeout, this, [this] { stop(Exit::TimedOut); });
-    m_grace.setSingleShot(true);
-    connect(&m_grace, &QTimer::timeout, this, [this] {
-        signalGroup(m_process, SIGKILL);
-        m_process->kill();
-    });
 }
 
 ProcessRunner::~ProcessRunner()
@@ -168,7 +185,7 @@ void ProcessRunner::stop(Exit reason)
     // Asked first, the simulator writes its last line and the builder
     // ends its compilers; whatever does not end by itself is ended.
     askToEnd();
-    m_grace.start(kGraceMilliseconds);
+    endAfterGrace(m_process);
 }
 
 void ProcessRunner::askToEnd()
@@ -198,15 +215,7 @@ void ProcessRunner::release()
     process->setParent(application != nullptr && application->thread() == process->thread() ? application : nullptr);
     connect(process, &QProcess::finished, process, &QObject::deleteLater);
     connect(process, &QProcess::errorOccurred, process, &QObject::deleteLater);
-    // The timer goes with the process, so it never signals a group that
-    // has ended and been reaped.
-    auto* grace = new QTimer(process);
-    grace->setSingleShot(true);
-    connect(grace, &QTimer::timeout, process, [process] {
-        signalGroup(process, SIGKILL);
-        process->kill();
-    });
-    grace->start(kGraceMilliseconds);
+    endAfterGrace(process);
 }
 
 QStringDecoder& ProcessRunner::decoder(Channel channel)
@@ -255,7 +264,6 @@ void ProcessRunner::finish(Result result)
     }
     m_timer.stop();
     m_pausedTimeLeft.reset();
-    m_grace.stop();
     m_process->disconnect(this);
     m_process->deleteLater();
     m_process = nullptr;

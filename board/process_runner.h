@@ -100,8 +100,6 @@ private:
 
     QProcess* m_process = nullptr;
     QTimer m_timer;
-    // Ends a program that did not stop when asked.
-    QTimer m_grace;
     int m_timeLimit = 0;
     bool m_separate = false;
     bool m_lowPriority = false;
