@@ -44,7 +44,6 @@ void SketchUploader::upload(const QString& hexPath, const QString& port)
     }
     m_output.clear();
     m_reader = AvrdudeOutput();
-    m_hexPath = hexPath;
     m_percent = -1;
 
     // avrdude splits -U at colons, so a path with one would name another file.
@@ -53,7 +52,6 @@ void SketchUploader::upload(const QString& hexPath, const QString& port)
         unusable.failure = BoardFailure::Other;
         unusable.subject = hexPath;
         unusable.detail = QStringLiteral("no usable hex file at %1").arg(hexPath);
-        unusable.hexPath = hexPath;
         m_life.finishLater(unusable);
         return;
     }
@@ -105,7 +103,6 @@ void SketchUploader::onFinished(const ProcessRunner::Result& result)
         outcome.detail = QStringLiteral("no bootloader answered within %1 s").arg(kAnswerMilliseconds / 1000);
     }
     outcome.log = m_output;
-    outcome.hexPath = m_hexPath;
     if (outcome.ok() && m_percent != 100) {
         m_percent = 100;
         emit progress(100);

@@ -45,7 +45,6 @@ private:
     ProcessRunner m_runner;
     QString m_output;
     AvrdudeOutput m_reader;
-    QString m_hexPath;
     int m_percent = -1;
 };
 
