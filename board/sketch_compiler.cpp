@@ -134,38 +134,42 @@ void SketchCompiler::compile(const QString& sketchText)
     // Without the folders in it, the key is the same in every build folder.
     m_key = BuildRecord::key(BoardTools::builderProgram(), arguments(QString()), m_sketch, toolchainFiles());
     m_waited.start();
+    // Two builds in one folder (the window and the command line at once)
+    // would spoil each other's objects, so a build holds the folder's lock.
+    m_sharedRoot = buildRoot();
+    try {
+        platform::FolderMaker::make(m_sharedRoot);
+    } catch (const generation::SketchError&) {
+        buildInOwnFolder();
+        return;
+    }
+    m_lock = std::make_unique<QLockFile>(m_sharedRoot + QStringLiteral("/lock"));
+    m_lock->setStaleLockTime(0); // stale only once its process has gone
     tryTheSharedFolder();
 }
 
 void SketchCompiler::tryTheSharedFolder()
 {
-    // Two builds in one folder (the window and the command line at once)
-    // would spoil each other's objects, so a build holds the folder's lock.
     // Another build's lock is waited for: it is most often the same text's,
     // built in the background, and otherwise a warm build that ends soon,
     // while a folder of one's own costs a cold build of the whole core.
-    const QString root = buildRoot();
-    bool usable = true;
-    try {
-        platform::FolderMaker::make(root);
-    } catch (const generation::SketchError&) {
-        usable = false; // the compiler builds in a folder of its own
-    }
-    auto lock = std::make_unique<QLockFile>(root + QStringLiteral("/lock"));
-    lock->setStaleLockTime(0); // stale only once its process has gone
-    if (usable && lock->tryLock(0)) {
+    if (m_lock->tryLock(0)) {
         m_lockWait.stop();
-        m_lock = std::move(lock);
-        buildIn(root);
+        buildIn(m_sharedRoot);
         return;
     }
-    if (usable && lock->error() == QLockFile::LockFailedError && m_waited.elapsed() < kLockWaitMilliseconds) {
+    if (m_lock->error() == QLockFile::LockFailedError && m_waited.elapsed() < kLockWaitMilliseconds) {
         if (!m_lockWait.isActive()) {
             m_lockWait.start();
         }
         return;
     }
     m_lockWait.stop();
+    buildInOwnFolder();
+}
+
+void SketchCompiler::buildInOwnFolder()
+{
     if (!m_privateRoot) {
         m_privateRoot = std::make_unique<QTemporaryDir>();
     }

@@ -59,6 +59,8 @@ signals:
 private:
     // Locks the shared build folder and builds there, or waits for its lock.
     void tryTheSharedFolder();
+    // Builds in a folder of this compiler's own, made once and kept.
+    void buildInOwnFolder();
     void buildIn(const QString& root);
     // Writes the sketch into the active folder; the outcome of a failure,
     // or one without failure.
@@ -79,6 +81,8 @@ private:
     // The folder in use: the build root in the user's cache, or a folder of
     // this compiler's own while another process holds the build root's lock.
     QString m_activeRoot;
+    // The build root in the user's cache, and its lock, held once taken.
+    QString m_sharedRoot;
     std::unique_ptr<QLockFile> m_lock;
     std::unique_ptr<QTemporaryDir> m_privateRoot;
     QString m_output;
