@@ -12,9 +12,19 @@ QString BoardTools::builderProgram()
     return QStandardPaths::findExecutable(QStringLiteral("arduino-builder"));
 }
 
+QString BoardTools::compilerProgram()
+{
+    return QStandardPaths::findExecutable(QStringLiteral("avr-g++"));
+}
+
 QString BoardTools::avrdudeProgram()
 {
     return QStandardPaths::findExecutable(QStringLiteral("avrdude"));
+}
+
+QString BoardTools::corePlatformFile()
+{
+    return QString::fromLatin1(kCoreFolder) + QStringLiteral("/platform.txt");
 }
 
 QString BoardTools::simulatorPath()
@@ -38,7 +48,7 @@ QStringList BoardTools::missingForCompile()
         missing << QStringLiteral("arduino-builder");
     }
     // The core package brings the AVR compiler with it.
-    if (!QDir(QString::fromLatin1(kCoreFolder)).exists() || QStandardPaths::findExecutable(QStringLiteral("avr-g++")).isEmpty()) {
+    if (!QDir(QString::fromLatin1(kCoreFolder)).exists() || compilerProgram().isEmpty()) {
         missing << QStringLiteral("arduino-core-avr");
     }
     return missing;

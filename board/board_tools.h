@@ -18,7 +18,10 @@ public:
     static constexpr const char* kCoreFolder = "/usr/share/arduino/hardware/arduino/avr";
 
     static QString builderProgram();  // arduino-builder, empty if absent
+    static QString compilerProgram(); // avr-g++, empty if absent
     static QString avrdudeProgram();  // avrdude, empty if absent
+    // The core's description of how it is built, which its upgrades replace.
+    static QString corePlatformFile();
     // The tool's own program that runs sketches on the simulated Mega:
     // where it belongs, in the ledmarquee folder of the libexec folder the
     // build was configured with, and that path only if it is there.

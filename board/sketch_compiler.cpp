@@ -38,8 +38,7 @@ QString buildRoot()
 // build recorded before one is built again.
 QStringList toolchainFiles()
 {
-    return {QStandardPaths::findExecutable(QStringLiteral("avr-g++")),
-            QString::fromLatin1(BoardTools::kCoreFolder) + QStringLiteral("/platform.txt")};
+    return {BoardTools::compilerProgram(), BoardTools::corePlatformFile()};
 }
 
 const ToolExit::Tool& builder()
