@@ -81,16 +81,14 @@ bool BuildRecord::forget(const QString& folder)
     return !QFileInfo::exists(folder + kRecordFile);
 }
 
-bool BuildRecord::write(const QString& folder, const QStringList& files)
+bool BuildRecord::write(const QString& folder, const QStringList& files) const
 {
-    m_stamps.clear();
     QJsonArray stamps;
     for (const QString& path : files) {
         const std::optional<Stamp> stamp = stampOf(path);
         if (!stamp) {
             return false;
         }
-        m_stamps.append(*stamp);
         stamps.append(QJsonObject{{QStringLiteral("bytes"), stamp->bytes}, {QStringLiteral("modified"), stamp->modified}});
     }
     const QJsonObject json{

@@ -33,7 +33,7 @@ public:
     static bool forget(const QString& folder);
     // Writes it into the folder whole, describing the files as they are
     // now; false when it could not be written, and then the folder has none.
-    bool write(const QString& folder, const QStringList& files);
+    bool write(const QString& folder, const QStringList& files) const;
     // Whether the files are still those the build left.
     bool describes(const QStringList& files) const;
 
@@ -50,6 +50,7 @@ private:
     };
     static std::optional<Stamp> stampOf(const QString& file);
 
+    // The files as the record read from a folder describes them.
     QList<Stamp> m_stamps;
 };
 
