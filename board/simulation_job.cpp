@@ -4,7 +4,6 @@
 #include "board/preflight.h"
 #include "board/tool_exit.h"
 
-#include <QFile>
 #include <QFileInfo>
 
 #include <variant>

@@ -11,9 +11,7 @@
 #include <QString>
 
 #include <cstdint>
-#include <memory>
 #include <optional>
-
 
 namespace board {
 
@@ -76,8 +74,8 @@ signals:
 
 private:
     void onCompiled(const BoardOutcome& outcome);
-    // Copies the compiled sketch into a folder of the simulator's own; the
-    // copy's path, or a failure in outcome.
+    // Keeps what the simulator says on its standard error for the log, and
+    // passes on what it says on its standard output as it is read.
     void onReceived(ProcessRunner::Channel channel, const QString& text);
     void onSimulatorFinished(const ProcessRunner::Result& result);
     // Ends the run, with what the simulator said on its standard error in the log.
