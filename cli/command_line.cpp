@@ -23,7 +23,7 @@ int CommandLine::run(const QStringList& arguments)
 {
     OptionTable table;
     try {
-        return runCommand(table.parse(arguments), table.helpText());
+        return runCommand(table.parse(arguments), table);
     } catch (const UsageError& error) {
         printError(QString::fromUtf8(error.what()));
         std::fputs("Try 'ledmarquee-cli --help' for more information.\n", stderr);
@@ -42,11 +42,11 @@ int CommandLine::run(const QStringList& arguments)
     }
 }
 
-int CommandLine::runCommand(const Options& options, const QString& helpText)
+int CommandLine::runCommand(const Options& options, const OptionTable& table)
 {
     switch (options.command) {
     case Options::Command::Help:
-        std::fputs(helpText.toUtf8().constData(), stdout);
+        std::fputs(table.helpText().toUtf8().constData(), stdout);
         return kOk;
     case Options::Command::Version:
         std::printf("ledmarquee-cli %s\n", LEDMARQUEE_VERSION);

@@ -9,6 +9,7 @@
 
 namespace cli {
 
+class OptionTable;
 class SketchMaker;
 
 // The command-line front end: reads the options through the one option
@@ -27,7 +28,8 @@ public:
     static int run(const QStringList& arguments);
 
 private:
-    static int runCommand(const Options& options, const QString& helpText);
+    // The table gives the help text, made only when it is asked for.
+    static int runCommand(const Options& options, const OptionTable& table);
     static int writeSketch(const Options& options);
     static int sendToBoard(const Options& options);
     static int simulate(const Options& options);
