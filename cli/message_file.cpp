@@ -10,13 +10,20 @@ namespace cli {
 
 namespace {
 
-QString tooLong()
-{
-    return QStringLiteral("the message is longer than the limit of %1 characters (UTF-16 code units)")
-        .arg(generation::kMessageLimit);
-}
+// Up to two units over the limit are allowed while reading, for the final
+// line end that is dropped afterwards.
+constexpr qsizetype kFinalLineEnd = 2;
 
 } // namespace
+
+void MessageFile::checkLength(qsizetype length)
+{
+    if (length > static_cast<qsizetype>(generation::kMessageLimit)) {
+        throw UsageError(QStringLiteral("the message is longer than the limit of %1 characters (UTF-16 code units)")
+                             .arg(generation::kMessageLimit)
+                             .toStdString());
+    }
+}
 
 QString MessageFile::read(const QString& path)
 {
@@ -25,16 +32,12 @@ QString MessageFile::read(const QString& path)
                    QStringLiteral("message file"));
 
     // The decoder keeps a sequence split between chunks and drops a leading
-    // byte-order mark. Up to two units over the limit are allowed while
-    // reading, for the final line end that is dropped afterwards.
+    // byte-order mark.
     QStringDecoder decoder(QStringDecoder::Utf8);
-    const auto readLimit = static_cast<qsizetype>(generation::kMessageLimit + 2);
     QString text;
     for (QByteArrayView chunk = file.read(); !chunk.isEmpty(); chunk = file.read()) {
         text += decoder.decode(chunk);
-        if (text.size() > readLimit) {
-            throw UsageError(tooLong().toStdString());
-        }
+        checkLength(text.size() - kFinalLineEnd);
     }
     // The decoder has no call that ends the input, so a sequence cut off at
     // the end would stay pending unseen: a final line feed ends it (as an
@@ -49,9 +52,7 @@ QString MessageFile::read(const QString& path)
     } else if (text.endsWith(QLatin1Char('\n'))) {
         text.chop(1);
     }
-    if (static_cast<std::size_t>(text.size()) > generation::kMessageLimit) {
-        throw UsageError(tooLong().toStdString());
-    }
+    checkLength(text.size());
     return text;
 }
 

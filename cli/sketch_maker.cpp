@@ -3,9 +3,7 @@
 #include "cli/error_line.h"
 #include "cli/message_file.h"
 #include "cli/picture_options.h"
-#include "cli/usage_error.h"
 #include "generation/default_texts.h"
-#include "generation/message_limit.h"
 #include "generation/panel_sketch_builder.h"
 #include "generation/sketch_file_writer.h"
 #include "generation/wiring_test_sketch.h"
@@ -52,11 +50,7 @@ SketchMaker::SketchMaker(const Options& options) : m_options(options)
     m_message = options.message ? *options.message
               : options.messageFile ? MessageFile::read(*options.messageFile)
                                     : platform::fromU16(std::u16string(generation::kDefaultMessage));
-    if (static_cast<std::size_t>(m_message.size()) > generation::kMessageLimit) {
-        throw UsageError(QStringLiteral("the message is longer than the limit of %1 characters (UTF-16 code units)")
-                             .arg(generation::kMessageLimit)
-                             .toStdString());
-    }
+    MessageFile::checkLength(m_message.size());
     m_pictures = PictureOptions::read(options.pictures, m_title, m_message);
     warnIfFaceMissing(options.face);
     m_canvas.emplace(options.face);
