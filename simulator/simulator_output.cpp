@@ -59,6 +59,12 @@ bool number(QStringView text, Number& value, int base = 10)
     return true;
 }
 
+// A line that says only when: the tag, then the simulated time.
+std::string timeLine(const char* tag, std::uint64_t microseconds)
+{
+    return std::string(tag) + ' ' + std::to_string(microseconds) + '\n';
+}
+
 } // namespace
 
 std::string SimulatorOutput::wiringLine(Wiring wiring)
@@ -98,7 +104,7 @@ std::string SimulatorOutput::lightLine(const Light& light)
 
 std::string SimulatorOutput::darkLine(std::uint64_t microseconds)
 {
-    return "dark " + std::to_string(microseconds) + '\n';
+    return timeLine("dark", microseconds);
 }
 
 std::string SimulatorOutput::faultLine(const Fault& fault)
@@ -117,12 +123,12 @@ std::string SimulatorOutput::faultLine(const Fault& fault)
 
 std::string SimulatorOutput::progressLine(std::uint64_t microseconds)
 {
-    return "progress " + std::to_string(microseconds) + '\n';
+    return timeLine("progress", microseconds);
 }
 
 std::string SimulatorOutput::endLine(std::uint64_t microseconds)
 {
-    return "end " + std::to_string(microseconds) + '\n';
+    return timeLine("end", microseconds);
 }
 
 std::string SimulatorOutput::errorLine(const std::string& text)
@@ -216,20 +222,14 @@ bool SimulatorOutput::parseFields(QStringView tag, QStringView rest, Event& even
         event = fault;
         return true;
     }
-    if (tag == u"progress") {
-        Progress progress;
-        if (!number(rest, progress.microseconds)) {
-            return false;
-        }
-        event = progress;
-        return true;
-    }
-    if (tag == u"dark" || tag == u"end") {
+    if (tag == u"dark" || tag == u"progress" || tag == u"end") {
         std::uint64_t microseconds = 0;
         if (!number(rest, microseconds)) {
             return false;
         }
-        event = tag == u"dark" ? Event(Dark{microseconds}) : Event(End{microseconds});
+        event = tag == u"dark"     ? Event(Dark{microseconds})
+              : tag == u"progress" ? Event(Progress{microseconds})
+                                   : Event(End{microseconds});
         return true;
     }
     if (tag == u"error") {
