@@ -93,16 +93,18 @@ void SimulatedMega::portWritten(const Watch& watch, std::uint32_t value) noexcep
     try {
         watch.listener->portWritten(m_avr->cycle, watch.port, static_cast<std::uint8_t>(value));
     } catch (const std::exception& failure) {
-        m_toolError = failure.what();
-        m_halt = Halt::ToolFailed;
+        failTool(failure.what());
     } catch (...) {
-        m_toolError = "an unknown exception while reading the ports";
-        m_halt = Halt::ToolFailed;
+        failTool("an unknown exception while reading the ports");
     }
-    if (m_halt == Halt::ToolFailed) {
-        m_haltAddress = m_avr->pc;
-        m_avr->state = cpu_Crashed; // avr_run returns after this instruction
-    }
+}
+
+void SimulatedMega::failTool(const char* what) noexcept
+{
+    m_toolError = what;
+    m_halt = Halt::ToolFailed;
+    m_haltAddress = m_avr->pc;
+    m_avr->state = cpu_Crashed; // avr_run returns after this instruction
 }
 
 void SimulatedMega::invalidOpcode() noexcept

@@ -106,6 +106,9 @@ public:
     void invalidOpcode() noexcept;
 
 private:
+    // Stops the core where it is, for a failure on our side.
+    void failTool(const char* what) noexcept;
+
     avr_t* m_avr = nullptr;
     std::vector<std::unique_ptr<Watch>> m_watches;
     std::vector<std::pair<std::string, long>> m_symbols;
