@@ -10,16 +10,10 @@
 #include <QFile>
 
 #include <cstdio>
-#include <unistd.h>
 
 namespace cli {
 
 namespace {
-
-bool stderrIsTerminal()
-{
-    return isatty(STDERR_FILENO) == 1;
-}
 
 QString usbIds(const board::PortFinder::Port& port)
 {

@@ -9,4 +9,8 @@ namespace cli {
 // is the caller's.
 void printError(const QString& message);
 
+// Whether standard error is a terminal, where a line can be redrawn in
+// place to show progress.
+bool stderrIsTerminal();
+
 } // namespace cli

@@ -1,11 +1,12 @@
 #include "cli/simulation_progress.h"
 
+#include "cli/error_line.h"
+
 #include <QString>
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
-#include <unistd.h>
 
 namespace cli {
 
@@ -26,7 +27,7 @@ QString duration(double seconds)
 } // namespace
 
 SimulationProgress::SimulationProgress(double seconds)
-    : m_terminal(isatty(STDERR_FILENO) == 1)
+    : m_terminal(stderrIsTerminal())
     , m_seconds(seconds)
 {
 }
