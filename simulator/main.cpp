@@ -50,7 +50,7 @@ using simulator::SimulatorOutput;
 using Clock = std::chrono::steady_clock;
 
 constexpr std::uint64_t kFrequency = generation::BoardTiming::kClockHertz;
-constexpr std::uint64_t kCyclesPerMicrosecond = kFrequency / 1000000;
+constexpr auto kCyclesPerMicrosecond = static_cast<std::uint64_t>(generation::BoardTiming::kCyclesPerMicrosecond);
 // The board runs in slices of 1 ms, between which faults are looked for
 // and the clock is kept.
 constexpr std::uint64_t kSlice = kFrequency / 1000;
