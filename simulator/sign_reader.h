@@ -82,7 +82,6 @@ private:
 
     Frame m_frame;
     int m_nextColumn = -1;   // the column that continues the frame, -1 while waiting for column 0
-    std::uint64_t m_frameStart = 0;
     std::uint64_t m_frames = 0;
 
     std::array<std::uint64_t, SimulatorOutput::kColumns * SimulatorOutput::kRows> m_litCycles{};
