@@ -17,8 +17,9 @@ std::vector<generation::Picture> PictureOptions::read(const QStringList& files, 
     const std::u16string titleText = platform::toU16(title);
     const std::u16string messageText = platform::toU16(message);
     const std::size_t marks = PictureMarks::count(titleText) + PictureMarks::count(messageText);
-    if (count < marks) {
-        throw UsageError(PictureMarks::markWithoutPicture(titleText, messageText, count)
+    if (const auto place = PictureMarks::markWithoutPicture(titleText, messageText, count)) {
+        throw UsageError("picture mark " + std::to_string(place->number) + " of the "
+                         + (place->inTitle ? "title" : "message")
                          + " (U+FFFC) has no picture: give one --picture for each mark, the title's first");
     }
     if (count > marks) {

@@ -20,17 +20,18 @@ void PictureMarks::requireOnePerMark(std::size_t marks, std::size_t pictures)
     }
 }
 
-std::string PictureMarks::markWithoutPicture(std::u16string_view title, std::u16string_view message,
-                                             std::size_t pictures)
+std::optional<SketchError::MarkPlace> PictureMarks::markWithoutPicture(std::u16string_view title,
+                                                                       std::u16string_view message,
+                                                                       std::size_t pictures)
 {
     const std::size_t titleMarks = count(title);
     if (pictures < titleMarks) {
-        return "picture mark " + std::to_string(pictures + 1) + " of the title";
+        return SketchError::MarkPlace{true, pictures + 1};
     }
     if (pictures - titleMarks < count(message)) {
-        return "picture mark " + std::to_string(pictures - titleMarks + 1) + " of the message";
+        return SketchError::MarkPlace{false, pictures - titleMarks + 1};
     }
-    return {};
+    return std::nullopt;
 }
 
 std::pair<std::span<const Picture>, std::span<const Picture>>
@@ -38,10 +39,8 @@ PictureMarks::deal(std::u16string_view title, std::u16string_view message, std::
 {
     const std::size_t titleMarks = count(title);
     const std::size_t marks = titleMarks + count(message);
-    if (pictures.size() < marks) {
-        throw SketchError(SketchError::kInvalidPicture,
-                          "Invalid picture: " + markWithoutPicture(title, message, pictures.size())
-                              + " (U+FFFC) has no picture");
+    if (const auto place = markWithoutPicture(title, message, pictures.size())) {
+        throw SketchError::markWithoutPicture(*place);
     }
     if (pictures.size() > marks) {
         throw SketchError(SketchError::kInvalidPicture,

@@ -1,8 +1,10 @@
 #pragma once
 
 #include "generation/picture.h"
+#include "generation/sketch_error.h"
 
 #include <cstddef>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -22,11 +24,10 @@ public:
     static std::size_t count(std::u16string_view text);
     // Throws std::invalid_argument unless there are as many pictures as marks.
     static void requireOnePerMark(std::size_t marks, std::size_t pictures);
-    // Where the first mark without a picture stands, in words ("picture mark
-    // 2 of the title"), when there are fewer pictures than marks; empty when
-    // every mark has one.
-    static std::string markWithoutPicture(std::u16string_view title, std::u16string_view message,
-                                          std::size_t pictures);
+    // Where the first mark without a picture stands, when there are fewer
+    // pictures than marks; none when every mark has one.
+    static std::optional<SketchError::MarkPlace> markWithoutPicture(std::u16string_view title,
+                                                                    std::u16string_view message, std::size_t pictures);
     // The pictures of the title's marks and those of the message's, taken in
     // order from the list of both. Throws SketchError (invalid picture),
     // naming the mark, unless there is exactly one picture for each mark.

@@ -6,10 +6,10 @@
 #include "window/session.h"
 #include "window/simulation_view.h"
 
-#include <QDir>
+#include "stand_in_builder.h"
+
 #include <QFile>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -41,16 +41,9 @@ TEST(PanelPrebuildTest, AnEditStopsTheBackgroundBuild)
     if (const QStringList missing = board::BoardTools::missingForCompile(); !missing.isEmpty()) {
         GTEST_SKIP() << "Arduino tools absent: " << missing.join(QLatin1Char(' ')).toStdString();
     }
-    QTemporaryDir folder;
-    QFile script(folder.filePath("arduino-builder"));
-    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
-    script.write("#!/bin/sh\necho $$ > \"$0.pid\"\nexec sleep 60\n");
-    script.close();
-    ASSERT_TRUE(script.setPermissions(script.permissions() | QFile::ExeOwner));
-    const QByteArray path = qgetenv("PATH");
-    const QByteArray cache = qgetenv("XDG_CACHE_HOME");
-    qputenv("PATH", (folder.path() + ':').toLocal8Bit() + path);
-    qputenv("XDG_CACHE_HOME", folder.filePath("cache").toLocal8Bit());
+    const tests::StandInBuilder standIn("#!/bin/sh\necho $$ > \"$0.pid\"\nexec sleep 60\n",
+                                        tests::StandInBuilder::Cache::OwnFolder);
+    ASSERT_TRUE(standIn.ok());
 
     window::Session session(generation::kMingFace);
     PanelOfTheSession panel(session);
@@ -59,7 +52,7 @@ TEST(PanelPrebuildTest, AnEditStopsTheBackgroundBuild)
     QSignalSpy built(&prebuild, &PanelPrebuild::built);
     session.showWiringTest();
     EXPECT_EQ(prebuild.state(), PanelPrebuild::State::Quiet);
-    const QString pidFile = script.fileName() + ".pid";
+    const QString pidFile = standIn.program() + ".pid";
     ASSERT_TRUE(QTest::qWaitFor([&] { return QFile(pidFile).size() > 0; }, 10000));
     QFile pid(pidFile);
     ASSERT_TRUE(pid.open(QIODevice::ReadOnly));
@@ -71,13 +64,6 @@ TEST(PanelPrebuildTest, AnEditStopsTheBackgroundBuild)
     EXPECT_TRUE(QTest::qWaitFor([builder] { return ::kill(builder, 0) != 0; }, 5000)) << "the builder still runs";
     EXPECT_EQ(prebuild.state(), PanelPrebuild::State::Idle);
     EXPECT_TRUE(built.isEmpty());
-
-    qputenv("PATH", path);
-    if (cache.isNull()) {
-        qunsetenv("XDG_CACHE_HOME");
-    } else {
-        qputenv("XDG_CACHE_HOME", cache);
-    }
 }
 
 } // namespace

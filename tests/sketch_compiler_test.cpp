@@ -1,9 +1,9 @@
 #include "board/sketch_compiler.h"
 
-#include <QDir>
+#include "stand_in_builder.h"
+
 #include <QFile>
 #include <QSignalSpy>
-#include <QTemporaryDir>
 #include <QTest>
 #include <gtest/gtest.h>
 
@@ -17,44 +17,10 @@ using board::SketchCompiler;
 // finish, and leaves a HEX and an ELF where it is told to build.
 class SketchCompilerTest : public testing::Test {
 protected:
-    void SetUp() override
-    {
-        ASSERT_TRUE(QDir().mkpath(bin()));
-        QFile script(bin() + "/arduino-builder");
-        ASSERT_TRUE(script.open(QIODevice::WriteOnly));
-        script.write("#!/bin/sh\n"
-                     "echo run >> \"$0.runs\"\n"
-                     "for argument; do\n"
-                     "  [ \"$previous\" = -build-path ] && build=$argument\n"
-                     "  previous=$argument\n"
-                     "done\n"
-                     "while [ ! -e \"$0.go\" ]; do sleep 0.02; done\n"
-                     "echo hex > \"$build/sketch.ino.hex\"\n"
-                     "echo elf > \"$build/sketch.ino.elf\"\n"
-                     "echo 'Sketch uses 1234 bytes (0%) of program storage space. Maximum is 253952 bytes.'\n");
-        script.close();
-        ASSERT_TRUE(script.setPermissions(script.permissions() | QFile::ExeOwner));
-        qputenv("PATH", (bin() + ':').toLocal8Bit() + m_path);
-        qputenv("XDG_CACHE_HOME", m_folder.filePath("cache").toLocal8Bit());
-    }
+    void SetUp() override { ASSERT_TRUE(m_builder.ok()); }
 
-    void TearDown() override
-    {
-        qputenv("PATH", m_path);
-        if (m_cache.isNull()) {
-            qunsetenv("XDG_CACHE_HOME");
-        } else {
-            qputenv("XDG_CACHE_HOME", m_cache);
-        }
-    }
-
-    QString bin() const { return m_folder.filePath("bin"); }
-    void letTheBuilderFinish() { QFile(bin() + "/arduino-builder.go").open(QIODevice::WriteOnly); }
-    int builderRuns() const
-    {
-        QFile runs(bin() + "/arduino-builder.runs");
-        return runs.open(QIODevice::ReadOnly) ? int(runs.readAll().count('\n')) : 0;
-    }
+    void letTheBuilderFinish() { QFile(m_builder.program() + ".go").open(QIODevice::WriteOnly); }
+    int builderRuns() const { return m_builder.runs(); }
 
     static BoardOutcome compiled(SketchCompiler& compiler, const QString& text)
     {
@@ -65,9 +31,17 @@ protected:
     }
 
 private:
-    QTemporaryDir m_folder;
-    const QByteArray m_path = qgetenv("PATH");
-    const QByteArray m_cache = qgetenv("XDG_CACHE_HOME");
+    tests::StandInBuilder m_builder{"#!/bin/sh\n"
+                                    "echo run >> \"$0.runs\"\n"
+                                    "for argument; do\n"
+                                    "  [ \"$previous\" = -build-path ] && build=$argument\n"
+                                    "  previous=$argument\n"
+                                    "done\n"
+                                    "while [ ! -e \"$0.go\" ]; do sleep 0.02; done\n"
+                                    "echo hex > \"$build/sketch.ino.hex\"\n"
+                                    "echo elf > \"$build/sketch.ino.elf\"\n"
+                                    "echo 'Sketch uses 1234 bytes (0%) of program storage space. Maximum is 253952 bytes.'\n",
+                                    tests::StandInBuilder::Cache::OwnFolder};
 };
 
 // The build folder remembers its build, for any compiler of any process:

@@ -3,6 +3,8 @@
 #include "window/panel_prebuild.h"
 #include "window/sign_preview.h"
 
+#include "stand_in_builder.h"
+
 #include <QDeadlineTimer>
 #include <QDir>
 #include <QFile>
@@ -183,18 +185,10 @@ TEST_F(WindowSimulateTest, AMissingLoopIsNamedAndTheLogIsShown)
 TEST_F(WindowSimulateTest, TheClickTakesTheBackgroundBuild)
 {
     window::Form1& form = *opened;
-    QFile script(toolFolder.filePath(QStringLiteral("arduino-builder")));
-    ASSERT_TRUE(script.open(QIODevice::WriteOnly));
-    script.write("#!/bin/sh\necho run >> \"$0.runs\"\nexec '" + board::BoardTools::builderProgram().toLocal8Bit()
-                 + "' \"$@\"\n");
-    script.close();
-    ASSERT_TRUE(script.setPermissions(script.permissions() | QFile::ExeOwner));
-    const auto builderRuns = [&] {
-        QFile runs(script.fileName() + QStringLiteral(".runs"));
-        return runs.open(QIODevice::ReadOnly) ? runs.readAll().count('\n') : 0;
-    };
-    const QByteArray path = qgetenv("PATH");
-    qputenv("PATH", (toolFolder.path() + QLatin1Char(':')).toLocal8Bit() + path);
+    const tests::StandInBuilder builder("#!/bin/sh\necho run >> \"$0.runs\"\nexec '"
+                                        + board::BoardTools::builderProgram().toLocal8Bit() + "' \"$@\"\n");
+    ASSERT_TRUE(builder.ok());
+    const auto builderRuns = [&] { return builder.runs(); };
     auto* generate = form.findChild<QPushButton*>(QStringLiteral("Command1"));
     auto* simulate = form.findChild<QPushButton*>(QStringLiteral("simulate"));
     auto* preview = form.findChild<window::SignPreview*>(QStringLiteral("preview"));
@@ -219,7 +213,6 @@ TEST_F(WindowSimulateTest, TheClickTakesTheBackgroundBuild)
     EXPECT_TRUE(lit());
     EXPECT_EQ(builderRuns(), 1);
     QTest::mouseClick(simulate, Qt::LeftButton);
-    qputenv("PATH", path);
 }
 
 } // namespace

@@ -3,8 +3,8 @@
 #include "generation/board_memory.h"
 #include "platform/os_failure.h"
 #include "window/error_message.h"
+#include "window/taiwan_number.h"
 
-#include <QLocale>
 
 #include <cstring>
 
@@ -18,11 +18,6 @@ namespace {
 QString names(const QStringList& symbols)
 {
     return symbols.join(QStringLiteral("、"));
-}
-
-QString bytes(int count)
-{
-    return QLocale(QLocale::Chinese, QLocale::Taiwan).toString(count);
 }
 
 } // namespace
@@ -42,16 +37,16 @@ QString BoardMessage::linkProblem(const board::BuildError& error)
     case Kind::FlashFull:
         if (sized) {
             return tr("程式太大，放不進 Mega 2560 的快閃記憶體：需要 %1 位元組，最多 %2 位元組。")
-                .arg(bytes(error.usedBytes), bytes(error.mostBytes));
+                .arg(taiwanNumber(error.usedBytes), taiwanNumber(error.mostBytes));
         }
         return tr("程式太大，放不進 Mega 2560 的快閃記憶體。");
     case Kind::SramFull:
         if (sized) {
             return tr("程式的變數太多，放不進 Mega 2560 的 SRAM：需要 %1 位元組，最多 %2 位元組。")
-                .arg(bytes(error.usedBytes), bytes(error.mostBytes));
+                .arg(taiwanNumber(error.usedBytes), taiwanNumber(error.mostBytes));
         }
         return tr("程式的變數太多，放不進 Mega 2560 的 %1 位元組 SRAM。")
-            .arg(bytes(int(generation::BoardMemory::kSramBytes)));
+            .arg(taiwanNumber(int(generation::BoardMemory::kSramBytes)));
     case Kind::Unknown:
     case Kind::Compiler:
         break;

@@ -59,7 +59,19 @@ std::size_t CanvasReach::charactersHeldWhole(const QString& message, std::span<c
     if (held > 0 && considered.at(held - 1).isHighSurrogate()) {
         --held; // half a character is none
     }
-    return static_cast<std::size_t>(QStringView(considered).left(held).toUcs4().size());
+    return characterCount(QStringView(considered).left(held));
+}
+
+std::size_t CanvasReach::characterCount(QStringView text)
+{
+    std::size_t pairs = 0;
+    for (qsizetype i = 0; i + 1 < text.size(); ++i) {
+        if (text.at(i).isHighSurrogate() && text.at(i + 1).isLowSurrogate()) {
+            ++pairs;
+            ++i;
+        }
+    }
+    return static_cast<std::size_t>(text.size()) - pairs;
 }
 
 } // namespace window

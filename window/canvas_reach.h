@@ -18,6 +18,8 @@ namespace window {
 // the sampler's, and wording the count the memory line's.
 class CanvasReach {
 public:
+    // Characters as the sign's reader counts them: a surrogate pair is one.
+    static std::size_t characterCount(QStringView text);
     static std::size_t charactersHeldWhole(const QString& message, std::span<const generation::Picture> pictures,
                                            const platform::QtGlyphCanvas& canvas,
                                            const generation::ColumnSampler& sampler);

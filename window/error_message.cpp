@@ -2,9 +2,9 @@
 
 #include "generation/marquee_shape.h"
 #include "platform/text_conversion.h"
+#include "window/taiwan_number.h"
 
 #include <QDir>
-#include <QLocale>
 
 #include <cerrno>
 #include <cstring>
@@ -99,8 +99,7 @@ QString ErrorMessage::forError(const SketchError& error)
 QString ErrorMessage::tooWide(std::size_t columns, std::size_t mostColumns)
 {
     // It is the board's memory that is short, not the computer's.
-    const QLocale locale(QLocale::Chinese, QLocale::Taiwan);
-    const auto number = [&](std::size_t n) { return locale.toString(qulonglong(n)); };
+    const auto number = [](std::size_t n) { return taiwanNumber(n); };
     constexpr std::size_t kCharacter = generation::MarqueeShape::kCharacterColumns;
     return tr("整段訊息放不進看板的快閃記憶體：訊息有 %1 欄寬（約 %2 個中文字），"
               "Mega 2560 最多放 %3 欄（約 %4 個中文字）。請把訊息縮短到約 %4 個字以內。")
@@ -116,9 +115,8 @@ QString ErrorMessage::invalidPicture(const SketchError& error)
     }
     const QString file = QDir::toNativeSeparators(platform::fromUtf8(error.subject()));
     if (error.pictureColumns() > 0) {
-        const QLocale locale(QLocale::Chinese, QLocale::Taiwan);
         return tr("%1 縮放到 16 列高時有 %2 欄寬，看板最多只收 %3 欄寬的圖片。")
-            .arg(file, locale.toString(qulonglong(error.pictureColumns())), locale.toString(qulonglong(error.mostColumns())));
+            .arg(file, taiwanNumber(error.pictureColumns()), taiwanNumber(error.mostColumns()));
     }
     return tr("%1 無法當成圖片讀取：看板收 PNG、BMP、GIF、JPEG 和 SVG 圖片。").arg(file);
 }

@@ -466,7 +466,7 @@ void Form1::drawSign()
 {
     using Board = Session::Board;
     const Board board = m_session.board();
-    const bool runs = board == Board::Compiling || board == Board::Running || board == Board::Paused;
+    const bool runs = m_session.runGoesOn();
     simulate->setText(runs ? tr("停止試跑") : tr("在模擬看板上試跑"));
     simulate->setAccessibleName(simulate->text());
     if (board == Board::Idle) {

@@ -1,10 +1,11 @@
 #include "window/memory_line.h"
 
+#include "window/taiwan_number.h"
+
 #include "generation/board_memory.h"
 #include "generation/glyph_canvas.h"
 #include "generation/marquee_shape.h"
 
-#include <QLocale>
 
 namespace window {
 
@@ -12,11 +13,6 @@ using generation::BoardMemory;
 using generation::MarqueeShape;
 
 namespace {
-
-QString number(std::size_t n)
-{
-    return QLocale(QLocale::Chinese, QLocale::Taiwan).toString(qulonglong(n));
-}
 
 int percent(std::size_t part, std::size_t whole)
 {
@@ -27,7 +23,7 @@ int percent(std::size_t part, std::size_t whole)
 // its last drawn column in either sketch.
 std::size_t columnsOf(BoardMemory::Sketch sketch, const ShownSketch& given)
 {
-    return BoardMemory::columnCount(sketch, given.messageLength, given.words.drawnWidth, given.messagePictures > 0);
+    return BoardMemory::columnCount(sketch, given.messageLength, given.drawnWidth, given.messagePictures > 0);
 }
 
 BoardMemory::Fit fitOf(BoardMemory::Sketch sketch, const ShownSketch& given)
@@ -92,16 +88,16 @@ MemoryLine::Account MemoryLine::describeMessage(const ShownSketch& given)
 
     // A picture counts as one character.
     const QString counted = given.messagePictures > 0
-        ? tr("%1 個字（含 %2 張圖片）").arg(number(characters), number(given.messagePictures))
-        : tr("%1 個字").arg(number(characters));
+        ? tr("%1 個字（含 %2 張圖片）").arg(taiwanNumber(characters), taiwanNumber(given.messagePictures))
+        : tr("%1 個字").arg(taiwanNumber(characters));
     QStringList lines;
     if (shown < characters) {
         // The option holds only what the flash holds: say how much, so that
         // nobody ticks it for a message it must refuse.
         lines << tr("看板只顯示訊息 %1的前 %2 個（畫布寬 %3 像素）；勾選「長訊息」可讓整段捲動（最多約 %4 個中文字）。")
-                     .arg(counted, number(shown))
+                     .arg(counted, taiwanNumber(shown))
                      .arg(generation::GlyphCanvas::kWidth)
-                     .arg(number(BoardMemory::kMaxFlashColumns / MarqueeShape::kCharacterColumns));
+                     .arg(taiwanNumber(BoardMemory::kMaxFlashColumns / MarqueeShape::kCharacterColumns));
     } else {
         lines << tr("看板會顯示訊息的全部 %1。").arg(counted);
     }
@@ -109,10 +105,10 @@ MemoryLine::Account MemoryLine::describeMessage(const ShownSketch& given)
         lines << tr("程式放得進 Mega 2560，可以執行。");
     } else if (panel == Fit::Fits) {
         lines << tr("面板的程式可以執行；寫入 bb.ino 的程式放不下，%1（訊息要在 %2 個字以內）。")
-                     .arg(consequence(file), number(longestForBoth));
+                     .arg(consequence(file), taiwanNumber(longestForBoth));
     } else {
         lines << tr("程式放不進 Mega 2560 的 SRAM，%1：訊息要在 %2 個字以內。")
-                     .arg(consequence(panel), number(longestForBoth));
+                     .arg(consequence(panel), taiwanNumber(longestForBoth));
     }
 
     const auto sketchLine = [&](Sketch sketch, const QString& name) {
@@ -130,17 +126,17 @@ MemoryLine::Account MemoryLine::describeMessage(const ShownSketch& given)
             break;
         }
         return tr("%1用 %2 位元組（%3%），%4。")
-            .arg(name, number(bytes))
+            .arg(name, taiwanNumber(bytes))
             .arg(percent(bytes, BoardMemory::kSramBytes))
             .arg(verdict);
     };
     const QStringList details = {
-        tr("Mega 2560 的 SRAM 共 %1 位元組。").arg(number(BoardMemory::kSramBytes)),
+        tr("Mega 2560 的 SRAM 共 %1 位元組。").arg(taiwanNumber(BoardMemory::kSramBytes)),
         sketchLine(Sketch::Panel, tr("面板的程式")),
         sketchLine(Sketch::File, tr("寫入 bb.ino 的程式")),
         tr("堆疊最深要 %1 位元組（在模擬板上量得）。訊息最長：面板的程式 %2 個字，bb.ino 的程式 %3 個字。")
             .arg(BoardMemory::kStackBytes)
-            .arg(number(BoardMemory::longestMessageThatFits(Sketch::Panel)), number(longestForBoth)),
+            .arg(taiwanNumber(BoardMemory::longestMessageThatFits(Sketch::Panel)), taiwanNumber(longestForBoth)),
     };
 
     const int running = (panel == Fit::Fits ? 1 : 0) + (file == Fit::Fits ? 1 : 0);
@@ -151,18 +147,18 @@ MemoryLine::Account MemoryLine::describeMessage(const ShownSketch& given)
 MemoryLine::Account MemoryLine::describeWholeMessage(const ShownSketch& sketch)
 {
     const std::size_t characters = sketch.messageCharacters;
-    const std::size_t width = sketch.words.messageWords.size();
+    const std::size_t width = sketch.messageColumns;
     const std::size_t flash = BoardMemory::wholeMessageFlashBytes(width);
     const std::size_t sram = BoardMemory::wholeMessageSramBytes(width);
     const std::size_t widest = BoardMemory::kMaxFlashColumns;
-    const QString text = tr("整段訊息的 %1 個字全部會捲過看板；程式可以執行。").arg(number(characters)) + QLatin1Char('\n')
+    const QString text = tr("整段訊息的 %1 個字全部會捲過看板；程式可以執行。").arg(taiwanNumber(characters)) + QLatin1Char('\n')
         + tr("用了 Mega 2560 快閃記憶體的 %1%，最多可放約 %2 個中文字。")
               .arg(percent(flash, BoardMemory::kFlashBytes))
-              .arg(number(widest / MarqueeShape::kCharacterColumns));
-    const QString details = tr("訊息 %1 欄寬。快閃記憶體用 %2／%3 位元組，SRAM 用 %4／%5 位元組。").arg(number(width))
-                                .arg(number(flash), number(BoardMemory::kFlashBytes))
-                                .arg(number(sram), number(BoardMemory::kSramBytes))
-        + QLatin1Char('\n') + tr("最寬可放 %1 欄，約 %2 個中文字。").arg(number(widest), number(widest / MarqueeShape::kCharacterColumns));
+              .arg(taiwanNumber(widest / MarqueeShape::kCharacterColumns));
+    const QString details = tr("訊息 %1 欄寬。快閃記憶體用 %2／%3 位元組，SRAM 用 %4／%5 位元組。").arg(taiwanNumber(width))
+                                .arg(taiwanNumber(flash), taiwanNumber(BoardMemory::kFlashBytes))
+                                .arg(taiwanNumber(sram), taiwanNumber(BoardMemory::kSramBytes))
+        + QLatin1Char('\n') + tr("最寬可放 %1 欄，約 %2 個中文字。").arg(taiwanNumber(widest), taiwanNumber(widest / MarqueeShape::kCharacterColumns));
     return {text, details, ThemeColours::Tone::Plain};
 }
 
@@ -171,13 +167,13 @@ MemoryLine::Account MemoryLine::describeWiringTest()
     const std::size_t flash = BoardMemory::kWiringTestFlashBytes;
     const std::size_t sram = BoardMemory::kWiringTestSramBytes;
     const QString text = tr("接線測試：SRAM 用 %1／%2 位元組（%3%），快閃記憶體用 %4 位元組；可以執行。")
-                             .arg(number(sram), number(BoardMemory::kSramBytes))
+                             .arg(taiwanNumber(sram), taiwanNumber(BoardMemory::kSramBytes))
                              .arg(percent(sram, BoardMemory::kSramBytes))
-                             .arg(number(flash));
+                             .arg(taiwanNumber(flash));
     const QString details = tr("接線測試沒有訊息，不論標題和訊息寫什麼，用的記憶體都一樣（avr-size 量得）：") + QLatin1Char('\n')
         + tr("SRAM 的全域變數用 %1／%2 位元組，快閃記憶體用 %3／%4 位元組（%5%）；堆疊最深要 %6 位元組。")
-              .arg(number(sram), number(BoardMemory::kSramBytes))
-              .arg(number(flash), number(BoardMemory::kFlashBytes))
+              .arg(taiwanNumber(sram), taiwanNumber(BoardMemory::kSramBytes))
+              .arg(taiwanNumber(flash), taiwanNumber(BoardMemory::kFlashBytes))
               .arg(percent(flash, BoardMemory::kFlashBytes))
               .arg(BoardMemory::kStackBytes);
     return {text, details, ThemeColours::Tone::Plain};
@@ -189,9 +185,9 @@ MemoryLine::Account MemoryLine::describeMeasured(const Session::Measured& measur
     const auto sram = std::size_t(measured.sramBytes);
     const QString text = tr("%1實測（avr-size）：快閃記憶體用 %2／%3 位元組（%4%），SRAM 的全域變數用 %5／%6 位元組（%7%）。")
                              .arg(wiringTest ? tr("輸出區的接線測試") : tr("輸出區的程式"))
-                             .arg(number(flash), number(BoardMemory::kFlashBytes))
+                             .arg(taiwanNumber(flash), taiwanNumber(BoardMemory::kFlashBytes))
                              .arg(percent(flash, BoardMemory::kFlashBytes))
-                             .arg(number(sram), number(BoardMemory::kSramBytes))
+                             .arg(taiwanNumber(sram), taiwanNumber(BoardMemory::kSramBytes))
                              .arg(percent(sram, BoardMemory::kSramBytes));
     return {text, text, ThemeColours::Tone::Plain};
 }

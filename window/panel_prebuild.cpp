@@ -30,7 +30,7 @@ void PanelPrebuild::onPanelReplaced()
     // The build of the sketch before is of no use any more. The state
     // changes first, so that the end of that build is not taken for one.
     m_quiet.start();
-    setState(State::Quiet);
+    m_state = State::Quiet;
     m_compiler.cancel();
 }
 
@@ -43,7 +43,7 @@ void PanelPrebuild::onPanelEdited()
     if (m_state != State::Compiling || !m_session.sketch().edited) {
         return;
     }
-    setState(State::Idle);
+    m_state = State::Idle;
     m_compiler.cancel();
 }
 
@@ -57,28 +57,20 @@ void PanelPrebuild::onQuiet()
     // Only the sketch as given is built; without the tools nothing is, and
     // a click says why.
     if (m_session.sketch().edited || !board::Preflight::forCompile().ok()) {
-        setState(State::Idle);
+        m_state = State::Idle;
         return;
     }
-    setState(State::Compiling);
+    m_state = State::Compiling;
     m_compiler.compile(m_view.panelText());
 }
 
 void PanelPrebuild::onCompiled(const board::BoardOutcome& outcome)
 {
     if (m_state == State::Compiling) {
-        setState(State::Idle);
+        m_state = State::Idle;
         emit built(outcome);
     } else if (m_state == State::Quiet && !m_quiet.isActive()) {
         onQuiet();
-    }
-}
-
-void PanelPrebuild::setState(State state)
-{
-    if (m_state != state) {
-        m_state = state;
-        emit stateChanged(state);
     }
 }
 

@@ -43,7 +43,6 @@ public:
     State state() const { return m_state; }
 
 signals:
-    void stateChanged(window::PanelPrebuild::State state);
     // A background build ran to its end (not stopped by an edit).
     void built(const board::BoardOutcome& outcome);
 
@@ -52,7 +51,6 @@ private:
     void onPanelEdited();
     void onQuiet();
     void onCompiled(const board::BoardOutcome& outcome);
-    void setState(State state);
 
     const Session& m_session;
     const SimulationView& m_view;

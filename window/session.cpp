@@ -14,45 +14,24 @@
 
 namespace window {
 
-namespace {
-
-// Characters as the reader counts them: a surrogate pair is one.
-std::size_t characterCount(const QString& text)
-{
-    std::size_t pairs = 0;
-    for (qsizetype i = 0; i + 1 < text.size(); ++i) {
-        if (text.at(i).isHighSurrogate() && text.at(i + 1).isLowSurrogate()) {
-            ++pairs;
-            ++i;
-        }
-    }
-    return static_cast<std::size_t>(text.size()) - pairs;
-}
-
-} // namespace
-
 Session::Session(std::string_view face)
     : m_canvas(QString::fromUtf8(face.data(), static_cast<qsizetype>(face.size())))
     , m_sampler(m_canvas)
 {
-    m_choices.face = std::string(face);
 }
 
 void Session::setFace(std::string_view face)
 {
-    m_choices.face = std::string(face);
-    m_canvas.setFaceName(m_choices.face);
+    m_canvas.setFaceName(std::string(face));
 }
 
 void Session::setBold(bool on)
 {
-    m_choices.bold = on;
     m_canvas.setBold(on);
 }
 
 void Session::setItalic(bool on)
 {
-    m_choices.italic = on;
     m_canvas.setItalic(on);
 }
 
@@ -84,13 +63,14 @@ void Session::generate(const QString& title, const QString& message, generation:
     shown.animation.emplace(made.titleWords, made.messageWords, made.columnCount,
                             inFlash ? BoardTiming::wholeMessageSketch() : BoardTiming::panelSketch(), made.stepFrames);
     shown.messageLength = text.size();
-    shown.messageCharacters = characterCount(message);
+    shown.messageCharacters = CanvasReach::characterCount(message);
     shown.messagePictures = messagePictures.size();
     // A whole message scrolls past whole; otherwise the sign shows what the
     // canvas held.
     shown.charactersOnSign = inFlash ? shown.messageCharacters
                                      : CanvasReach::charactersHeldWhole(message, messagePictures, m_canvas, m_sampler);
-    shown.words = std::move(made);
+    shown.messageColumns = made.messageWords.size();
+    shown.drawnWidth = made.drawnWidth;
     replace(std::move(shown));
 }
 
@@ -205,7 +185,7 @@ void Session::simulationCompiled(const board::BoardOutcome& outcome)
 
 void Session::simulationWiring(const simulator::SimulatorOutput::Wiring& wiring)
 {
-    if (m_board != Board::Running && m_board != Board::Paused) {
+    if (!boardLive()) {
         return;
     }
     m_runNote = {SimulationMessage::running(wiring), false};
@@ -214,7 +194,7 @@ void Session::simulationWiring(const simulator::SimulatorOutput::Wiring& wiring)
 
 void Session::simulationStillDark(std::uint64_t microseconds)
 {
-    if (m_board != Board::Running && m_board != Board::Paused) {
+    if (!boardLive()) {
         return;
     }
     m_runNote = {SimulationMessage::stillDark(microseconds), false};
@@ -223,7 +203,7 @@ void Session::simulationStillDark(std::uint64_t microseconds)
 
 void Session::simulationLight(const simulator::SimulatorOutput::Levels& levels)
 {
-    if ((m_board != Board::Running && m_board != Board::Paused) || levels == m_levels) {
+    if (!boardLive() || levels == m_levels) {
         return;
     }
     m_levels = levels;
@@ -321,7 +301,12 @@ void Session::setBoard(Board board)
 
 bool Session::runGoesOn() const
 {
-    return m_board == Board::Compiling || m_board == Board::Running || m_board == Board::Paused;
+    return m_board == Board::Compiling || boardLive();
+}
+
+bool Session::boardLive() const
+{
+    return m_board == Board::Running || m_board == Board::Paused;
 }
 
 bool Session::canPlay() const

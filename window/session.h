@@ -41,10 +41,9 @@ public:
         Stopped,   // the run ended; the sign keeps its last picture, dimmed
         Faulted,   // the sketch faulted; the sign keeps its last picture, dimmed
     };
+    // The choices the canvas does not hold itself (face and style are the
+    // canvas's).
     struct Choices {
-        std::string face;
-        bool bold = false;
-        bool italic = false;
         int stepFrames = generation::MarqueeShape::kMarqueeFrames;
         bool wholeMessage = false;
     };
@@ -126,6 +125,8 @@ public:
     void simulationFinished(const board::BoardOutcome& outcome);
 
     Board board() const { return m_board; }
+    // A run is under way: compiling, or the board driving the sign.
+    bool runGoesOn() const;
     // Whether the panel holds what the last run was started with.
     bool runIsThePanels() const { return m_runRevision == m_panelRevision; }
     // The LEDs the simulated board lit last, each at its brightness.
@@ -163,7 +164,8 @@ private:
 
     void replace(ShownSketch sketch);
     void setBoard(Board board);
-    bool runGoesOn() const;
+    // The board drives the sign, live or held.
+    bool boardLive() const;
     // The sign can play the preview again: the panel holds its sketch as given.
     bool canPlay() const;
     // Announces the note and the memory line where they changed.

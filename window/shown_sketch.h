@@ -1,6 +1,5 @@
 #pragma once
 
-#include "generation/panel_sketch.h"
 #include "generation/sign_animation.h"
 #include "generation/sketch_layout.h"
 
@@ -13,8 +12,8 @@ namespace window {
 
 // The sketch the output panel was last given, as it was made: the text, the
 // layout it was written for (its wiring, where its message lives, its scroll
-// speed), the words it carries and the animation the preview plays of it,
-// the figures of its message that the memory line words, and whether the
+// speed), the animation the preview plays of it, the figures of its
+// message that the memory line words, and whether the
 // panel still holds it as it was given. It is a value the window's Session
 // keeps; making it is the generation layer's, and showing it the window's.
 struct ShownSketch {
@@ -29,8 +28,6 @@ struct ShownSketch {
     // too long to edit, so that it is held once; empty for the placeholder.
     std::shared_ptr<const std::string> text;
     generation::SketchLayout layout = generation::SketchLayout::panel();
-    // The words the marquee carries (its text is in text above).
-    generation::PanelSketch words;
     // What the preview plays; none for the placeholder.
     std::optional<generation::SignAnimation> animation;
     // The marquee's message: its length in UTF-16 code units, its characters
@@ -40,6 +37,10 @@ struct ShownSketch {
     std::size_t messageCharacters = 0;
     std::size_t charactersOnSign = 0;
     std::size_t messagePictures = 0;
+    // The message's columns as the marquee carries them, and how far its
+    // drawing reaches.
+    std::size_t messageColumns = 0;
+    std::size_t drawnWidth = 0;
     // The user has changed the panel since it was given this sketch.
     bool edited = false;
 };
